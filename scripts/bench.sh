@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release (build/Bench) and runs every bench_* program,
+# five repetitions each, aggregates only. Output: build/Bench/results/<name>.txt
+# (and .json). Figures worth keeping go to docs/benchmarks.md.
+# Usage: scripts/bench.sh [extra Google Benchmark flags, e.g. --benchmark_filter=Dxt]
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="$ROOT/build/Bench"
+RESULTS="$BUILD/results"
+
+bash "$ROOT/scripts/install-deps.sh" run
+
+# Independent libraries the benchmarks compare against (never linked into the product).
+refs="libstb-dev libsquish-dev libpugixml-dev libtinyxml2-dev libtinyobjloader-dev libglm-dev"
+missing=()
+for p in $refs; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  if ! { $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"; }; then
+    echo "bench.sh: could not install ${missing[*]}; comparisons with them are left out" >&2
+  fi
+fi
+
+cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DZOZUD_BENCH=ON -DZOZUD_TESTS=OFF -DZOZUD_FUZZ=OFF -DZOZUD_SANITIZE=
+cmake --build "$BUILD" -j2
+
+mkdir -p "$RESULTS"
+shopt -s nullglob
+benches=("$BUILD"/bench/bench_*)
+if [ ${#benches[@]} -eq 0 ]; then
+  echo "bench.sh: no bench/*Bench.cpp programs were built" >&2
+  exit 1
+fi
+
+run() {
+  if [ -n "${DISPLAY:-}" ]; then
+    "$@"
+  else
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+  fi
+}
+
+cd "$BUILD"
+failed=()
+for b in "${benches[@]}"; do
+  if [ ! -f "$b" ] || [ ! -x "$b" ]; then
+    continue
+  fi
+  name=$(basename "$b")
+  echo "==== $name ===="
+  if ! run "$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+      --benchmark_out="$RESULTS/$name.json" --benchmark_out_format=json "$@" \
+      2>&1 | tee "$RESULTS/$name.txt"; then
+    failed+=("$name")
+  fi
+done
+echo "Results in $RESULTS"
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "bench.sh: failed: ${failed[*]}" >&2
+  exit 1
+fi

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, skipping what is already there.
+# Usage: scripts/install-deps.sh run|test
+set -euo pipefail
+
+run_pkgs="build-essential cmake ninja-build pkg-config libgtk2.0-dev libx11-dev
+  libgtest-dev libbenchmark-dev xvfb xauth"
+test_pkgs="$run_pkgs xdotool imagemagick curl wrk apache2-utils clang libclang-rt-14-dev
+  chromium x11-utils procps"
+
+case "${1:-test}" in
+  run)  want=$run_pkgs ;;
+  *)    want=$test_pkgs ;;
+esac
+
+missing=()
+for p in $want; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

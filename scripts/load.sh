@@ -1,0 +1,254 @@
+#!/usr/bin/env bash
+# Load, latency and footprint of the real torvane server, over 127.0.0.1 only.
+#
+# Builds torvane in Release (build/Load) and the bare GTK 2 reference window
+# (bench/BareWindow.c), starts torvane in a scratch working folder with a free
+# port in its port.dat and TORVANE_DEBUG=1, fills its service log to the full
+# 50000 characters, then measures:
+#   (a) wrk -t2 -c50 -d10s, "Connection: close", against "/log" and "/"
+#   (b) ab -n 2000 -c 20 against "/" and "/log" (median, 99th percentile)
+#   (c) descriptors and threads before and after 10000 requests
+#   (d) resident memory of the idle program beside the bare window
+#   (e) the measured request rates against the accept pacing bound
+# Prints a results block and writes it to build/Load/results.txt.
+# Without DISPLAY the measuring half runs under xvfb-run.
+# Every client run is bounded in count and time; whatever the script started
+# is stopped when it exits.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${TORVANE_LOAD_BUILD:-$ROOT/build/Load}"
+RESULTS="$BUILD/results.txt"
+TORVANE="$BUILD/torvane"
+BARE="$BUILD/bare-window"
+
+FILL_TARGET=50000      # characters the in-memory service log holds when full
+FILL_MAX_REQUESTS=3000 # bound of the fill loop
+SOAK_REQUESTS=10000    # requests between the descriptor/thread counts
+ACCEPT_PAUSE_MS=10     # the listener's pause after each accept
+
+# ---- Build (outside the virtual display) ----
+build() {
+  bash "$ROOT/scripts/install-deps.sh" run
+  local missing=()
+  for p in curl wrk apache2-utils procps xdotool; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DZOZUD_SANITIZE= -DZOZUD_TESTS=OFF -DZOZUD_BENCH=OFF >/dev/null
+  cmake --build "$BUILD" -j2 --target torvane
+  # GTK's headers as system headers: their deprecation notes are not ours.
+  # shellcheck disable=SC2046
+  gcc -O2 -Wall -Wextra "$ROOT/bench/BareWindow.c" -o "$BARE" \
+    $(pkg-config --cflags gtk+-2.0 | sed 's/-I/-isystem /g') $(pkg-config --libs gtk+-2.0)
+}
+
+if [ "${TORVANE_LOAD_STAGE:-}" != "measure" ]; then
+  build
+  export TORVANE_LOAD_STAGE=measure
+  if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "$@"
+  fi
+  exec bash "${BASH_SOURCE[0]}" "$@"
+fi
+
+# ---- Measuring half: runs with a display ----
+SCRATCH="$(mktemp -d /tmp/torvane-load-XXXXXX)"
+TORVANE_PID=""
+BARE_PID=""
+
+stop() {
+  local pid=$1
+  [ -n "$pid" ] || return 0
+  kill "$pid" 2>/dev/null || return 0
+  for _ in $(seq 1 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -9 "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+
+cleanup() {
+  stop "$BARE_PID"
+  stop "$TORVANE_PID"
+  rm -rf "$SCRATCH"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A TCP port that no socket of this machine uses at the moment.
+free_port() {
+  local used p
+  used=$(for f in /proc/net/tcp /proc/net/tcp6; do
+           [ -r "$f" ] && tail -n +2 "$f"
+         done | while read -r _ local _; do echo $((16#${local##*:})); done | sort -u)
+  for _ in $(seq 1 200); do
+    p=$((20000 + RANDOM % 30000))
+    grep -qx "$p" <<<"$used" || { echo "$p"; return 0; }
+  done
+  return 1
+}
+
+rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
+fd_count() { find "/proc/$1/fd" -mindepth 1 -maxdepth 1 2>/dev/null | wc -l; }
+thread_count() { find "/proc/$1/task" -mindepth 1 -maxdepth 1 2>/dev/null | wc -l; }
+
+# Waits (at most $2 seconds) until the window titled $1 is mapped.
+wait_window() {
+  timeout "$2" xdotool search --sync --onlyvisible --name "$1" >/dev/null 2>&1
+}
+
+get() { curl -s --http1.1 --max-time 10 -o "${2:-/dev/null}" -w '%{size_download}' "$URL$1" || echo 0; }
+
+PORT=$(free_port)
+URL="http://127.0.0.1:$PORT"
+printf '%d' "$PORT" >"$SCRATCH/port.dat"
+
+echo "== starting torvane on port $PORT in $SCRATCH"
+(cd "$SCRATCH" && TORVANE_DEBUG=1 TORVANE_LOGFILE= exec "$TORVANE" >"$SCRATCH/output.txt" 2>&1) &
+TORVANE_PID=$!
+for _ in $(seq 1 200); do
+  curl -s --max-time 1 -o /dev/null "$URL/" && break
+  kill -0 "$TORVANE_PID" 2>/dev/null || { echo "torvane ended early:"; cat "$SCRATCH/output.txt"; exit 1; }
+  sleep 0.1
+done
+curl -s --max-time 2 -o /dev/null "$URL/" || { echo "torvane does not answer on $URL"; exit 1; }
+wait_window "Ombrel: Torvane" 15 || true
+sleep 1
+RSS_START=$(rss_kb "$TORVANE_PID")
+LISTENERS=$(grep -c "Interface found: " "$SCRATCH/Log.txt" || true)
+[ "$LISTENERS" -gt 0 ] || LISTENERS=1
+
+# ---- Fill the service log: every request adds six trace entries ----
+echo "== filling the service log"
+fill=0
+while [ "$fill" -lt "$FILL_MAX_REQUESTS" ]; do
+  for _ in $(seq 1 50); do get / >/dev/null; done
+  fill=$((fill + 50))
+  # Once the file holds more than the limit, the text has been cut at least once.
+  [ "$(stat -c %s "$SCRATCH/Log.txt")" -gt $((FILL_TARGET + 5000)) ] && break
+done
+LOG_PAGE_BYTES=$(get /log "$SCRATCH/log.html")
+LOG_ITEMS=$(grep -c '<li>' "$SCRATCH/log.html" || true)
+# The in-memory text: the items with their "\r\n" line ends.
+LOG_TEXT_CHARS=$(sed -n 's/^\t<li>\(.*\)<\/li>\r$/\1/p' "$SCRATCH/log.html" | awk '{n += length($0) + 2} END {print n + 0}')
+STATUS_PAGE_BYTES=$(get /)
+echo "   $fill requests; /log is $LOG_PAGE_BYTES bytes ($LOG_ITEMS items, ~$LOG_TEXT_CHARS log characters)"
+sed -n 's/^\t<li>\(.*\)<\/li>\r$/\1/p' "$SCRATCH/log.html" | tr -d '\r' >"$SCRATCH/log.txt"
+sleep 1
+RSS_FULL=$(rss_kb "$TORVANE_PID")
+
+# ---- (a) wrk ----
+run_wrk() {
+  timeout 30 wrk -t2 -c50 -d10s -H "Connection: close" --latency "$URL$1" 2>&1 || true
+}
+wrk_field() { # $1 output, $2 what: rps | p50 | p99 | errors | requests
+  case "$2" in
+    rps)      awk '/^Requests\/sec:/ {print $2}' <<<"$1" ;;
+    p50)      awk '$1 == "50%" {print $2}' <<<"$1" ;;
+    p99)      awk '$1 == "99%" {print $2}' <<<"$1" ;;
+    requests) awk '/requests in/ {print $1}' <<<"$1" ;;
+    errors)   { grep -E '^ *Socket errors' <<<"$1" || echo "none"; } | sed 's/^ *Socket errors: *//' ;;
+  esac
+}
+echo "== wrk /log"
+WRK_LOG=$(run_wrk /log); echo "$WRK_LOG"
+echo "== wrk /"
+WRK_ROOT=$(run_wrk /); echo "$WRK_ROOT"
+
+# ---- (b) ab ----
+run_ab() {
+  timeout 120 ab -q -n 2000 -c 20 -s 30 "$URL$1" 2>&1 || true
+}
+ab_field() { # $1 output, $2 what: rps | p50 | p99 | failed
+  case "$2" in
+    rps)    awk '/^Requests per second:/ {print $4}' <<<"$1" ;;
+    p50)    awk '$1 == "50%" {print $2}' <<<"$1" ;;
+    p99)    awk '$1 == "99%" {print $2}' <<<"$1" ;;
+    failed) awk '/^Failed requests:/ {print $3}' <<<"$1" ;;
+    length) awk '/^ *\(Connect:/ {print}' <<<"$1" | sed 's/^ *//' ;;
+  esac
+}
+echo "== ab /"
+AB_ROOT=$(run_ab /); echo "$AB_ROOT"
+echo "== ab /log"
+AB_LOG=$(run_ab /log); echo "$AB_LOG"
+
+# ---- (c) descriptors and threads around 10000 requests ----
+settle() { # waits up to 20 s for the thread count to fall back to $1
+  for _ in $(seq 1 200); do
+    [ "$(thread_count "$TORVANE_PID")" -le "$1" ] && return 0
+    sleep 0.1
+  done
+}
+sleep 1
+FD_BEFORE=$(fd_count "$TORVANE_PID")
+THREADS_BEFORE=$(thread_count "$TORVANE_PID")
+echo "== $SOAK_REQUESTS requests (ab -c 20) with fd=$FD_BEFORE threads=$THREADS_BEFORE"
+SOAK_START=$SECONDS
+AB_SOAK=$(timeout 400 ab -q -n "$SOAK_REQUESTS" -c 20 -s 30 "$URL/" 2>&1 || true)
+SOAK_SECONDS=$((SECONDS - SOAK_START))
+settle "$THREADS_BEFORE"
+FD_AFTER=$(fd_count "$TORVANE_PID")
+THREADS_AFTER=$(thread_count "$TORVANE_PID")
+RSS_AFTER=$(rss_kb "$TORVANE_PID")
+echo "   done in ${SOAK_SECONDS}s: fd=$FD_AFTER threads=$THREADS_AFTER"
+
+# ---- (d) the bare reference window, empty and with the same log text ----
+bare_rss() { # $@: arguments of bare-window
+  "$BARE" "$@" >/dev/null 2>&1 &
+  BARE_PID=$!
+  wait_window BareWindow 15 || true
+  sleep 1
+  rss_kb "$BARE_PID"
+  stop "$BARE_PID"
+  BARE_PID=""
+}
+RSS_BARE=$(bare_rss)
+RSS_BARE_FULL=$(bare_rss "$SCRATCH/log.txt")
+
+# ---- (e) the accept pacing bound ----
+BOUND=$((1000 / ACCEPT_PAUSE_MS))
+pct() { awk -v v="$1" -v b="$BOUND" 'BEGIN { if (v == "") print "n/a"; else printf "%.0f%%", 100 * v / b }'; }
+
+mb() { awk -v k="$1" 'BEGIN { printf "%.1f MB", k / 1024 }'; }
+CPU=$(awk -F': ' '/^model name/ {print $2; exit}' /proc/cpuinfo)
+
+{
+  echo "Torvane load results ($(date -u '+%Y-%m-%d %H:%M UTC'))"
+  echo "machine: $(nproc) cores, ${CPU:-unknown CPU}; torvane Release, TORVANE_DEBUG=1, 127.0.0.1:$PORT"
+  echo "listeners: $LISTENERS (clients reach the 127.0.0.1 one); pacing bound ${BOUND} accepts/s per listener"
+  echo "service log: $fill fill requests; /log page $LOG_PAGE_BYTES bytes, $LOG_ITEMS entries, ~$LOG_TEXT_CHARS log characters; / page $STATUS_PAGE_BYTES bytes"
+  echo
+  printf '%-34s %10s %10s %10s %10s  %s\n' "run" "req/s" "p50" "p99" "of bound" "errors"
+  printf '%-34s %10s %10s %10s %10s  %s\n' "wrk -t2 -c50 -d10s /log" "$(wrk_field "$WRK_LOG" rps)" \
+    "$(wrk_field "$WRK_LOG" p50)" "$(wrk_field "$WRK_LOG" p99)" "$(pct "$(wrk_field "$WRK_LOG" rps)")" "$(wrk_field "$WRK_LOG" errors)"
+  printf '%-34s %10s %10s %10s %10s  %s\n' "wrk -t2 -c50 -d10s /" "$(wrk_field "$WRK_ROOT" rps)" \
+    "$(wrk_field "$WRK_ROOT" p50)" "$(wrk_field "$WRK_ROOT" p99)" "$(pct "$(wrk_field "$WRK_ROOT" rps)")" "$(wrk_field "$WRK_ROOT" errors)"
+  printf '%-34s %10s %10s %10s %10s  %s\n' "ab -n 2000 -c 20 /" "$(ab_field "$AB_ROOT" rps)" \
+    "$(ab_field "$AB_ROOT" p50)ms" "$(ab_field "$AB_ROOT" p99)ms" "$(pct "$(ab_field "$AB_ROOT" rps)")" "failed $(ab_field "$AB_ROOT" failed)"
+  printf '%-34s %10s %10s %10s %10s  %s\n' "ab -n 2000 -c 20 /log" "$(ab_field "$AB_LOG" rps)" \
+    "$(ab_field "$AB_LOG" p50)ms" "$(ab_field "$AB_LOG" p99)ms" "$(pct "$(ab_field "$AB_LOG" rps)")" "failed $(ab_field "$AB_LOG" failed) (length: the log grows)"
+  printf '%-34s %10s %10s %10s %10s  %s\n' "ab -n $SOAK_REQUESTS -c 20 / (${SOAK_SECONDS}s)" "$(ab_field "$AB_SOAK" rps)" \
+    "$(ab_field "$AB_SOAK" p50)ms" "$(ab_field "$AB_SOAK" p99)ms" "$(pct "$(ab_field "$AB_SOAK" rps)")" "failed $(ab_field "$AB_SOAK" failed)"
+  echo
+  echo "descriptors before/after $SOAK_REQUESTS requests: $FD_BEFORE / $FD_AFTER"
+  echo "threads     before/after $SOAK_REQUESTS requests: $THREADS_BEFORE / $THREADS_AFTER"
+  echo
+  echo "resident memory (VmRSS):"
+  echo "  torvane idle after start            $(mb "$RSS_START")"
+  echo "  torvane idle, service log full      $(mb "$RSS_FULL")"
+  echo "  torvane after all load runs         $(mb "$RSS_AFTER")"
+  echo "  bare GTK 2 window, empty            $(mb "$RSS_BARE")"
+  echo "  bare GTK 2 window, same log text    $(mb "$RSS_BARE_FULL")"
+} | tee "$SCRATCH/results.txt"
+cp "$SCRATCH/results.txt" "$RESULTS"
+echo "Results in $RESULTS"

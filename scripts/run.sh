@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Torvane (Release) and starts it from the
+# repository folder, so Log.txt and port.dat live there.
+# Usage: scripts/run.sh [arguments passed to torvane]
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="$ROOT/build/Release"
+
+bash "$ROOT/scripts/install-deps.sh" run
+
+if [ ! -f "$BUILD/build.ninja" ]; then
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DZOZUD_TESTS=OFF -DZOZUD_BENCH=OFF
+fi
+cmake --build "$BUILD" -j2 --target torvane
+
+cd "$ROOT"
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$BUILD/torvane" "$@"
+fi
+# No display: give the control window a virtual one.
+exec xvfb-run -a -s "-screen 0 1280x1024x24" "$BUILD/torvane" "$@"

@@ -1,0 +1,310 @@
+// cList: the framework's one growable array. A single pointer to a heap block
+// (count, capacity, slots); null is the empty list. Every slot of a block is a
+// constructed element, and the old block is released only after new elements
+// are written, so adding an element of the same list is safe.
+#pragma once
+
+#include <cassert>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <new>
+#include <type_traits>
+#include <utility>
+
+namespace zozud {
+
+struct cList_Debug {
+    static int ContainersCount;      // blocks allocated and not yet freed, by every list
+    static int CtorContainersCount;  // lists constructed (diagnostic only)
+    // Lists live on every thread; the counters are bumped atomically (relaxed)
+    // so that they stay exact without a lock.
+    static void Bump(int& counter, int by) { __atomic_fetch_add(&counter, by, __ATOMIC_RELAXED); }
+};
+
+// Per-type construction, destruction and copy of slots. Plain types are
+// zero-filled and copied as blocks; class types slot by slot.
+template <class T>
+struct cList_Container {
+    static constexpr bool Plain = std::is_trivially_default_constructible<T>::value &&
+                                  std::is_trivially_copyable<T>::value;
+
+    static void Construct(T* slots, int n) {
+        if constexpr (Plain)
+            memset(static_cast<void*>(slots), 0, sizeof(T) * (size_t)n);
+        else
+            for (int i = 0; i < n; i++) new (slots + i) T();
+    }
+    static void Destroy(T* slots, int n) {
+        if constexpr (!std::is_trivially_destructible<T>::value)
+            for (int i = 0; i < n; i++) slots[i].~T();
+    }
+    static void Copy(T* dst, const T* src, int n) {
+        if constexpr (Plain) {
+            if (n > 0) memmove(static_cast<void*>(dst), static_cast<const void*>(src), sizeof(T) * (size_t)n);
+        } else {
+            for (int i = 0; i < n; i++) dst[i] = src[i];
+        }
+    }
+};
+
+template <class T>
+bool cList_DefEquals(const T* a, const T* b) { return *a == *b; }
+
+template <class T, class C = cList_Container<T>>
+class cList {
+public:
+    // Ordering object for Sort: true when a belongs before b.
+    class CompareFunctor {
+    public:
+        virtual ~CompareFunctor() {}
+        virtual bool operator()(const T& a, const T& b) const = 0;
+    };
+
+    cList() : m_Block(nullptr) { cList_Debug::Bump(cList_Debug::CtorContainersCount, 1); }
+    cList(const cList& other) : m_Block(nullptr) { cList_Debug::Bump(cList_Debug::CtorContainersCount, 1); Copy(other); }
+    cList(cList&& other) noexcept : m_Block(other.m_Block) { other.m_Block = nullptr; }
+    ~cList() { Free(); }
+    cList& operator=(const cList& other) { if (this != &other) Copy(other); return *this; }
+    cList& operator=(cList&& other) noexcept { if (this != &other) { Free(); std::swap(m_Block, other.m_Block); } return *this; }
+
+    // ---- Size ----
+    int      Count() const { return m_Block ? m_Block->count : 0; }
+    int      Capacity() const { return m_Block ? m_Block->capacity : 0; }
+    bool     IsEmpty() const { return Count() == 0; }
+    T*       GetPtr() { return m_Block ? Slots(m_Block) : nullptr; }
+    const T* GetPtr() const { return m_Block ? Slots(m_Block) : nullptr; }
+    T&       operator[](int i) { assert(i >= 0 && i < Count()); return Slots(m_Block)[i]; }
+    const T& operator[](int i) const { assert(i >= 0 && i < Count()); return Slots(m_Block)[i]; }
+    T&       GetLast() { return (*this)[Count() - 1]; }
+    const T& GetLast() const { return (*this)[Count() - 1]; }
+    T*       begin() { return GetPtr(); }
+    T*       end() { return GetPtr() + Count(); }
+    const T* begin() const { return GetPtr(); }
+    const T* end() const { return GetPtr() + Count(); }
+
+    // ---- Adding and removing ----
+    int  Add(const T& value, int count = 1);           // appends; index of the last, -1 without a block
+    void AddRange(const T* values, int count);         // appends copies of an array
+    void Insert(int index, const T& value, int count = 1);
+    void RemoveAt(int index, int count = 1);           // later elements move down
+    bool Remove(const T& value);                       // first equal element; false when absent
+    int  IndexOf(const T& value, bool (*equals)(const T*, const T*) = cList_DefEquals<T>) const;
+    bool Contains(const T& value) const { return IndexOf(value) >= 0; }
+    void SetCount(int count, const T& value);          // every element 0..count-1 becomes value
+    void SetCount(int count);                          // grows if needed, keeps the elements
+    void Clear() { if (m_Block) m_Block->count = 0; }  // keeps the block and its slots
+
+    // ---- Storage ----
+    void* EnsureCapacity(int capacity, bool keepOld);  // old block when kept (free with FreeBlock)
+    void* Resize(int capacity, bool keepOld);          // exact capacity; below 1 frees
+    void  Copy(const cList& other);
+    void  Free();
+    static void FreeBlock(void* block);                // releases a block returned by keepOld
+
+    void Sort(const CompareFunctor& before);           // Shell sort; not stable
+
+private:
+    struct Block {
+        int count;
+        int capacity;
+    };
+    static constexpr size_t SlotOffset() {
+        return (sizeof(Block) + alignof(T) - 1) / alignof(T) * alignof(T);
+    }
+    static T*     Slots(Block* b) { return reinterpret_cast<T*>(reinterpret_cast<char*>(b) + SlotOffset()); }
+    static Block* NewBlock(int capacity);
+    static int    GrownCapacity(int needed, int capacity);
+    bool          Owns(const T* p) const {             // p points at a slot of our block
+        const T* slots = GetPtr();
+        return slots && std::less_equal<const T*>()(slots, p) && std::less<const T*>()(p, slots + Capacity());
+    }
+    Block*        Grow(int needed);                    // new block holding the elements; old one returned
+
+    Block* m_Block;
+};
+
+// ---- Implementation ----
+
+template <class T, class C>
+typename cList<T, C>::Block* cList<T, C>::NewBlock(int capacity) {
+    void* mem = ::operator new(SlotOffset() + sizeof(T) * (size_t)capacity);
+    Block* b = static_cast<Block*>(mem);
+    b->count = 0;
+    b->capacity = capacity;
+    C::Construct(Slots(b), capacity);
+    cList_Debug::Bump(cList_Debug::ContainersCount, 1);
+    return b;
+}
+
+template <class T, class C>
+void cList<T, C>::FreeBlock(void* block) {
+    if (!block) return;
+    Block* b = static_cast<Block*>(block);
+    C::Destroy(Slots(b), b->capacity);
+    ::operator delete(b);
+    cList_Debug::Bump(cList_Debug::ContainersCount, -1);
+}
+
+template <class T, class C>
+int cList<T, C>::GrownCapacity(int needed, int capacity) {
+    int grown = needed + capacity / 2;
+    return grown < 8 ? 8 : grown;
+}
+
+// Moves the elements into a larger block; the caller frees the returned old
+// block once it no longer reads from it. Null when nothing had to change.
+template <class T, class C>
+typename cList<T, C>::Block* cList<T, C>::Grow(int needed) {
+    int capacity = Capacity();
+    if (capacity >= needed) return nullptr;
+    int newCapacity = GrownCapacity(needed, capacity);
+    if (newCapacity == capacity) return nullptr;
+    Block* b = NewBlock(newCapacity);
+    Block* old = m_Block;
+    if (old) {
+        b->count = old->count;
+        C::Copy(Slots(b), Slots(old), old->count);
+    }
+    m_Block = b;
+    return old;
+}
+
+template <class T, class C>
+int cList<T, C>::Add(const T& value, int count) {
+    if (count <= 0) return m_Block ? m_Block->count - 1 : -1;
+    int n = Count();
+    Block* old = Grow(n + count);
+    T* slots = Slots(m_Block);
+    for (int i = 0; i < count; i++) slots[n + i] = value;
+    m_Block->count = n + count;
+    FreeBlock(old);
+    return m_Block->count - 1;
+}
+
+template <class T, class C>
+void cList<T, C>::AddRange(const T* values, int count) {
+    if (count <= 0 || !values) return;
+    int n = Count();
+    Block* old = Grow(n + count);
+    C::Copy(Slots(m_Block) + n, values, count);
+    m_Block->count = n + count;
+    FreeBlock(old);
+}
+
+template <class T, class C>
+void cList<T, C>::Insert(int index, const T& value, int count) {
+    int n = Count();
+    assert(index >= 0 && index <= n);
+    if (count <= 0) return;
+    if (Owns(&value)) {  // the value would move under our feet: insert a copy
+        T copy(value);
+        Insert(index, copy, count);
+        return;
+    }
+    FreeBlock(Grow(n + count));
+    T* slots = Slots(m_Block);
+    for (int i = n - 1; i >= index; i--) slots[i + count] = slots[i];
+    for (int i = 0; i < count; i++) slots[index + i] = value;
+    m_Block->count = n + count;
+}
+
+template <class T, class C>
+void cList<T, C>::RemoveAt(int index, int count) {
+    int n = Count();
+    assert(index >= 0 && count >= 0 && index + count <= n);
+    T* slots = GetPtr();
+    for (int i = index; i + count < n; i++) slots[i] = slots[i + count];
+    if (m_Block) m_Block->count = n - count;
+}
+
+template <class T, class C>
+bool cList<T, C>::Remove(const T& value) {
+    int i = IndexOf(value);
+    if (i < 0) return false;
+    RemoveAt(i);
+    return true;
+}
+
+template <class T, class C>
+int cList<T, C>::IndexOf(const T& value, bool (*equals)(const T*, const T*)) const {
+    const T* slots = GetPtr();
+    for (int i = 0; i < Count(); i++)
+        if (equals(&slots[i], &value)) return i;
+    return -1;
+}
+
+template <class T, class C>
+void cList<T, C>::SetCount(int count, const T& value) {
+    if (count <= 0 && !m_Block) return;
+    Block* old = Grow(count);
+    T* slots = Slots(m_Block);
+    for (int i = 0; i < count; i++) slots[i] = value;
+    m_Block->count = count < 0 ? 0 : count;
+    FreeBlock(old);
+}
+
+template <class T, class C>
+void cList<T, C>::SetCount(int count) {
+    if (count <= 0) { Clear(); return; }
+    FreeBlock(Grow(count));
+    m_Block->count = count;
+}
+
+template <class T, class C>
+void* cList<T, C>::EnsureCapacity(int capacity, bool keepOld) {
+    Block* old = Grow(capacity);
+    if (keepOld) return old;
+    FreeBlock(old);
+    return nullptr;
+}
+
+template <class T, class C>
+void* cList<T, C>::Resize(int capacity, bool keepOld) {
+    if (capacity == Capacity()) return nullptr;
+    Block* old = m_Block;
+    m_Block = nullptr;
+    if (capacity >= 1) {
+        m_Block = NewBlock(capacity);
+        if (old) {
+            int n = old->count < capacity ? old->count : capacity;
+            C::Copy(Slots(m_Block), Slots(old), n);
+            m_Block->count = n;
+        }
+    }
+    if (keepOld) return old;
+    FreeBlock(old);
+    return nullptr;
+}
+
+template <class T, class C>
+void cList<T, C>::Copy(const cList& other) {
+    if (this == &other) return;
+    int n = other.Count();
+    FreeBlock(Grow(n));
+    if (!m_Block) return;
+    C::Copy(Slots(m_Block), other.GetPtr(), n);
+    m_Block->count = n;
+}
+
+template <class T, class C>
+void cList<T, C>::Free() {
+    FreeBlock(m_Block);
+    m_Block = nullptr;
+}
+
+template <class T, class C>
+void cList<T, C>::Sort(const CompareFunctor& before) {
+    int n = Count();
+    T* e = GetPtr();
+    for (int gap = n / 2; gap > 0; gap /= 2) {
+        for (int i = gap; i < n; i++) {
+            T taken(std::move(e[i]));
+            int j = i;
+            for (; j >= gap && before(taken, e[j - gap]); j -= gap) e[j] = std::move(e[j - gap]);
+            e[j] = std::move(taken);
+        }
+    }
+}
+
+}  // namespace zozud

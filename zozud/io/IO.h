@@ -1,0 +1,109 @@
+// cIO: the static facade through which the framework touches the file system.
+// Paths are made absolute against the program folder with their letter case
+// corrected; writes under the program folder go to the write folder when one
+// is set. The facade starts itself on its first call. The clipboard, text
+// input and file dialogs it also carries are implemented by the platform shell.
+#pragma once
+
+#include "zozud/core/List.h"
+#include "zozud/core/Str.h"
+#include "zozud/io/File.h"
+
+namespace zozud {
+
+class cImage;
+
+class cIO {
+public:
+    // A place files are loaded from and saved to, searched in list order.
+    class Source {
+    public:
+        virtual ~Source() {}
+        virtual bool Load(const char* path, cFile* file) const = 0;
+        virtual bool Save(const char* path, const void* data, unsigned long size, bool append) const = 0;
+        virtual const cStr& GetPath() const = 0;
+    };
+
+    // ---- Environment ----
+    static cStr  GetEnvironmentVariable(const char* name);
+    static cStr  GetUserFolder();
+    static cStr  GetCacheFolder();
+    static cStr& GetThisFilePathName();
+    static int   RestartThisApplication();
+    static bool  CheckProcessInMemory(const char* name);
+    static float GetDiskFreeSpace();  // MiB on the default source's file system
+
+    // ---- Paths ----
+    static bool PathIsAbsolute(const char* path);
+    static cStr EnsureAbsolutePath(const char* path);
+    static bool ReplaceReadPath(cStr* path);
+    static bool CheckReadPath(const char* path);
+    static bool CreatePath(const char* path);  // always true
+    static void SetFilePermissions(const char* path);
+    static void SetFolderPermissions(const char* path);
+    static bool RemoveFile(const char* path);
+    static bool RemoveFolder(const char* path, bool recursive);
+
+    // ---- Listings ----
+    static void SearchFiles(const char* folder, cList<cStr>* list, bool withWrite);
+    static void SearchFolders(const char* folder, cList<cStr>* list);
+    static void SearchFilesRecursive(const char* folder, cList<cStr>* list);
+    static void SearchFilesRecursive(const char* folder, cList<cStr>* list, const char* extensions);
+    static bool CompareFileChangeTimes(const char* a, const char* b);
+    static bool CheckDifferentDisks(const char* a, const char* b);
+
+    // ---- Starting programs ----
+    static bool Explore(const char* path);
+    static bool Exec(const char* file, const char* args = nullptr, bool wait = false);
+
+    // ---- Loading and saving ----
+    static bool LoadFile(const char* path, cFile* file, bool warn = true);
+    static bool SaveFile(const char* path, const void* data, unsigned long size, bool append = false, bool warn = true);
+    static bool SaveFile(const char* path, const cFile& file, bool append = false, bool warn = true);
+
+    // ---- Sources ----
+    static const cList<Source*>& GetSources();
+    static cList<Source*>&       GetSourcesMutable();
+    static const cStr&           GetDefaultSourceFolder();
+    static void SetDefaultSourceWriteFolder(const char* path);
+    static void AddSourceZip(const char* path);
+    static void AddSourceZips(const char* folder);
+    static bool ExtractZip(const char* archive, const char* folder, void (*progress)(float));
+    static bool CreateZip(const char* folder, const char* archive, bool, void (*progress)(float));
+
+    // ---- Dialog folders ----
+    static const cStr& GetModelAnimCameraBspDialogsInitialPath();
+    static void SetModelAnimCameraBspDialogsInitialPath(const char* path);
+    static void SetModelDialogInitialFile(const char* file);
+    static void SetAnimDialogInitialFile(const char* file);
+    static void SetBspDialogInitialFile(const char* file);
+    static void SetCameraDialogInitialFile(const char* file);
+    static const cStr& GetSoundDialogInitialPath();
+    static void SetSoundDialogInitialPath(const char* path);
+    static const cStr& GetSoundDialogInitialFile();
+    static void SetSoundDialogInitialFile(const char* file);
+    static const cStr& GetImageDialogInitialPath();
+    static void SetImageDialogInitialPath(const char* path);
+    static const cStr& GetImageDialogInitialFile();
+    static void SetImageDialogInitialFile(const char* file);
+    static const cStr& GetXmlDialogInitialPath();
+    static void SetXmlDialogInitialPath(const char* path);
+    static const cStr& GetXmlDialogInitialFile();
+    static void SetXmlDialogInitialFile(const char* file);
+    static void SetFileDialogInitialFolder(const char* key, const char* folder);
+    static cStr GetFileDialogInitialFolder(const char* key);
+    static bool GetFileDialogPrefExists(const char* key);
+
+    // ---- Platform shell: clipboard and modal text input ----
+    static bool CopyToClipboard(const char* text);
+    static bool CopyFromClipboard(cStr* text);
+    static bool InputText(int x, int y, int width, int height, cStr* text, const char* title);
+    static bool InputString(int x, int y, cStr* text, int);
+};
+
+bool cIO_PathIsURL(const char* path);  // http://, https:// or ftp://, any letter case
+
+// Registers the codecs the framework carries; run once by the facade's start-up.
+void cIO_RegisterBuiltInCodecs();
+
+}  // namespace zozud
