@@ -12,11 +12,12 @@ struct WindowGeometry {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
-// The id of the first visible window whose title matches the pattern, or ""
-// when none shows up in time.
-inline std::string FindWindow(const std::string& pattern, int timeoutSec = 15) {
-    std::string id = Shell("timeout " + std::to_string(timeoutSec) + " xdotool search --sync --onlyvisible --name '" +
-                           pattern + "' 2>/dev/null | head -n 1");
+// The id of the first visible window whose title matches the pattern (of
+// process pid, when given), or "" when none shows up in time.
+inline std::string FindWindow(const std::string& pattern, int timeoutSec = 15, int pid = 0) {
+    std::string owner = pid > 0 ? " --all --pid " + std::to_string(pid) : "";
+    std::string id = Shell("timeout " + std::to_string(timeoutSec) + " xdotool search --sync --onlyvisible" + owner +
+                           " --name '" + pattern + "' 2>/dev/null | head -n 1");
     while (!id.empty() && (id.back() == '\n' || id.back() == '\r')) id.pop_back();
     return id;
 }

@@ -1,0 +1,119 @@
+// The service log: every event of the listener and the connection threads is
+// an entry in an in-memory text (shown by the window and the "/log" page) and
+// is appended to the log file at once. Entries come from any thread; the lock
+// order is CSocket::m_Mutex, then Torvane_Log::s_Mutex; the clock lock
+// TAcquire is never held together with s_Mutex.
+#include <unistd.h>
+
+#include <cstdarg>
+
+#include "host/Torvane.h"
+#include "zozud/core/Log.h"
+#include "zozud/core/Thread.h"
+#include "zozud/core/Timer.h"
+#include "zozud/io/IO.h"
+
+using zozud::cIO;
+using zozud::cLog;
+using zozud::cStr;
+using zozud::cThread;
+
+cStr            Torvane_Log::s_Text;
+cStr            Torvane_Log::s_FilePathName("Log.txt");
+pthread_mutex_t Torvane_Log::s_Mutex;
+
+namespace {
+
+pthread_mutex_t TAcquire = PTHREAD_MUTEX_INITIALIZER;
+bool            Debug = false;
+int             GetID_NextID = 0;
+pthread_mutex_t GetID_Mutex;
+
+// Removes every "\r", turns every "\n" into EndLn and ends the entry with
+// exactly one EndLn.
+cStr NormaliseEntry(const char* text) {
+    cStr entry(text);
+    entry.Replace("\r", "");
+    entry.Replace("\n", cLog::EndLn);
+    int n = cLog::EndLn.Length();
+    if (entry.Length() < n || cStr::Compare(entry.ToChar() + entry.Length() - n, cLog::EndLn) != 0)
+        entry.Append(cLog::EndLn);
+    return entry;
+}
+
+}  // namespace
+
+cStr Torvane_WorkingPath(const char* name) {
+    if (cIO::PathIsAbsolute(name)) return cStr(name);
+    char cwd[4096];
+    cStr path(getcwd(cwd, sizeof(cwd)) ? cwd : ".");
+    path.AppendPath(name);
+    path.BackSlashesToSlashes();
+    return path;
+}
+
+void Torvane_StartLog() {
+    cStr custom = cIO::GetEnvironmentVariable("TORVANE_LOGFILE");
+    if (!custom.IsEmpty()) Torvane_Log::s_FilePathName = custom;
+    Torvane_Log::s_FilePathName = Torvane_WorkingPath(Torvane_Log::s_FilePathName);
+    if (!custom.IsEmpty()) cIO::CreatePath(Torvane_Log::s_FilePathName);
+    cIO::RemoveFile(Torvane_Log::s_FilePathName);
+    cThread::CreateMutex(Torvane_Log::s_Mutex);
+}
+
+// The file append and the text append are one step under s_Mutex. A failed
+// write is reported after the lock is released: the warning may open a modal
+// dialog whose nested main loop refreshes the log view, which takes s_Mutex.
+void Torvane_Message(const char* text) {
+    cStr entry = NormaliseEntry(text);
+    bool saved;
+    cStr path;
+    {
+        zozud::cMutexLock lock(Torvane_Log::s_Mutex);
+        saved = cIO::SaveFile(Torvane_Log::s_FilePathName, entry.ToChar(), entry.Length(), true, false);
+        if (!saved) path = Torvane_Log::s_FilePathName;
+        Torvane_Log::s_Text.Append(entry);
+        if (Torvane_Log::s_Text.Length() > Torvane_Log::MaxLength)
+            Torvane_Log::s_Text.Remove(0, Torvane_Log::TrimLength);
+    }
+    if (!saved) cLog::Warning("Can't save file \"%s\"", path.ToChar());
+}
+
+void _msg(const char* fmt, ...) {
+    cStr date, time;
+    {
+        // The date and time texts are shared by every thread that refreshes
+        // the clock: they are read while the clock lock is still held.
+        zozud::cMutexLock lock(TAcquire);
+        zozud::cTimer::Acquire();
+        date = zozud::cTimer::GetLocalDate();
+        time = zozud::cTimer::GetLocalTime();
+    }
+    va_list args;
+    va_start(args, fmt);
+    cStr message = cStr::Formatv(fmt, args);
+    va_end(args);
+    cStr line = date;
+    line.Append(" ");
+    line.Append(time);
+    line.Append(" | ");
+    line.Append(message);
+    Torvane_Message(line);
+}
+
+void Torvane_GetLog(cStr* out) {
+    zozud::cMutexLock lock(Torvane_Log::s_Mutex);
+    out->Copy(Torvane_Log::s_Text);
+}
+
+void Torvane_StartTrace() {
+    cThread::CreateMutex(GetID_Mutex);
+    Debug = !cIO::GetEnvironmentVariable("TORVANE_DEBUG").IsEmpty();
+}
+
+bool Torvane_TraceEnabled() { return Debug; }
+
+int Torvane_NextTraceID() {
+    zozud::cMutexLock lock(GetID_Mutex);
+    return GetID_NextID++;
+}

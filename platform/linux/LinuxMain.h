@@ -1,0 +1,53 @@
+// The Linux platform shell: process-wide state that main fills at start-up
+// (command line, key tables, key flags) and the shell's services to the
+// framework and the host (main window, icon, key flags, message boxes).
+#pragma once
+
+#include <gtk/gtk.h>
+#include <pthread.h>
+#include <X11/Xlib.h>
+
+#include "zozud/core/List.h"
+#include "zozud/core/Main.h"
+#include "zozud/core/Str.h"
+
+// ---- State filled by main ----
+extern zozud::cStr       cLinuxMain_CmdLineArgs;
+extern zozud::cList<int> cLinuxMain_KeySyms;      // the 93 keysyms of the key set
+extern zozud::cList<int> cLinuxMain_Codes;        // their keycodes, 0 where the keymap has none
+extern zozud::cList<int> cLinuxMain_EnterCodes;   // Return, KP_Enter
+extern zozud::cList<int> cLinuxMain_ShiftCodes;   // Shift_L, Shift_R
+extern zozud::cList<int> cLinuxMain_ControlCodes; // Control_L, Control_R
+extern zozud::cList<int> cLinuxMain_AltCodes;     // Alt_L, Alt_R, Super_L, Super_R
+extern zozud::cList<bool> cLinuxMain_Repeated;    // one held flag per keycode
+extern pthread_mutex_t   cLinuxMain_GetKeysMutex;
+extern GdkCursor*        cLinuxMain_Cursors[12];
+extern Display*          cLinuxMain_Display;
+
+const int cLinuxMain_KeyCount = 93;
+extern const int cLinuxMain_KeySymTable[cLinuxMain_KeyCount];
+
+// ---- Start-up steps of main ----
+void cLinuxMain_JoinCmdLine(int argc, char** argv);
+void cLinuxMain_InstallCrashHandler();
+void cLinuxMain_BuildKeyTables();
+int  cLinuxMain_CreateCursors();  // the cursor set; returns -1 (no drawable visual here)
+
+// ---- Services ----
+zozud::cList<int>* cLinuxMain_GetCodes();
+zozud::cList<int>* cLinuxMain_GetEnterCodes();
+GtkWidget* cLinuxMain_GetWindow();
+void       cLinuxMain_SetWindow(GtkWidget* window);
+Display*   cLinuxMain_GetDisplay();
+void       cLinuxMain_SetIcon();
+void       cLinuxMain_RepeatedClear();  // releases every held key (after a modal dialog)
+void       cLinuxMain_UnfullScreen();
+bool       cLinuxMain_IsToolkitThread(); // true on the thread that started the toolkit
+bool       cLinuxMain_CheckProcessInMemory(const char* name);
+
+// Modal message boxes over the main window.
+class cMessageBox {
+public:
+    static void Ok(const char* title, const char* text);
+    static bool YesNo(const char* title, const char* text);  // true for Yes
+};

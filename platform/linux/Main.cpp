@@ -1,0 +1,16 @@
+// The process entry of every application built on the framework: it joins the
+// command line, installs the crash handler, starts GTK, builds the key tables
+// and hands control to the application through cMain_OnPreInit.
+#include "platform/linux/LinuxMain.h"
+#include "zozud/core/Thread.h"
+
+int main(int argc, char** argv) {
+    cLinuxMain_JoinCmdLine(argc, argv);
+    cLinuxMain_InstallCrashHandler();
+    gtk_init(nullptr, nullptr);  // the toolkit never sees the command line
+    cLinuxMain_BuildKeyTables();
+    zozud::cThread::CreateMutex(cLinuxMain_GetKeysMutex);
+    cMain_OnPreInit();
+    // Only an application whose cMain_OnPreInit returns gets here.
+    return cLinuxMain_CreateCursors();
+}

@@ -1,0 +1,258 @@
+// The modal text input of the facade: the multi-line text dialog
+// (cIO::InputText) and the one-line popup (cIO::InputString). Both run a
+// nested main loop and release held keys afterwards.
+#include "platform/linux/LinuxMain.h"
+#include "zozud/io/IO.h"
+#include "zozud/math/Rect.h"
+
+using zozud::cRect;
+using zozud::cStr;
+
+namespace {
+
+// The main window's position and the size of its drawable area, or the
+// screen's when there is no main window.
+cRect MainWindowRect() {
+    GtkWidget* main = cLinuxMain_GetWindow();
+    if (!main || !main->window) return cRect(0, 0, (float)gdk_screen_width(), (float)gdk_screen_height());
+    gint x = 0, y = 0;
+    gdk_window_get_origin(main->window, &x, &y);
+    return cRect((float)x, (float)y, (float)(x + main->allocation.width), (float)(y + main->allocation.height));
+}
+
+void MakeTransientModal(GtkWidget* window) {
+    gtk_window_set_modal(GTK_WINDOW(window), TRUE);
+    gtk_window_set_skip_taskbar_hint(GTK_WINDOW(window), TRUE);
+    if (GtkWidget* main = cLinuxMain_GetWindow()) gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(main));
+}
+
+bool IsEscape(const GdkEventKey* event) {
+    return !cLinuxMain_Codes.IsEmpty() && event->hardware_keycode == cLinuxMain_Codes[0];
+}
+
+bool IsEnter(const GdkEventKey* event) { return cLinuxMain_EnterCodes.Contains(event->hardware_keycode); }
+
+}  // namespace
+
+// ---- Text dialog ----
+
+struct cIO_TextDialog {
+    static GtkWidget* Window;
+    static GtkWidget* View;
+    static bool       Accepted;
+    static cStr*      Text;
+
+    static void     ButtonClick(GtkWidget* button, gpointer ok);
+    static gboolean KeyboardHandler(GtkWidget*, GdkEventKey* event, gpointer);
+};
+
+GtkWidget* cIO_TextDialog::Window = nullptr;
+GtkWidget* cIO_TextDialog::View = nullptr;
+bool       cIO_TextDialog::Accepted = false;
+cStr*      cIO_TextDialog::Text = nullptr;
+
+void cIO_TextDialog::ButtonClick(GtkWidget*, gpointer ok) {
+    if (ok) {
+        Accepted = true;
+        GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(View));
+        GtkTextIter start, end;
+        gtk_text_buffer_get_bounds(buffer, &start, &end);
+        gchar* text = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
+        Text->Copy(text);
+        g_free(text);
+    }
+    gtk_widget_destroy(Window);
+}
+
+gboolean cIO_TextDialog::KeyboardHandler(GtkWidget*, GdkEventKey* event, gpointer) {
+    if (event->type == GDK_KEY_PRESS && IsEscape(event)) {
+        gtk_widget_destroy(Window);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+namespace {
+
+// x = -1 is the horizontal centre of the main window, y = -1 the vertical
+// centre; a given y counts from the bottom edge.
+cRect TextDialogRect(int x, int y, int width, int height) {
+    cRect main = MainWindowRect();
+    float cx = x == -1 ? main.GetWidth() / 2 : (float)x;
+    float cy = y == -1 ? main.GetHeight() / 2 : main.GetHeight() - (float)y;
+    cRect r(cx - width / 2.0f, cy - height / 2.0f, cx + width / 2.0f, cy + height / 2.0f);
+    r.Translate(main.x0, main.y0);
+    r.AlignInside(main);
+    return r;
+}
+
+GtkWidget* TextDialogButtons() {
+    GtkWidget* row = gtk_hbox_new(TRUE, 3);
+    GtkWidget* ok = gtk_button_new_with_label("OK");
+    gtk_widget_set_size_request(ok, 70, 30);
+    g_signal_connect(ok, "clicked", G_CALLBACK(cIO_TextDialog::ButtonClick), GINT_TO_POINTER(1));
+    GtkWidget* cancel = gtk_button_new_with_label("Cancel");
+    g_signal_connect(cancel, "clicked", G_CALLBACK(cIO_TextDialog::ButtonClick), nullptr);
+    gtk_container_add(GTK_CONTAINER(row), ok);
+    gtk_container_add(GTK_CONTAINER(row), cancel);
+    GtkWidget* align = gtk_alignment_new(1.0f, 0, 0, 0);
+    gtk_container_add(GTK_CONTAINER(align), row);
+    return align;
+}
+
+GtkWidget* TextDialogView(const cStr& text) {
+    GtkWidget* scroll = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroll), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
+    cIO_TextDialog::View = gtk_text_view_new();
+    GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(cIO_TextDialog::View));
+    gtk_text_buffer_set_text(buffer, text, text.Length());
+    GtkTextIter end;
+    gtk_text_buffer_get_end_iter(buffer, &end);
+    gtk_text_buffer_place_cursor(buffer, &end);
+    GtkTextMark* mark = gtk_text_buffer_create_mark(buffer, nullptr, &end, FALSE);
+    gtk_text_view_scroll_to_mark(GTK_TEXT_VIEW(cIO_TextDialog::View), mark, 0, FALSE, 0, 0);
+    gtk_container_add(GTK_CONTAINER(scroll), cIO_TextDialog::View);
+    return scroll;
+}
+
+void MakeTextDialog(const cRect& place, int width, int height, const cStr& text, const char* title) {
+    GtkWidget* w = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    cIO_TextDialog::Window = w;
+    gtk_window_set_gravity(GTK_WINDOW(w), GDK_GRAVITY_STATIC);
+    MakeTransientModal(w);
+    gtk_window_set_default_size(GTK_WINDOW(w), width, height);
+    gtk_container_set_border_width(GTK_CONTAINER(w), 5);
+    if (title && *title) {
+        gtk_window_set_type_hint(GTK_WINDOW(w), GDK_WINDOW_TYPE_HINT_DIALOG);
+        gtk_window_set_title(GTK_WINDOW(w), title);
+        gtk_window_set_deletable(GTK_WINDOW(w), FALSE);
+    } else {
+        gtk_window_set_decorated(GTK_WINDOW(w), FALSE);
+    }
+    gtk_window_move(GTK_WINDOW(w), (int)place.x0, (int)place.y0);
+    GtkWidget* box = gtk_vbox_new(FALSE, 5);
+    gtk_box_pack_start(GTK_BOX(box), TextDialogView(text), TRUE, TRUE, 0);
+    gtk_box_pack_start(GTK_BOX(box), TextDialogButtons(), FALSE, FALSE, 0);
+    gtk_container_add(GTK_CONTAINER(w), box);
+    g_signal_connect(w, "key_press_event", G_CALLBACK(cIO_TextDialog::KeyboardHandler), nullptr);
+    g_signal_connect(w, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
+    gtk_widget_show_all(w);
+}
+
+}  // namespace
+
+bool zozud::cIO::InputText(int x, int y, int width, int height, cStr* text, const char* title) {
+    cIO_TextDialog::Accepted = false;
+    cIO_TextDialog::Text = text;
+    MakeTextDialog(TextDialogRect(x, y, width, height), width, height, *text, title);
+    gtk_main();
+    cIO_TextDialog::Window = cIO_TextDialog::View = nullptr;
+    cLinuxMain_RepeatedClear();
+    return cIO_TextDialog::Accepted;
+}
+
+// ---- One-line popup ----
+
+namespace {
+
+struct InputStringState {
+    GtkWidget* window = nullptr;
+    GtkWidget* entry = nullptr;
+    bool       accepted = false;
+    bool       pressedBefore = false;  // the button was down when the popup opened
+    bool       dragInside = false;     // a press that began inside the popup
+    cStr       result;
+};
+
+InputStringState s_Input;
+
+void InputString_Accept() {
+    s_Input.accepted = true;
+    s_Input.result.Copy(gtk_entry_get_text(GTK_ENTRY(s_Input.entry)));
+    gtk_widget_destroy(s_Input.window);
+}
+
+void InputString_ButtonClick(GtkWidget*, gpointer) { InputString_Accept(); }
+
+gboolean InputString_KeyboardHandler(GtkWidget*, GdkEventKey* event, gpointer) {
+    if (event->type != GDK_KEY_PRESS) return FALSE;
+    if (IsEnter(event)) {
+        InputString_Accept();
+        return TRUE;
+    }
+    if (IsEscape(event)) {
+        gtk_widget_destroy(s_Input.window);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+bool PointerInside(GtkWidget* w) {
+    gint px, py, wx, wy;
+    GdkModifierType mask;
+    gdk_window_get_pointer(nullptr, &px, &py, &mask);
+    gdk_window_get_origin(w->window, &wx, &wy);
+    return px >= wx && py >= wy && px < wx + w->allocation.width && py < wy + w->allocation.height;
+}
+
+// Polls the pointer every 20 ms: a press outside the popup accepts it,
+// except a press that began before it opened or a drag begun inside it.
+gboolean InputString_Timer(gpointer) {
+    if (!s_Input.window || !s_Input.window->window) return TRUE;
+    GdkModifierType mask;
+    gdk_window_get_pointer(nullptr, nullptr, nullptr, &mask);
+    if (!(mask & GDK_BUTTON1_MASK)) {
+        s_Input.pressedBefore = false;
+        s_Input.dragInside = false;
+        return TRUE;
+    }
+    if (s_Input.pressedBefore || s_Input.dragInside) return TRUE;
+    if (PointerInside(s_Input.window)) {
+        s_Input.dragInside = true;
+        return TRUE;
+    }
+    InputString_Accept();
+    return FALSE;
+}
+
+}  // namespace
+
+// The popup is placed against the main viewer in an application that has
+// one; this program has none, so the main window's client area stands in.
+bool zozud::cIO::InputString(int x, int y, cStr* text, int) {
+    cRect main = MainWindowRect();
+    if (x > main.GetWidth() - 50) x = (int)main.GetWidth() - 50;
+    int top = (int)main.GetHeight() - y;
+    s_Input = InputStringState();
+    GdkModifierType mask;
+    gdk_window_get_pointer(nullptr, nullptr, nullptr, &mask);
+    s_Input.pressedBefore = (mask & GDK_BUTTON1_MASK) != 0;
+    GtkWidget* w = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    s_Input.window = w;
+    gtk_window_set_resizable(GTK_WINDOW(w), FALSE);
+    gtk_window_set_decorated(GTK_WINDOW(w), FALSE);
+    MakeTransientModal(w);
+    gtk_container_set_border_width(GTK_CONTAINER(w), 1);
+    gtk_window_move(GTK_WINDOW(w), (int)main.x0 + x - 75, (int)main.y0 + top + 9);
+    GtkWidget* fixed = gtk_fixed_new();
+    s_Input.entry = gtk_entry_new();
+    gtk_entry_set_text(GTK_ENTRY(s_Input.entry), *text);
+    gtk_widget_set_size_request(s_Input.entry, 120, 22);
+    gtk_fixed_put(GTK_FIXED(fixed), s_Input.entry, 1, 1);
+    GtkWidget* ok = gtk_button_new_with_label("ok");
+    gtk_widget_set_size_request(ok, 27, 24);
+    gtk_fixed_put(GTK_FIXED(fixed), ok, 123, 0);
+    gtk_container_add(GTK_CONTAINER(w), fixed);
+    g_signal_connect(ok, "clicked", G_CALLBACK(InputString_ButtonClick), nullptr);
+    g_signal_connect(w, "key_press_event", G_CALLBACK(InputString_KeyboardHandler), nullptr);
+    g_signal_connect(w, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
+    gtk_widget_show_all(w);
+    gtk_editable_select_region(GTK_EDITABLE(s_Input.entry), 0, -1);
+    guint timer = g_timeout_add(20, InputString_Timer, nullptr);
+    gtk_main();
+    g_source_remove(timer);
+    s_Input.window = nullptr;
+    cLinuxMain_RepeatedClear();
+    if (s_Input.accepted) text->Copy(s_Input.result);
+    return s_Input.accepted;
+}

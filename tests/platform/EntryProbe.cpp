@@ -1,0 +1,57 @@
+// A small application for the entry tests: it prints what main gathered
+// (the joined command line, the key tables) and then, as ENTRY_PROBE_MODE
+// asks, exits, crashes, or returns to main so that the cursor step runs.
+#include <signal.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/linux/LinuxMain.h"
+
+zozud::cStr cMain_Title("Entry Probe");
+zozud::cStr cMain_LoadSceneXmlFilePn;
+bool        cMain_LoadSceneEnableIntro = true;
+
+namespace {
+
+void PrintList(const char* name, const zozud::cList<int>& list) {
+    printf("%s %d", name, list.Count());
+    for (int v : list) printf(" %d", v);
+    printf("\n");
+}
+
+}  // namespace
+
+void cMain_OnPreInit() {
+    printf("args [%s]\n", cMain_GetCmdLineArgs().ToChar());
+    PrintList("keysyms", cLinuxMain_KeySyms);
+    PrintList("codes", cLinuxMain_Codes);
+    PrintList("enter", cLinuxMain_EnterCodes);
+    PrintList("shift", cLinuxMain_ShiftCodes);
+    PrintList("control", cLinuxMain_ControlCodes);
+    PrintList("alt", cLinuxMain_AltCodes);
+    printf("repeated %d\n", cLinuxMain_Repeated.Count());
+    fflush(stdout);
+    const char* mode = getenv("ENTRY_PROBE_MODE");
+    if (mode && !strcmp(mode, "segv")) raise(SIGSEGV);
+    if (mode && !strcmp(mode, "bus")) raise(SIGBUS);
+    if (mode && !strcmp(mode, "return")) return;
+    exit(7);
+}
+
+bool cMain_OnSetInitialWindowSize(int*, int*, int*, int*) { return false; }
+void cMain_OnInit() {}
+void cMain_OnRender(const zozud::cRect&) {}
+bool cMain_OnClose() { return true; }
+void cMain_OnActivate() {}
+void cMain_OnFree() {}
+void cMain_OnPostFree() {}
+void cMain_OnCrash() {
+    static const char text[] = "crash hook\n";
+    (void)!write(1, text, sizeof(text) - 1);
+}
+void cMain_OnDrop(const char*) {}
+void cMain_OnDropURL(const char*) {}
+bool cMain_OnDownloadProgress(int) { return false; }
+void cMain_OnInitPath(zozud::cStr*) {}
