@@ -23,7 +23,8 @@ TORVANE="$BUILD/torvane"
 BARE="$BUILD/bare-window"
 
 FILL_TARGET=50000      # characters the in-memory service log holds when full
-FILL_MAX_REQUESTS=3000 # bound of the fill loop
+FILL_MAX_REQUESTS=3000 # bounds of the fill loop: requests and seconds
+FILL_MAX_SECONDS=120
 SOAK_REQUESTS=10000    # requests between the descriptor/thread counts
 ACCEPT_PAUSE_MS=10     # the listener's pause after each accept
 
@@ -106,14 +107,14 @@ wait_window() {
   timeout "$2" xdotool search --sync --onlyvisible --name "$1" >/dev/null 2>&1
 }
 
-get() { curl -s --http1.1 --max-time 10 -o "${2:-/dev/null}" -w '%{size_download}' "$URL$1" || echo 0; }
+get() { curl -s --http1.1 --max-time 5 -o "${2:-/dev/null}" -w '%{size_download}' "$URL$1" || echo 0; }
 
 PORT=$(free_port)
 URL="http://127.0.0.1:$PORT"
 printf '%d' "$PORT" >"$SCRATCH/port.dat"
 
 echo "== starting torvane on port $PORT in $SCRATCH"
-(cd "$SCRATCH" && TORVANE_DEBUG=1 TORVANE_LOGFILE= exec "$TORVANE" >"$SCRATCH/output.txt" 2>&1) &
+(cd "$SCRATCH" && TORVANE_DEBUG=1 TORVANE_LOGFILE='' exec "$TORVANE" >"$SCRATCH/output.txt" 2>&1) &
 TORVANE_PID=$!
 for _ in $(seq 1 200); do
   curl -s --max-time 1 -o /dev/null "$URL/" && break
@@ -130,11 +131,13 @@ LISTENERS=$(grep -c "Interface found: " "$SCRATCH/Log.txt" || true)
 # ---- Fill the service log: every request adds six trace entries ----
 echo "== filling the service log"
 fill=0
-while [ "$fill" -lt "$FILL_MAX_REQUESTS" ]; do
-  for _ in $(seq 1 50); do get / >/dev/null; done
-  fill=$((fill + 50))
+fill_end=$((SECONDS + FILL_MAX_SECONDS))
+while [ "$fill" -lt "$FILL_MAX_REQUESTS" ] && [ "$SECONDS" -lt "$fill_end" ]; do
+  kill -0 "$TORVANE_PID" 2>/dev/null || { echo "torvane ended during the fill"; exit 1; }
+  get / >/dev/null
+  fill=$((fill + 1))
   # Once the file holds more than the limit, the text has been cut at least once.
-  [ "$(stat -c %s "$SCRATCH/Log.txt")" -gt $((FILL_TARGET + 5000)) ] && break
+  [ $((fill % 25)) -eq 0 ] && [ "$(stat -c %s "$SCRATCH/Log.txt")" -gt $((FILL_TARGET + 5000)) ] && break
 done
 LOG_PAGE_BYTES=$(get /log "$SCRATCH/log.html")
 LOG_ITEMS=$(grep -c '<li>' "$SCRATCH/log.html" || true)
@@ -146,41 +149,44 @@ sed -n 's/^\t<li>\(.*\)<\/li>\r$/\1/p' "$SCRATCH/log.html" | tr -d '\r' >"$SCRAT
 sleep 1
 RSS_FULL=$(rss_kb "$TORVANE_PID")
 
-# ---- (a) wrk ----
-run_wrk() {
-  timeout 30 wrk -t2 -c50 -d10s -H "Connection: close" --latency "$URL$1" 2>&1 || true
-}
-wrk_field() { # $1 output, $2 what: rps | p50 | p99 | errors | requests
-  case "$2" in
-    rps)      awk '/^Requests\/sec:/ {print $2}' <<<"$1" ;;
-    p50)      awk '$1 == "50%" {print $2}' <<<"$1" ;;
-    p99)      awk '$1 == "99%" {print $2}' <<<"$1" ;;
-    requests) awk '/requests in/ {print $1}' <<<"$1" ;;
-    errors)   { grep -E '^ *Socket errors' <<<"$1" || echo "none"; } | sed 's/^ *Socket errors: *//' ;;
-  esac
-}
-echo "== wrk /log"
-WRK_LOG=$(run_wrk /log); echo "$WRK_LOG"
-echo "== wrk /"
-WRK_ROOT=$(run_wrk /); echo "$WRK_ROOT"
+# ---- Clients: each run is bounded; the trace entries in Log.txt tell how
+# many connections the server accepted meanwhile ----
+accepts() { grep -cE '^[0-9]+\.2 \| [0-9]+ = accept\(' "$SCRATCH/Log.txt" || true; }
 
-# ---- (b) ab ----
-run_ab() {
-  timeout 120 ab -q -n 2000 -c 20 -s 30 "$URL$1" 2>&1 || true
+# client NAME SECONDS COMMAND...: runs the client, keeps its output in
+# $SCRATCH/NAME.out and the accepted connections and milliseconds in NAME.acc.
+client() {
+  local name=$1 limit=$2 a0 a1 t0 t1
+  shift 2
+  a0=$(accepts); t0=$(date +%s%N)
+  timeout "$limit" "$@" >"$SCRATCH/$name.out" 2>&1 || true
+  t1=$(date +%s%N); a1=$(accepts)
+  echo "$((a1 - a0)) $(((t1 - t0) / 1000000))" >"$SCRATCH/$name.acc"
+  cat "$SCRATCH/$name.out"
 }
-ab_field() { # $1 output, $2 what: rps | p50 | p99 | failed
+
+field() { # NAME WHAT: a figure of a client run
+  local out="$SCRATCH/$1.out"
   case "$2" in
-    rps)    awk '/^Requests per second:/ {print $4}' <<<"$1" ;;
-    p50)    awk '$1 == "50%" {print $2}' <<<"$1" ;;
-    p99)    awk '$1 == "99%" {print $2}' <<<"$1" ;;
-    failed) awk '/^Failed requests:/ {print $3}' <<<"$1" ;;
-    length) awk '/^ *\(Connect:/ {print}' <<<"$1" | sed 's/^ *//' ;;
+    rps)      awk '/^Requests\/sec:/ {print $2} /^Requests per second:/ {print $4}' "$out" ;;
+    p50)      awk '$1 == "50%" {print $2}' "$out" | sed 's/^\([0-9]*\)$/\1ms/' ;;
+    p99)      awk '$1 == "99%" {print $2}' "$out" | sed 's/^\([0-9]*\)$/\1ms/' ;;
+    complete) awk '/requests in/ {print $1} /^Complete requests:/ {print $3}' "$out" ;;
+    failed)   awk '/^Failed requests:/ {print $3}' "$out" ;;
+    readerr)  sed -n 's/.*Socket errors:.*read \([0-9]*\),.*/\1/p' "$out" ;;
+    timeouts) sed -n 's/.*Socket errors:.*timeout \([0-9]*\).*/\1/p' "$out" ;;
+    accepts)  awk '{ if ($2 > 0) printf "%.1f", $1 * 1000 / $2 }' "$SCRATCH/$1.acc" ;;
   esac
 }
-echo "== ab /"
-AB_ROOT=$(run_ab /); echo "$AB_ROOT"
-echo "== ab /log"
-AB_LOG=$(run_ab /log); echo "$AB_LOG"
+
+echo "== (a) wrk /log"
+client wrk_log 30 wrk -t2 -c50 -d10s -H "Connection: close" --latency "$URL/log"
+echo "== (a) wrk /"
+client wrk_root 30 wrk -t2 -c50 -d10s -H "Connection: close" --latency "$URL/"
+echo "== (b) ab /"
+client ab_root 120 ab -q -n 2000 -c 20 -s 30 "$URL/"
+echo "== (b) ab /log"
+client ab_log 120 ab -q -n 2000 -c 20 -s 30 "$URL/log"
 
 # ---- (c) descriptors and threads around 10000 requests ----
 settle() { # waits up to 20 s for the thread count to fall back to $1
@@ -192,15 +198,15 @@ settle() { # waits up to 20 s for the thread count to fall back to $1
 sleep 1
 FD_BEFORE=$(fd_count "$TORVANE_PID")
 THREADS_BEFORE=$(thread_count "$TORVANE_PID")
-echo "== $SOAK_REQUESTS requests (ab -c 20) with fd=$FD_BEFORE threads=$THREADS_BEFORE"
-SOAK_START=$SECONDS
-AB_SOAK=$(timeout 400 ab -q -n "$SOAK_REQUESTS" -c 20 -s 30 "$URL/" 2>&1 || true)
-SOAK_SECONDS=$((SECONDS - SOAK_START))
-settle "$THREADS_BEFORE"
+echo "== (c) $SOAK_REQUESTS requests, before: fd=$FD_BEFORE threads=$THREADS_BEFORE"
+client soak 400 ab -q -n "$SOAK_REQUESTS" -c 20 -s 30 "$URL/" >/dev/null
+THREADS_PEAK_NOTE=""
+settle "$THREADS_BEFORE" || THREADS_PEAK_NOTE=" (still settling after 20 s)"
 FD_AFTER=$(fd_count "$TORVANE_PID")
 THREADS_AFTER=$(thread_count "$TORVANE_PID")
 RSS_AFTER=$(rss_kb "$TORVANE_PID")
-echo "   done in ${SOAK_SECONDS}s: fd=$FD_AFTER threads=$THREADS_AFTER"
+SOAK_SECONDS=$(awk '{printf "%.0f", $2 / 1000}' "$SCRATCH/soak.acc")
+echo "   after ${SOAK_SECONDS} s: fd=$FD_AFTER threads=$THREADS_AFTER$THREADS_PEAK_NOTE"
 
 # ---- (d) the bare reference window, empty and with the same log text ----
 bare_rss() { # $@: arguments of bare-window
@@ -212,36 +218,41 @@ bare_rss() { # $@: arguments of bare-window
   stop "$BARE_PID"
   BARE_PID=""
 }
+echo "== (d) bare GTK 2 window"
 RSS_BARE=$(bare_rss)
 RSS_BARE_FULL=$(bare_rss "$SCRATCH/log.txt")
 
-# ---- (e) the accept pacing bound ----
+# ---- (e) the accept pacing bound, and the results ----
 BOUND=$((1000 / ACCEPT_PAUSE_MS))
 pct() { awk -v v="$1" -v b="$BOUND" 'BEGIN { if (v == "") print "n/a"; else printf "%.0f%%", 100 * v / b }'; }
-
 mb() { awk -v k="$1" 'BEGIN { printf "%.1f MB", k / 1024 }'; }
 CPU=$(awk -F': ' '/^model name/ {print $2; exit}' /proc/cpuinfo)
+
+table_line() { printf '%-30s %8s %9s %9s %9s %10s  %s\n' "$@"; }
+row() { # LABEL NAME NOTE
+  table_line "$1" "$(field "$2" rps)" "$(field "$2" p50)" "$(field "$2" p99)" \
+    "$(pct "$(field "$2" rps)")" "$(field "$2" accepts)" "$3"
+}
 
 {
   echo "Torvane load results ($(date -u '+%Y-%m-%d %H:%M UTC'))"
   echo "machine: $(nproc) cores, ${CPU:-unknown CPU}; torvane Release, TORVANE_DEBUG=1, 127.0.0.1:$PORT"
-  echo "listeners: $LISTENERS (clients reach the 127.0.0.1 one); pacing bound ${BOUND} accepts/s per listener"
-  echo "service log: $fill fill requests; /log page $LOG_PAGE_BYTES bytes, $LOG_ITEMS entries, ~$LOG_TEXT_CHARS log characters; / page $STATUS_PAGE_BYTES bytes"
+  echo "listeners: $LISTENERS (the clients reach the 127.0.0.1 one); pacing bound $BOUND accepts/s per listener"
+  echo "service log: filled by $fill requests; /log page $LOG_PAGE_BYTES bytes, $LOG_ITEMS entries," \
+       "~$LOG_TEXT_CHARS log characters; / page $STATUS_PAGE_BYTES bytes"
   echo
-  printf '%-34s %10s %10s %10s %10s  %s\n' "run" "req/s" "p50" "p99" "of bound" "errors"
-  printf '%-34s %10s %10s %10s %10s  %s\n' "wrk -t2 -c50 -d10s /log" "$(wrk_field "$WRK_LOG" rps)" \
-    "$(wrk_field "$WRK_LOG" p50)" "$(wrk_field "$WRK_LOG" p99)" "$(pct "$(wrk_field "$WRK_LOG" rps)")" "$(wrk_field "$WRK_LOG" errors)"
-  printf '%-34s %10s %10s %10s %10s  %s\n' "wrk -t2 -c50 -d10s /" "$(wrk_field "$WRK_ROOT" rps)" \
-    "$(wrk_field "$WRK_ROOT" p50)" "$(wrk_field "$WRK_ROOT" p99)" "$(pct "$(wrk_field "$WRK_ROOT" rps)")" "$(wrk_field "$WRK_ROOT" errors)"
-  printf '%-34s %10s %10s %10s %10s  %s\n' "ab -n 2000 -c 20 /" "$(ab_field "$AB_ROOT" rps)" \
-    "$(ab_field "$AB_ROOT" p50)ms" "$(ab_field "$AB_ROOT" p99)ms" "$(pct "$(ab_field "$AB_ROOT" rps)")" "failed $(ab_field "$AB_ROOT" failed)"
-  printf '%-34s %10s %10s %10s %10s  %s\n' "ab -n 2000 -c 20 /log" "$(ab_field "$AB_LOG" rps)" \
-    "$(ab_field "$AB_LOG" p50)ms" "$(ab_field "$AB_LOG" p99)ms" "$(pct "$(ab_field "$AB_LOG" rps)")" "failed $(ab_field "$AB_LOG" failed) (length: the log grows)"
-  printf '%-34s %10s %10s %10s %10s  %s\n' "ab -n $SOAK_REQUESTS -c 20 / (${SOAK_SECONDS}s)" "$(ab_field "$AB_SOAK" rps)" \
-    "$(ab_field "$AB_SOAK" p50)ms" "$(ab_field "$AB_SOAK" p99)ms" "$(pct "$(ab_field "$AB_SOAK" rps)")" "failed $(ab_field "$AB_SOAK" failed)"
+  table_line "run" "req/s" "p50" "p99" "of bound" "accepts/s" "notes"
+  row "wrk -t2 -c50 -d10s /log" wrk_log \
+    "$(field wrk_log complete) responses, $(field wrk_log readerr) read errors, $(field wrk_log timeouts) timeouts"
+  row "wrk -t2 -c50 -d10s /" wrk_root \
+    "$(field wrk_root complete) responses, $(field wrk_root readerr) read errors, $(field wrk_root timeouts) timeouts"
+  row "ab -n 2000 -c 20 /" ab_root "$(field ab_root complete) complete, $(field ab_root failed) failed"
+  row "ab -n 2000 -c 20 /log" ab_log \
+    "$(field ab_log complete) complete, $(field ab_log failed) failed (ab counts a changed length as failed; the log grows)"
+  row "ab -n $SOAK_REQUESTS -c 20 / (${SOAK_SECONDS} s)" soak "$(field soak complete) complete, $(field soak failed) failed"
   echo
   echo "descriptors before/after $SOAK_REQUESTS requests: $FD_BEFORE / $FD_AFTER"
-  echo "threads     before/after $SOAK_REQUESTS requests: $THREADS_BEFORE / $THREADS_AFTER"
+  echo "threads     before/after $SOAK_REQUESTS requests: $THREADS_BEFORE / $THREADS_AFTER$THREADS_PEAK_NOTE"
   echo
   echo "resident memory (VmRSS):"
   echo "  torvane idle after start            $(mb "$RSS_START")"

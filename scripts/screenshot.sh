@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Takes a picture of Torvane's control window for the documentation.
+#
+# Builds torvane (Release) if needed, starts it under a virtual 1280x1024x24
+# display in a scratch working folder with a free port in its port.dat and
+# TORVANE_DEBUG=1, makes two requests so the log has trace entries, waits for the
+# window's 5 s refresh and writes the window to docs/torvane-window.png.
+# Usage: scripts/screenshot.sh [OUTPUT.png]
+# TORVANE_BUILD chooses the build folder (default build/Release).
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${TORVANE_BUILD:-$ROOT/build/Release}"
+OUT="$(realpath -m "${1:-$ROOT/docs/torvane-window.png}")"
+REQUESTS=1  # each request adds six trace entries; the start-up entries stay in view
+
+if [ "${TORVANE_SHOT_STAGE:-}" != "shoot" ]; then
+  bash "$ROOT/scripts/install-deps.sh" run
+  missing=()
+  for p in xdotool imagemagick curl; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+  if [ ! -f "$BUILD/build.ninja" ]; then
+    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DZOZUD_SANITIZE= -DZOZUD_TESTS=OFF -DZOZUD_BENCH=OFF >/dev/null
+  fi
+  cmake --build "$BUILD" -j2 --target torvane
+  # Always a display of our own: the picture should not depend on the
+  # desktop the script is started from.
+  export TORVANE_SHOT_STAGE=shoot
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "$OUT"
+fi
+
+SCRATCH="$(mktemp -d /tmp/torvane-shot-XXXXXX)"
+TORVANE_PID=""
+cleanup() {
+  if [ -n "$TORVANE_PID" ]; then
+    kill "$TORVANE_PID" 2>/dev/null || true
+    for _ in $(seq 1 30); do kill -0 "$TORVANE_PID" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$TORVANE_PID" 2>/dev/null || true
+    wait "$TORVANE_PID" 2>/dev/null || true
+  fi
+  rm -rf "$SCRATCH"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+free_port() {
+  local used p
+  used=$(for f in /proc/net/tcp /proc/net/tcp6; do
+           [ -r "$f" ] && tail -n +2 "$f"
+         done | while read -r _ local _; do echo $((16#${local##*:})); done | sort -u)
+  for _ in $(seq 1 200); do
+    p=$((20000 + RANDOM % 30000))
+    grep -qx "$p" <<<"$used" || { echo "$p"; return 0; }
+  done
+  return 1
+}
+
+PORT=$(free_port)
+URL="http://127.0.0.1:$PORT"
+printf '%d' "$PORT" >"$SCRATCH/port.dat"
+(cd "$SCRATCH" && TORVANE_DEBUG=1 TORVANE_LOGFILE='' exec "$BUILD/torvane" >"$SCRATCH/output.txt" 2>&1) &
+TORVANE_PID=$!
+
+for _ in $(seq 1 200); do
+  curl -s --max-time 1 -o /dev/null "$URL/" && break
+  kill -0 "$TORVANE_PID" 2>/dev/null || { echo "torvane ended early:" >&2; cat "$SCRATCH/output.txt" >&2; exit 1; }
+  sleep 0.1
+done
+for _ in $(seq 1 "$REQUESTS"); do
+  curl -s --max-time 5 -o /dev/null "$URL/"
+  curl -s --max-time 5 -o /dev/null "$URL/log"
+done
+
+WINDOW=$(timeout 15 xdotool search --sync --onlyvisible --name "Ombrel: Torvane" 2>/dev/null | head -n 1 || true)
+[ -n "$WINDOW" ] || { echo "the control window did not show" >&2; exit 1; }
+# The view shows the log as it was at the last refresh: wait for the next one.
+sleep 6
+mkdir -p "$(dirname "$OUT")"
+import -window "$WINDOW" "$OUT"
+echo "Wrote $OUT ($(identify -format '%wx%h' "$OUT"))"
