@@ -15,7 +15,7 @@ int cHash::INVALID_INDEX = -1;
 
 namespace {
 
-bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+[[maybe_unused]] bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
 // Truncates toward zero like (int) where the value fits; saturates beyond
 // and reads NaN as 0, where the plain cast would be undefined.

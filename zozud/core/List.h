@@ -172,6 +172,13 @@ typename cList<T, C>::Block* cList<T, C>::Grow(int needed) {
 
 template <class T, class C>
 int cList<T, C>::Add(const T& value, int count) {
+    Block* b = m_Block;
+    if (count == 1 && b && b->count < b->capacity) {  // the common case: one more fits
+        int n = b->count;
+        Slots(b)[n] = value;
+        b->count = n + 1;
+        return n;
+    }
     if (count <= 0) return m_Block ? m_Block->count - 1 : -1;
     int n = Count();
     Block* old = Grow(n + count);
@@ -247,7 +254,7 @@ void cList<T, C>::SetCount(int count, const T& value) {
 template <class T, class C>
 void cList<T, C>::SetCount(int count) {
     if (count <= 0) { Clear(); return; }
-    FreeBlock(Grow(count));
+    if (!m_Block || count > m_Block->capacity) FreeBlock(Grow(count));
     m_Block->count = count;
 }
 

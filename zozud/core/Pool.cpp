@@ -63,15 +63,19 @@ void AddChunk(PoolClass& c) {
 
 }  // namespace
 
+// The hot paths lock the mutex themselves rather than through cMutexLock:
+// they are short, cannot fail half-way, and every call counts.
 unsigned char* cPool::Alloc(int size) {
     if (size < 1) return nullptr;
     if (size > MaxBlockSize) return new unsigned char[size];
     PoolClass& c = PoolClassFor(size);
-    cMutexLock lock(PoolMutex());
+    pthread_mutex_t& m = PoolMutex();
+    pthread_mutex_lock(&m);
     if (c.freeBlocks.IsEmpty()) AddChunk(c);
     unsigned char* p = c.freeBlocks.GetLast();
     c.freeBlocks.SetCount(c.freeBlocks.Count() - 1);
     cPool_Debug::UsedCount++;
+    pthread_mutex_unlock(&m);
     ASAN_UNPOISON_MEMORY_REGION(p, c.blockSize);
     return p;
 }
@@ -83,10 +87,12 @@ void cPool::Free(unsigned char* p, int size) {
     }
     if (!p) return;
     PoolClass& c = PoolClassFor(size < 1 ? 1 : size);
-    cMutexLock lock(PoolMutex());
     ASAN_POISON_MEMORY_REGION(p, c.blockSize);
+    pthread_mutex_t& m = PoolMutex();
+    pthread_mutex_lock(&m);
     c.freeBlocks.Add(p);
     cPool_Debug::UsedCount--;
+    pthread_mutex_unlock(&m);
 }
 
 int cPool::FreeBlockCount(int size) {

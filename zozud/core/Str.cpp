@@ -41,6 +41,20 @@ ShortStore& Store() {
     return *ZOZUD_CSTR_STORE;
 }
 
+// A new slab: 256 marked buffers pushed in address order, so the highest
+// one is used first.
+void AddSlab(ShortStore& s) {
+    char* slab = new char[SlabSize];
+    s.pool.Add(slab);
+    s.free_strings.EnsureCapacity(s.free_strings.Count() + SlabSize / ShortSize, false);
+    for (int i = 0; i < SlabSize / ShortSize; i++) {
+        char* p = slab + i * ShortSize;
+        p[0] = FreeMark;
+        ASAN_POISON_MEMORY_REGION(p + 1, ShortSize - 1);
+        s.free_strings.Add(p);
+    }
+}
+
 int RoundUp(int need) { return (need + LongUnit - 1) / LongUnit * LongUnit; }
 
 // Characters of s from start (already >= 0), at most count (count < 0: to
@@ -70,32 +84,28 @@ cStr cStr::Empty("");
 
 // ---- Short-string store ----
 
+// getstr and freestr lock the mutex themselves rather than through
+// cMutexLock: they are short, cannot fail half-way, and every string uses
+// them. Neighbouring 20-byte buffers share AddressSanitizer's 8-byte shadow
+// granules, so their poisoning changes under the mutex too.
 char* cStr::getstr() {
     ShortStore& s = Store();
-    cMutexLock lock(s.mutex);
-    if (s.free_strings.IsEmpty()) {
-        char* slab = new char[SlabSize];
-        s.pool.Add(slab);
-        s.free_strings.EnsureCapacity(SlabSize / ShortSize, false);
-        for (int i = 0; i < SlabSize / ShortSize; i++) {
-            char* p = slab + i * ShortSize;
-            p[0] = FreeMark;
-            ASAN_POISON_MEMORY_REGION(p + 1, ShortSize - 1);
-            s.free_strings.Add(p);
-        }
-    }
+    pthread_mutex_lock(&s.mutex);
+    if (s.free_strings.IsEmpty()) AddSlab(s);
     char* p = s.free_strings.GetLast();
     s.free_strings.SetCount(s.free_strings.Count() - 1);
     ASAN_UNPOISON_MEMORY_REGION(p, ShortSize);
+    pthread_mutex_unlock(&s.mutex);
     return p;
 }
 
 void cStr::freestr(char* p) {
     ShortStore& s = Store();
-    cMutexLock lock(s.mutex);
+    pthread_mutex_lock(&s.mutex);
     p[0] = FreeMark;
     ASAN_POISON_MEMORY_REGION(p + 1, ShortSize - 1);
     s.free_strings.Add(p);
+    pthread_mutex_unlock(&s.mutex);
 }
 
 int cStr::FreeShortCount() {
@@ -348,7 +358,7 @@ void cStr::Append(const cStr& s, int start, int count) {
     AppendChars(s.ToChar() + start, n);
 }
 
-void cStr::Append(char c, int count) {
+void cStr::AppendFill(char c, int count) {
     if (count <= 0) return;
     Reserve(length + count + 1);
     memset(buffer + length, c, count);

@@ -58,7 +58,14 @@ public:
     void Append(const char* s, int start, int count);
     void Append(const cStr& s, int start = 0, int count = -1);
     void Append(const char* s) { Append(s, 0, -1); }
-    void Append(char c, int count = 1);
+    void Append(char c, int count = 1) {
+        if (count == 1 && length + 1 < capacity) {  // the common case: it fits
+            buffer[length++] = c;
+            buffer[length] = 0;
+            return;
+        }
+        AppendFill(c, count);
+    }
     cStr& operator+=(const char* s) { Append(s); return *this; }
     cStr& operator+=(const cStr& s) { Append(s); return *this; }
     cStr& operator+=(char c) { Append(c); return *this; }
@@ -130,6 +137,7 @@ private:
     bool Owns(const char* p) const;         // p points into our buffer
     void Assign(const char* from, int n);
     void AppendChars(const char* from, int n);
+    void AppendFill(char c, int count);
     void InsertChars(int pos, const char* from, int n);
     bool MatchesAt(int i, const char* what, int wlen, bool noCase) const;
     void ReplaceText(const char* what, const char* with, int start, int count, bool noCase, bool first);

@@ -1,4 +1,6 @@
-// Formatting, number parsing and splitting of cStr.
+// Formatting, number parsing and splitting of cStr. Numbers are read by
+// hand rather than with strtod: the decimal separator may be '.' or ',', the
+// exponent may be written with 'd', and the locale never matters.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -41,10 +43,6 @@ int ReadExponent(const char* s) {
         if (e < 100000) e = e * 10 + (*s - '0');
     return sign * e;
 }
-
-}  // namespace
-
-namespace {
 
 // Formats into a buffer of FormatBufferSize bytes; the length of the text,
 // cut at FormatBufferSize - 1 characters.
