@@ -96,7 +96,14 @@ void Linux_DisplayLog() {
     cStr text;
     Torvane_GetLog(&text);
     GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(Linux_View));
-    gtk_text_buffer_set_text(buffer, text, text.Length());
+    if (g_utf8_validate(text, text.Length(), nullptr)) {
+        gtk_text_buffer_set_text(buffer, text, text.Length());
+    } else {
+        // The toolkit refuses text that is not UTF-8; bad bytes are shown as U+FFFD.
+        gchar* valid = g_utf8_make_valid(text, text.Length());
+        gtk_text_buffer_set_text(buffer, valid, -1);
+        g_free(valid);
+    }
     GtkTextIter end;
     gtk_text_buffer_get_end_iter(buffer, &end);
     GtkTextMark* mark = gtk_text_buffer_get_mark(buffer, "torvane-end");

@@ -1,8 +1,11 @@
 // The application hooks of Torvane. Its whole run happens inside
 // cMain_OnPreInit; the framework's own window, renderer and widgets stay idle.
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "host/Torvane.h"
+#include "platform/linux/LinuxMain.h"
 #include "zozud/core/Main.h"
 
 zozud::cStr cMain_Title("Ombrel: Torvane 1.8 Linux GUI (64-bit)");
@@ -28,8 +31,29 @@ void cMain_OnDropURL(const char*) {}
 bool cMain_OnDownloadProgress(int) { return false; }
 void cMain_OnInitPath(zozud::cStr*) {}
 
+namespace {
+
+gboolean ExitOnToolkitThread(gpointer) {
+    Torvane_OnExit();
+    return FALSE;
+}
+
+}  // namespace
+
+// The process always ends on the toolkit thread: exit() runs the toolkit
+// libraries' own exit handlers, which must not race with that thread drawing,
+// so a listener thread hands the exit over and waits for it. Connection
+// threads may still run: the socket registry and the service log are locked
+// (in their lock order) before the static objects are destroyed, and threads
+// that reach them wait there until the process is gone.
 void Torvane_OnExit() {
+    if (!cLinuxMain_IsToolkitThread()) {
+        g_idle_add(ExitOnToolkitThread, nullptr);
+        for (;;) pause();
+    }
     CSocket::Free();
+    pthread_mutex_lock(&CSocket::m_Mutex);
+    if (Torvane_LogStarted()) pthread_mutex_lock(&Torvane_Log::s_Mutex);
     exit(0);
 }
 

@@ -138,6 +138,8 @@ void Torvane_OnInit() {
     Torvane_StartListeners();
 }
 
+// Each listener gets its own copy of its address: the list is a static
+// object that the process end destroys while listeners may still start.
 void Torvane_StartListeners() {
     if (NetworkInteraces.IsEmpty()) {
         unsigned long t = cThread::CreateThread(WaitAcceptConnThread, nullptr);
@@ -145,13 +147,19 @@ void Torvane_StartListeners() {
         return;
     }
     for (int i = 0; i < NetworkInteraces.Count(); i++) {
-        unsigned long t = cThread::CreateThread(WaitAcceptConnThread, &NetworkInteraces[i]);
+        in_addr* address = new in_addr(NetworkInteraces[i]);
+        unsigned long t = cThread::CreateThread(WaitAcceptConnThread, address);
+        if (!t) delete address;
         cThread::DeleteThread(&t);
     }
 }
 
 void WaitAcceptConnThread(void* arg) {
-    int s = OpenListener(static_cast<const in_addr*>(arg));
+    in_addr address = {};
+    bool any = arg == nullptr;
+    if (!any) address = *static_cast<in_addr*>(arg);
+    delete static_cast<in_addr*>(arg);
+    int s = OpenListener(any ? nullptr : &address);
     if (s < 0) return;
     for (;;) {
         sockaddr_in peer;

@@ -25,6 +25,7 @@ pthread_mutex_t Torvane_Log::s_Mutex;
 namespace {
 
 pthread_mutex_t TAcquire = PTHREAD_MUTEX_INITIALIZER;
+bool            s_LogStarted = false;
 bool            Debug = false;
 int             GetID_NextID = 0;
 pthread_mutex_t GetID_Mutex;
@@ -59,7 +60,10 @@ void Torvane_StartLog() {
     if (!custom.IsEmpty()) cIO::CreatePath(Torvane_Log::s_FilePathName);
     cIO::RemoveFile(Torvane_Log::s_FilePathName);
     cThread::CreateMutex(Torvane_Log::s_Mutex);
+    s_LogStarted = true;
 }
+
+bool Torvane_LogStarted() { return s_LogStarted; }
 
 // The file append and the text append are one step under s_Mutex. A failed
 // write is reported after the lock is released: the warning may open a modal

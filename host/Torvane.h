@@ -24,6 +24,7 @@ void Torvane_Message(const char* text);                         // one entry, ve
 void _msg(const char* fmt, ...) __attribute__((format(printf, 1, 2)));  // one time-stamped entry
 void Torvane_GetLog(zozud::cStr* out);
 void Torvane_StartLog();          // applies TORVANE_LOGFILE, removes the old file, creates s_Mutex
+bool Torvane_LogStarted();        // s_Mutex exists
 void Torvane_StartTrace();        // creates the trace number mutex, reads TORVANE_DEBUG
 bool Torvane_TraceEnabled();
 int  Torvane_NextTraceID();       // the next trace number, from 0

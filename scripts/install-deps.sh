@@ -6,7 +6,7 @@ set -euo pipefail
 run_pkgs="build-essential cmake ninja-build pkg-config libgtk2.0-dev libx11-dev
   libgtest-dev libbenchmark-dev xvfb xauth"
 test_pkgs="$run_pkgs xdotool imagemagick curl wrk apache2-utils clang libclang-rt-14-dev
-  chromium x11-utils procps"
+  chromium x11-utils x11-xserver-utils procps"
 
 case "${1:-test}" in
   run)  want=$run_pkgs ;;

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/linux/LinuxMain.h"
+#include "zozud/core/Log.h"
 
 zozud::cStr cMain_Title("Entry Probe");
 zozud::cStr cMain_LoadSceneXmlFilePn;
@@ -19,6 +20,24 @@ void PrintList(const char* name, const zozud::cList<int>& list) {
     printf("%s %d", name, list.Count());
     for (int v : list) printf(" %d", v);
     printf("\n");
+}
+
+// What main did after cMain_OnPreInit returned, printed at exit.
+void PrintAfterMain() {
+    int cursors = 0;
+    for (GdkCursor* c : cLinuxMain_Cursors) cursors += c != nullptr;
+    printf("cursors %d display %d\n", cursors, cLinuxMain_Display != nullptr);
+    printf("log [%s]\n", zozud::cLog::GetLog().ToChar());
+    fflush(stdout);
+}
+
+// Closes the log dialog that main opens for its error, as a user would.
+gboolean CloseDialogs(gpointer) {
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* w = windows; w; w = w->next)
+        if (gtk_widget_get_visible(GTK_WIDGET(w->data))) gtk_widget_destroy(GTK_WIDGET(w->data));
+    g_list_free(windows);
+    return TRUE;
 }
 
 }  // namespace
@@ -36,7 +55,11 @@ void cMain_OnPreInit() {
     const char* mode = getenv("ENTRY_PROBE_MODE");
     if (mode && !strcmp(mode, "segv")) raise(SIGSEGV);
     if (mode && !strcmp(mode, "bus")) raise(SIGBUS);
-    if (mode && !strcmp(mode, "return")) return;
+    if (mode && !strcmp(mode, "return")) {
+        atexit(PrintAfterMain);
+        g_timeout_add(300, CloseDialogs, nullptr);
+        return;
+    }
     exit(7);
 }
 

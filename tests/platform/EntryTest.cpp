@@ -63,13 +63,11 @@ TEST_F(Entry, KeyTablesKeepTheirLengthAndResolveThroughTheKeymap) {
     EXPECT_EQ(0xffae, syms[92]);
     // Cross-check with the X server's own keymap: xmodmap's keycode of Escape and of A.
     std::string escape = Shell("xmodmap -pke | awk '$4 == \"Escape\" {print $2; exit}'");
-    if (!escape.empty()) {
-        EXPECT_EQ(std::stoi(escape), codes[0]);
-    }
+    ASSERT_FALSE(escape.empty()) << "xmodmap lists no Escape key";
+    EXPECT_EQ(std::stoi(escape), codes[0]);
     std::string letterA = Shell("xmodmap -pke | awk '$4 == \"a\" {print $2; exit}'");
-    if (!letterA.empty()) {
-        EXPECT_EQ(std::stoi(letterA), codes[52]);
-    }
+    ASSERT_FALSE(letterA.empty());
+    EXPECT_EQ(std::stoi(letterA), codes[52]);
     EXPECT_EQ(2u, Numbers(r.output, "enter").size());
     EXPECT_EQ(2u, Numbers(r.output, "shift").size());
     EXPECT_EQ(2u, Numbers(r.output, "control").size());
@@ -85,4 +83,11 @@ TEST_F(Entry, FaultSignalsEndWithStatus255AfterTheCrashHook) {
         EXPECT_EQ(255, r.status) << mode;
         EXPECT_NE(std::string::npos, r.output.find("crash hook")) << mode;
     }
+}
+
+TEST_F(Entry, AnApplicationThatReturnsGetsCursorsAndTheMissingVisualError) {
+    ProbeResult r = RunProbe({}, "return");
+    EXPECT_EQ(255, r.status);  // main returns -1
+    EXPECT_NE(std::string::npos, r.output.find("cursors 12 display 1\n")) << r.output;
+    EXPECT_NE(std::string::npos, r.output.find("Couldn't choose visual\r\n")) << r.output;
 }
