@@ -9,22 +9,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build/Bench"
 RESULTS="$BUILD/results"
 
-bash "$ROOT/scripts/install-deps.sh" run
-
-# Independent libraries the benchmarks compare against (never linked into the product).
-refs="libstb-dev libsquish-dev libpugixml-dev libtinyxml2-dev libtinyobjloader-dev libglm-dev"
-missing=()
-for p in $refs; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  if ! { $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"; }; then
-    echo "bench.sh: could not install ${missing[*]}; comparisons with them are left out" >&2
-  fi
-fi
+bash "$ROOT/scripts/install-deps.sh" bench
 
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DZOZUD_BENCH=ON -DZOZUD_TESTS=OFF -DZOZUD_FUZZ=OFF -DZOZUD_SANITIZE=

@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, skipping what is already there.
-# Usage: scripts/install-deps.sh run|test
+# Usage: scripts/install-deps.sh run|test|bench
 set -euo pipefail
 
 run_pkgs="build-essential cmake ninja-build pkg-config libgtk2.0-dev libx11-dev
   libgtest-dev libbenchmark-dev xvfb xauth"
+# Tests also use independent libraries as references (GLM for math, libsquish
+# for DXT decoding, pugixml, stb) and real tools (xdotool, ImageMagick, a browser).
 test_pkgs="$run_pkgs xdotool imagemagick curl wrk apache2-utils clang libclang-rt-14-dev
-  chromium x11-utils x11-xserver-utils procps"
+  chromium x11-utils x11-xserver-utils procps
+  libglm-dev libsquish-dev libstb-dev libpugixml-dev libtinyxml2-dev"
+
+# Benchmarks measure beside the same reference libraries, and tinyobjloader.
+bench_pkgs="$test_pkgs libtinyobjloader-dev"
 
 case "${1:-test}" in
-  run)  want=$run_pkgs ;;
-  *)    want=$test_pkgs ;;
+  run)   want=$run_pkgs ;;
+  bench) want=$bench_pkgs ;;
+  *)     want=$test_pkgs ;;
 esac
 
 missing=()

@@ -4,6 +4,7 @@
 #include "platform/linux/LinuxMain.h"
 #include "zozud/io/IO.h"
 #include "zozud/math/Rect.h"
+#include "zozud/widgets/Input.h"
 
 using zozud::cRect;
 using zozud::cStr;
@@ -148,6 +149,7 @@ bool zozud::cIO::InputText(int x, int y, int width, int height, cStr* text, cons
     gtk_main();
     cIO_TextDialog::Window = cIO_TextDialog::View = nullptr;
     cLinuxMain_RepeatedClear();
+    zozud::cInput::FreeEvents();
     return cIO_TextDialog::Accepted;
 }
 
@@ -254,5 +256,6 @@ bool zozud::cIO::InputString(int x, int y, cStr* text, int) {
     s_Input.window = nullptr;
     cLinuxMain_RepeatedClear();
     if (s_Input.accepted) text->Copy(s_Input.result);
+    zozud::cInput::FreeEvents();
     return s_Input.accepted;
 }

@@ -122,12 +122,15 @@ TEST_F(ControlWindow, EditPortStoresTheTrimmedNumberAndRestartTakesItOver) {
     EXPECT_FALSE(Answers(newPort));
 
     pid_t pid = run.Proc().Pid();
+    int fds = run.Count("fd");
     ClickButton(1);
     Answer("Confirm Restart Server", true);
     EXPECT_TRUE(WaitFor([&] { return Answers(newPort); }, 20000)) << "the restarted program answers on the new port";
     EXPECT_EQ(pid, run.Proc().Pid());
     EXPECT_TRUE(run.WaitForLog(" | Using port " + std::to_string(newPort) + "\r\n"));
     EXPECT_FALSE(Answers(run.Port()));
+    // Nothing of the first start is inherited: no socket, display connection or file.
+    EXPECT_TRUE(WaitFor([&] { return run.Count("fd") <= fds; }, 10000)) << run.Count("fd") << " > " << fds;
 }
 
 TEST_F(ControlWindow, CancelEmptyTextAndTheSamePortChangeNothing) {

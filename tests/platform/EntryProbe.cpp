@@ -63,18 +63,7 @@ void cMain_OnPreInit() {
     exit(7);
 }
 
-bool cMain_OnSetInitialWindowSize(int*, int*, int*, int*) { return false; }
-void cMain_OnInit() {}
-void cMain_OnRender(const zozud::cRect&) {}
-bool cMain_OnClose() { return true; }
-void cMain_OnActivate() {}
-void cMain_OnFree() {}
-void cMain_OnPostFree() {}
 void cMain_OnCrash() {
     static const char text[] = "crash hook\n";
     (void)!write(1, text, sizeof(text) - 1);
 }
-void cMain_OnDrop(const char*) {}
-void cMain_OnDropURL(const char*) {}
-bool cMain_OnDownloadProgress(int) { return false; }
-void cMain_OnInitPath(zozud::cStr*) {}

@@ -1,5 +1,6 @@
-// Application hooks for test programs that link the framework without the
-// host program: every hook does nothing, cMain_OnPreInit returns at once.
+// The application of test programs that link the framework without the host
+// program: cMain_OnPreInit returns at once; every other hook keeps the
+// shell's do-nothing default.
 #include "zozud/core/Main.h"
 
 zozud::cStr cMain_Title("zozud tests");
@@ -7,15 +8,3 @@ zozud::cStr cMain_LoadSceneXmlFilePn;
 bool        cMain_LoadSceneEnableIntro = true;
 
 void cMain_OnPreInit() {}
-bool cMain_OnSetInitialWindowSize(int*, int*, int*, int*) { return false; }
-void cMain_OnInit() {}
-void cMain_OnRender(const zozud::cRect&) {}
-bool cMain_OnClose() { return true; }
-void cMain_OnActivate() {}
-void cMain_OnFree() {}
-void cMain_OnPostFree() {}
-void cMain_OnCrash() {}
-void cMain_OnDrop(const char*) {}
-void cMain_OnDropURL(const char*) {}
-bool cMain_OnDownloadProgress(int) { return false; }
-void cMain_OnInitPath(zozud::cStr*) {}

@@ -20,4 +20,6 @@ void cInput::StopVibrations() { SetVibration(0.0f, 0.0f); }
 float cInput::GetVibrationLeft() { return s_VibrationLeft; }
 float cInput::GetVibrationRight() { return s_VibrationRight; }
 
+void cInput::FreeEvents() {}
+
 }  // namespace zozud
