@@ -1,5 +1,6 @@
 // cStr: growth and capacities, comparison, editing, formatting, numbers,
 // splitting, and the ownership of its two allocators across threads.
+#include <cfloat>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -563,6 +564,12 @@ TEST(Str, ToFloatAtItsEdges) {
     EXPECT_TRUE(cStr::ToFloat(("1" + std::string(30, '0') + "e-20").c_str(), &v));
     EXPECT_NEAR(v / 1e10f, 1.0f, 1e-5f);
     EXPECT_FALSE(cStr::ToFloat(nullptr, &v));
+    // The long digit runs of "%.3f" texts of the largest floats read back.
+    for (float big : {FLT_MAX, -3e38f, 1e30f}) {
+        cStr text = cStr::Format("%.3f", big);
+        EXPECT_TRUE(cStr::ToFloat(text, &v)) << text.ToChar();
+        EXPECT_EQ(big, v) << text.ToChar();
+    }
 }
 
 // strtof is the independent reference: every generated decimal text must read

@@ -96,9 +96,10 @@ bool cStr::ToInt(const char* s, int* out) {
     return true;
 }
 
-// The mantissa is accumulated as a float; the power of ten is applied in
-// double and rounded once, which keeps the result within a rounding step of
-// the exact value and lets tiny results end as denormals rather than 0.
+// The mantissa and the power of ten are both taken in double and the result
+// rounded to float once: the result is within a rounding step of the exact
+// value, tiny results end as denormals rather than 0, and the long digit runs
+// of "%.3f" texts of large floats (39 digits for 3e38) do not overflow.
 bool cStr::ToFloat(const char* s, float* out) {
     float ignored;
     if (!out) out = &ignored;
@@ -106,16 +107,16 @@ bool cStr::ToFloat(const char* s, float* out) {
     if (!s) return false;
     s = SkipBlanks(s);
     int sign = ReadSign(&s);
-    float mantissa = 0;
+    double mantissa = 0;
     int digits = 0, fraction = 0;
-    for (; IsDigit(*s); s++, digits++) mantissa = mantissa * 10 + float(*s - '0');
+    for (; IsDigit(*s); s++, digits++) mantissa = mantissa * 10 + (*s - '0');
     if (*s == '.' || *s == ',') {
-        for (s++; IsDigit(*s); s++, digits++, fraction++) mantissa = mantissa * 10 + float(*s - '0');
+        for (s++; IsDigit(*s); s++, digits++, fraction++) mantissa = mantissa * 10 + (*s - '0');
     }
     if (!digits) return false;
     int e = ReadExponent(s) - fraction;
     if (e < -125 || e > 128) return false;
-    double value = e >= 0 ? double(mantissa) * PowerOfTen(e) : double(mantissa) / PowerOfTen(-e);
+    double value = e >= 0 ? mantissa * PowerOfTen(e) : mantissa / PowerOfTen(-e);
     float result = float(sign * value);
     if (std::isinf(result)) return false;
     *out = result;

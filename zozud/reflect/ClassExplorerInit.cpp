@@ -1,0 +1,54 @@
+// Registration of the member wrapper classes, once, before the first class
+// registers a member (cClass::CallCtor and the registry's lookups call it).
+#include "zozud/reflect/Button.h"
+#include "zozud/reflect/ClassExplorer.h"
+#include "zozud/reflect/Wrappers.h"
+
+namespace zozud {
+
+namespace {
+
+template <class W>
+void RegisterWrapper() {
+    W temporary;
+    cClass_RegClassBC(&temporary, nullptr, temporary.GetClassName(), false);
+}
+
+}  // namespace
+
+void cClassExplorer::Init() {
+    static bool s_Done = false;
+    if (s_Done) return;
+    s_Done = true;  // first, so that lookups made while registering do not come back here
+    RegisterWrapper<_cInt>();
+    RegisterWrapper<_cFloat>();
+    RegisterWrapper<_cBool>();
+    RegisterWrapper<_cStr>();
+    RegisterWrapper<_cBind>();
+    RegisterWrapper<_cImageID>();
+    RegisterWrapper<_cSeparator>();
+    RegisterWrapper<_cLabel>();
+    RegisterWrapper<_cSliderI>();
+    RegisterWrapper<_cSliderF>();
+    RegisterWrapper<_cEditSliderI>();
+    RegisterWrapper<_cEditSliderF>();
+    RegisterWrapper<_cFloat2>();
+    RegisterWrapper<_cFloat3>();
+    RegisterWrapper<_cFloat4>();
+    RegisterWrapper<_cColor>();
+    RegisterWrapper<_cVec2i>();
+    RegisterWrapper<_cVec3i>();
+    RegisterWrapper<_cSliderRangedI>();
+    RegisterWrapper<_cSliderRangedF>();
+    RegisterWrapper<_cImageFile>();
+    RegisterWrapper<_cSoundFile>();
+    RegisterWrapper<_cModelFile>();
+    RegisterWrapper<_cAnimFile>();
+    RegisterWrapper<_cCameraFile>();
+    RegisterWrapper<_cBspFile>();
+    RegisterWrapper<_cXmlFile>();
+    RegisterWrapper<_cIndex>();
+    RegisterWrapper<_cButton<cClass>>();
+}
+
+}  // namespace zozud

@@ -1,0 +1,79 @@
+// cXml: one element of the framework's small markup tree: a name, nested
+// elements and one text body; no attributes, declarations or comments
+// (whatever stands between "<" and ">" is the name). Nodes own their children.
+//
+// Written text: one space of indentation per level, single line feeds, and
+// "<" and ">" in bodies escaped as "&lt" and "&gt" without a semicolon ("&"
+// is written as it is). The reader trims bodies of blanks, keeps the last
+// text run found between children, ignores anything behind the first
+// complete element, and refuses nesting deeper than MaxDepth.
+#pragma once
+
+#include "zozud/core/List.h"
+#include "zozud/core/Str.h"
+
+namespace zozud {
+
+class cFile;
+class cXmlWriter;
+
+class cXml {
+public:
+    static constexpr int MaxDepth = 1024;  // deeper elements fail the parse
+
+    cXml() {}
+    explicit cXml(const char* name) : m_Name(name) {}
+    ~cXml();
+    cXml(const cXml&) = delete;
+    cXml& operator=(const cXml&) = delete;
+
+    // ---- Reading: characters consumed, -1 on a syntax error, 0 for an empty text ----
+    int  Load(const char* text);
+    int  Load(const char* text, int length);  // needs no zero byte at the end; one inside ends the text
+    bool ReadFromFile(const cFile& file);     // false for an empty file or an error
+    bool ReadFromFile(const char* path);      // through cIO::LoadFile; logs the load
+
+    // ---- Writing ----
+    void WriteToFile(cFile* file);            // replaces the file's contents with the text of this tree
+    bool WriteToFile(const char* path);       // through cIO::SaveFile; logs the save
+    void GetXMLSource(cStr* out, int depth);  // appends the text of this subtree
+
+    // ---- Tree ----
+    const cStr& GetQuoteName() const { return m_Name; }
+    void  SetQuoteName(const char* name) { m_Name = name; }
+    int   GetNSubQuotes() const { return m_Children.Count(); }
+    cXml* GetSubQuote(int i) const { return i >= 0 && i < m_Children.Count() ? m_Children[i] : nullptr; }
+    cXml* GetSubQuote(const char* name) const;  // first child of exactly that name, or null
+    cXml* AddSubQuote(cXml* child);             // appends, taking ownership
+    cXml* AddSubQuote(const char* name, int value);
+    cXml* AddSubQuote(const char* name, const char* value);
+    void  DelSubQuote(int i);                   // destroys child i
+    cXml* RemoveSubQuote(int i);                // detaches child i; the caller owns it
+    void  ClearAll();                           // name, body and children emptied
+
+    // ---- Body ----
+    void  Assign_int(int value);
+    void  Assign_string(const char* text) { m_Body = text; }
+    void  Assign_string(const cStr& text) { m_Body = text; }
+    const cStr& Get_string() const { return m_Body; }
+
+    // Set on the element of a cClassList: its direct children survive the short form.
+    bool  GetListFlag() const { return m_ListFlag != 0; }
+    void  SetListFlag(bool on) { m_ListFlag = on ? 1 : 0; }
+
+    // Source text of this node cut to limit characters, "..." appended when cut.
+    cStr  GetSourcePreview(int limit);
+
+private:
+    friend class cXmlReader;
+    void WriteSource(cXmlWriter& writer, int depth);
+    void DeleteChildren();
+
+    cStr          m_Name;
+    cList<cXml*>  m_Children;
+    cStr          m_Body;    // unescaped
+    cStr          m_Output;  // scratch buffer while writing a file
+    unsigned char m_ListFlag = 0;
+};
+
+}  // namespace zozud
