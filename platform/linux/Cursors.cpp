@@ -1,5 +1,11 @@
 // The mouse cursor set, made for applications whose cMain_OnPreInit returns.
+// The image headers come before Xlib's, whose macro None would clash with cFormat::None.
+#include "zozud/image/CodecBmp.h"
+#include "zozud/image/Image.h"
+
 #include <gdk/gdkx.h>
+
+#include <cstring>
 
 #include "platform/linux/LinuxMain.h"
 #include "zozud/core/Log.h"
@@ -25,9 +31,22 @@ GdkCursor* InvisibleCursor(GdkDisplay* display) {
     return cursor;
 }
 
-// Slot 0 becomes the arrow of "Cursors/Arrow.bmp" when the display can show
-// colour cursors with alpha of at least 32 by 32 and the file decodes; the
-// bitmap decoder arrives with the image codecs, until then left_ptr stays.
+// A pixbuf of the image's 8-bit RGBA rows, the top row first; null when the
+// image has no such form.
+GdkPixbuf* PixbufOf(zozud::cImage* image) {
+    if (!image->Flip() || !image->ToFormat(zozud::cFormat::Rgba8)) return nullptr;
+    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, image->Width, image->Height);
+    if (!pixbuf) return nullptr;
+    const int rowstride = gdk_pixbuf_get_rowstride(pixbuf), row = image->Width * 4;
+    guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
+    for (int y = 0; y < image->Height; y++)
+        memcpy(pixels + (size_t)y * rowstride, image->Pixels + (size_t)y * row, row);
+    return pixbuf;
+}
+
+// Slot 0 becomes the arrow of "Cursors/Arrow.bmp", hot spot (0, 0), when the
+// display can show colour cursors with alpha of at least 32 by 32 and the
+// file decodes; otherwise left_ptr stays.
 void TryArrowCursor(GdkDisplay* display) {
     if (!gdk_display_supports_cursor_color(display) || !gdk_display_supports_cursor_alpha(display)) return;
     guint w = 0, h = 0;
@@ -35,6 +54,16 @@ void TryArrowCursor(GdkDisplay* display) {
     if (w < 32 || h < 32) return;
     zozud::cFile file;
     if (!zozud::cIO::LoadFile("Cursors/Arrow.bmp", &file, false)) return;
+    zozud::cImage image;
+    zozud::cCodecBmp bmp;
+    if (!bmp.Decode(file, &image)) return;
+    GdkPixbuf* pixbuf = PixbufOf(&image);
+    if (!pixbuf) return;
+    GdkCursor* arrow = gdk_cursor_new_from_pixbuf(display, pixbuf, 0, 0);
+    g_object_unref(pixbuf);
+    if (!arrow) return;
+    gdk_cursor_unref(cLinuxMain_Cursors[0]);
+    cLinuxMain_Cursors[0] = arrow;
 }
 
 }  // namespace

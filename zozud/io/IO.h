@@ -12,6 +12,10 @@
 namespace zozud {
 
 class cImage;
+class cModel;
+class cAnim;
+class cCamera;
+template <class Codec> struct cIO_CodecEntry;  // extension and codec (zozud/io/Codec.h)
 
 class cIO {
 public:
@@ -60,6 +64,29 @@ public:
     static bool LoadFile(const char* path, cFile* file, bool warn = true);
     static bool SaveFile(const char* path, const void* data, unsigned long size, bool append = false, bool warn = true);
     static bool SaveFile(const char* path, const cFile& file, bool append = false, bool warn = true);
+
+    // ---- Codecs: chosen by file extension, one registry per kind (zozud/io/Codec.h) ----
+    class ImageCodec;
+    class ModelCodec;
+    class AnimCodec;
+    class CameraCodec;
+    // False (codec not taken) when the extension is already registered for the kind.
+    static bool AddCodec(const char* ext, ImageCodec* codec);
+    static bool AddCodec(const char* ext, ModelCodec* codec);
+    static bool AddCodec(const char* ext, AnimCodec* codec);
+    static bool AddCodec(const char* ext, CameraCodec* codec);
+    static const cList<cIO_CodecEntry<ImageCodec>>&  GetImageCodecs();
+    static const cList<cIO_CodecEntry<ModelCodec>>&  GetModelCodecs();
+    static const cList<cIO_CodecEntry<AnimCodec>>&   GetAnimCodecs();
+    static const cList<cIO_CodecEntry<CameraCodec>>& GetCameraCodecs();
+    static bool LoadImage(const char* path, cImage* image);
+    static bool SaveImage(const char* path, const cImage& image);
+    static bool LoadModel(const char* path, cModel* model);
+    static bool SaveModel(const char* path, const cModel& model);
+    static bool LoadAnim(const char* path, cAnim* anim);
+    static bool SaveAnim(const char* path, const cAnim& anim);
+    static bool LoadCamera(const char* path, cCamera* camera);
+    static bool SaveCamera(const char* path, const cCamera& camera);
 
     // ---- Sources ----
     static const cList<Source*>& GetSources();

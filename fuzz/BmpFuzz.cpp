@@ -1,0 +1,9 @@
+// The BMP decoder over arbitrary bytes: headers, palettes of 1, 4 and 8 bits,
+// padded and top-down rows. What decodes is written and must read back.
+#include "CodecFuzz.h"
+#include "zozud/image/CodecBmp.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    zozud::cCodecBmp codec;
+    return codecfuzz::Run(codec, data, size, codecfuzz::Always);
+}

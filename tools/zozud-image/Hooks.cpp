@@ -1,0 +1,9 @@
+// The application globals of zozud-image. The tool has its own main and never
+// starts the toolkit; every hook keeps the shell's do-nothing default.
+#include "zozud/core/Main.h"
+
+zozud::cStr cMain_Title("zozud-image");
+zozud::cStr cMain_LoadSceneXmlFilePn;
+bool        cMain_LoadSceneEnableIntro = true;
+
+void cMain_OnPreInit() {}

@@ -1,0 +1,169 @@
+// The codec registries of cIO and the load and save entry points over them.
+// Loading resolves the path, makes it relative to the program folder when it
+// lies below it (so the write folder and the other sources are searched),
+// loads the bytes and hands them to the one codec of the file's extension.
+// Saving encodes into a memory file and writes it through cIO::SaveFile.
+#include "zozud/io/Codec.h"
+
+#include "zozud/core/Log.h"
+#include "zozud/io/IOState.h"
+
+namespace zozud {
+
+namespace {
+
+// The words of one kind in the registry's messages.
+struct KindWords {
+    const char* noun;          // "image", "model", ...
+    const char* encodeNoun;    // "image" for images, "model file" for the rest
+    bool        emptySaveOk;   // an encoder that wrote nothing still succeeds
+};
+
+const KindWords ImageWords  = {"image", "image", true};
+const KindWords ModelWords  = {"model", "model file", false};
+const KindWords AnimWords   = {"animation", "animation file", false};
+const KindWords CameraWords = {"camera", "camera file", false};
+
+// The registries live until exit; codecs registered in them are never freed.
+cIO_ImageCodecList& ImageCodecs() {
+    static cIO_ImageCodecList* list = new cIO_ImageCodecList;
+    return *list;
+}
+cIO_ModelCodecList& ModelCodecs() {
+    static cIO_ModelCodecList* list = new cIO_ModelCodecList;
+    return *list;
+}
+cIO_AnimCodecList& AnimCodecs() {
+    static cIO_AnimCodecList* list = new cIO_AnimCodecList;
+    return *list;
+}
+cIO_CameraCodecList& CameraCodecs() {
+    static cIO_CameraCodecList* list = new cIO_CameraCodecList;
+    return *list;
+}
+
+// Appends the codec unless its extension is taken; the registry then owns it.
+template <class Codec>
+bool Register(cList<cIO_CodecEntry<Codec>>& codecs, const char* ext, Codec* codec) {
+    if (!ext || !*ext || !codec || cIO_FindCodec(codecs, ext)) return false;
+    cIO_CodecEntry<Codec> entry;
+    entry.Ext = ext;
+    entry.Ptr = codec;
+    codecs.Add(entry);
+    return true;
+}
+
+template <class Codec>
+void LogAdded(const char* noun, const char* ext, const Codec* codec) {
+    cLog::Message("Added \"%s\" %s %s", ext, noun, codec->Encodes() ? "codec." : "decoder.");
+}
+
+// The path as the sources see it: relative to the program folder when it
+// lies below it, absolute otherwise.
+cStr SourcePath(const char* path) {
+    cStr resolved = cIO::EnsureAbsolutePath(path ? path : "");
+    const cStr& folder = cIO::GetDefaultSourceFolder();
+    if (!folder.IsEmpty() && cStr::ComparePath(resolved, folder, folder.Length()) == 0)
+        resolved.RemoveFileAbsPath(folder);
+    return resolved;
+}
+
+template <class Codec, class Object>
+bool Load(const cList<cIO_CodecEntry<Codec>>& codecs, const KindWords& words, const char* path, Object* object) {
+    if (!object) return false;
+    cStr rel = SourcePath(path);
+    cStr ext = rel.GetFileExtension();
+    cFile file;
+    if (!cIO::LoadFile(rel, &file, false)) {
+        cLog::Warning("Can't load %s file \"%s\"", words.noun, rel.ToChar());
+        return false;
+    }
+    Codec* codec = cIO_FindCodec(codecs, ext);
+    if (codec && codec->Decode(file, object)) {
+        cLog::Message("Loaded %s file \"%s\"", words.noun, rel.ToChar());
+        return true;
+    }
+    cLog::Warning("Can't decode %s file \"%s\"", words.noun, rel.ToChar());
+    return false;
+}
+
+template <class Codec, class Object>
+bool Save(const cList<cIO_CodecEntry<Codec>>& codecs, const KindWords& words, const char* path, const Object& object) {
+    if (!path) return false;
+    Codec* codec = cIO_FindCodec(codecs, cStr(path).GetFileExtension());
+    if (!codec) return false;
+    cFile file;
+    if (!codec->Encode(object, &file)) {
+        cLog::Warning("Can't encode %s \"%s\"", words.encodeNoun, path);
+        return false;
+    }
+    if (file.GetSize() == 0) return words.emptySaveOk;
+    return cIO::SaveFile(path, file, false, true);
+}
+
+}  // namespace
+
+// ---- Registration ----
+
+bool cIO::AddCodec(const char* ext, ImageCodec* codec) {
+    cIO_Facade();
+    if (!Register(ImageCodecs(), ext, codec)) return false;
+    cLog::Message("Added \"%s\" image codec.", ext);
+    return true;
+}
+
+bool cIO::AddCodec(const char* ext, ModelCodec* codec) {
+    cIO_Facade();
+    if (!Register(ModelCodecs(), ext, codec)) return false;
+    LogAdded(ModelWords.noun, ext, codec);
+    return true;
+}
+
+bool cIO::AddCodec(const char* ext, AnimCodec* codec) {
+    cIO_Facade();
+    if (!Register(AnimCodecs(), ext, codec)) return false;
+    LogAdded(AnimWords.noun, ext, codec);
+    return true;
+}
+
+bool cIO::AddCodec(const char* ext, CameraCodec* codec) {
+    cIO_Facade();
+    if (!Register(CameraCodecs(), ext, codec)) return false;
+    LogAdded(CameraWords.noun, ext, codec);
+    return true;
+}
+
+const cIO_ImageCodecList& cIO::GetImageCodecs() {
+    cIO_Facade();
+    return ImageCodecs();
+}
+
+const cIO_ModelCodecList& cIO::GetModelCodecs() {
+    cIO_Facade();
+    return ModelCodecs();
+}
+
+const cIO_AnimCodecList& cIO::GetAnimCodecs() {
+    cIO_Facade();
+    return AnimCodecs();
+}
+
+const cIO_CameraCodecList& cIO::GetCameraCodecs() {
+    cIO_Facade();
+    return CameraCodecs();
+}
+
+// ---- Loading and saving ----
+
+bool cIO::LoadImage(const char* path, cImage* image) { return Load(GetImageCodecs(), ImageWords, path, image); }
+bool cIO::SaveImage(const char* path, const cImage& image) { return Save(GetImageCodecs(), ImageWords, path, image); }
+bool cIO::LoadModel(const char* path, cModel* model) { return Load(GetModelCodecs(), ModelWords, path, model); }
+bool cIO::SaveModel(const char* path, const cModel& model) { return Save(GetModelCodecs(), ModelWords, path, model); }
+bool cIO::LoadAnim(const char* path, cAnim* anim) { return Load(GetAnimCodecs(), AnimWords, path, anim); }
+bool cIO::SaveAnim(const char* path, const cAnim& anim) { return Save(GetAnimCodecs(), AnimWords, path, anim); }
+bool cIO::LoadCamera(const char* path, cCamera* camera) { return Load(GetCameraCodecs(), CameraWords, path, camera); }
+bool cIO::SaveCamera(const char* path, const cCamera& camera) {
+    return Save(GetCameraCodecs(), CameraWords, path, camera);
+}
+
+}  // namespace zozud
