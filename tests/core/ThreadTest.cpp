@@ -1,10 +1,11 @@
+// cThread over POSIX threads: joinable, detached and cancelled threads, and
+// the plain mutex under contention.
 #include <gtest/gtest.h>
 
 #include <pthread.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
 #include <vector>
 
 #include "zozud/core/Thread.h"
@@ -13,17 +14,10 @@ using namespace zozud;
 
 namespace {
 
-// Polls until the flag is set, at most `ms` milliseconds.
-bool WaitForFlag(const std::atomic<bool>& flag, int ms) {
-    for (int i = 0; i < ms && !flag; i++) cThread::Sleep(1);
-    return flag;
-}
-
 struct Counter {
-    pthread_mutex_t mutex;
-    long            value = 0;   // guarded by mutex
-    std::atomic<int> inside{0};  // threads inside the locked section right now
-    std::atomic<int> worstInside{0};
+    pthread_mutex_t  mutex;
+    long             value = 0;  // guarded by mutex
+    std::atomic<int> inside{0}, worstInside{0};
 };
 
 void CountUnderLock(void* p) {
@@ -37,79 +31,52 @@ void CountUnderLock(void* p) {
     }
 }
 
-void SetFlag(void* p) { *static_cast<std::atomic<bool>*>(p) = true; }
-
 void AddThreadId(void* p) { static_cast<std::atomic<unsigned long>*>(p)->fetch_add((unsigned long)pthread_self()); }
 
-// Counts its naps until cancelled (a sleep is a cancellation point). No
-// cleanup frames on purpose: the sanitizers trip over unwinding through them.
+// Counts its naps until cancelled (a sleep is a cancellation point).
 void NapForever(void* p) {
-    auto* naps = static_cast<std::atomic<int>*>(p);
     for (;;) {
         cThread::Sleep(2);
-        ++*naps;
+        ++*static_cast<std::atomic<int>*>(p);
     }
 }
 
 }  // namespace
 
-TEST(Thread, CpuCountIsTheOnlineProcessorCount) {
-    int n = cThread::CpuCount();
-    EXPECT_GE(n, 1);
+TEST(Thread, ThreadsJoinDetachAndCancel) {
     long online = sysconf(_SC_NPROCESSORS_ONLN);
-    EXPECT_EQ(online < 1 ? 1 : online, n);
-    EXPECT_EQ(n, cThread::CpuCount());
-}
+    EXPECT_EQ(cThread::CpuCount(), online < 1 ? 1 : online);
 
-TEST(Thread, ThreadsRunTheirFunctionAndJoin) {
     std::atomic<unsigned long> sum{0};
     std::vector<unsigned long> handles;
-    for (int i = 0; i < 16; i++) {
-        unsigned long h = cThread::CreateThread(AddThreadId, &sum, false, 0);
-        ASSERT_NE(0ul, h);
-        handles.push_back(h);
-    }
     unsigned long expected = 0;
-    for (unsigned long h : handles) expected += h;  // each thread adds its own handle
-    for (unsigned long& h : handles) {
-        cThread::WaitAndDeleteThread(&h);
-        EXPECT_EQ(0ul, h);
+    for (int i = 0; i < 16; i++) {
+        handles.push_back(cThread::CreateThread(AddThreadId, &sum, false, 0));
+        expected += handles.back();  // each thread adds its own handle
     }
+    for (unsigned long& h : handles) cThread::WaitAndDeleteThread(&h);
+    EXPECT_EQ(handles, std::vector<unsigned long>(16, 0));
     EXPECT_EQ(expected, sum.load());
 
-    unsigned long none = 0;  // a zero handle is left alone by every call
-    cThread::WaitAndDeleteThread(&none);
-    cThread::DeleteThread(&none);
-    cThread::CancelAndDeleteThread(&none);
-    EXPECT_EQ(0ul, none);
-    EXPECT_EQ(0ul, cThread::CreateThread(nullptr, nullptr));
-}
+    unsigned long detached = cThread::CreateThread(AddThreadId, &sum);
+    cThread::DeleteThread(&detached);
+    EXPECT_EQ(0ul, detached);
+    for (int i = 0; i < 10000 && sum == expected; i++) cThread::Sleep(1);
+    EXPECT_NE(expected, sum.load()) << "a detached thread runs to completion";
 
-TEST(Thread, DetachedThreadRunsToCompletion) {
-    std::atomic<bool> done{false};
-    unsigned long h = cThread::CreateThread(SetFlag, &done);
-    ASSERT_NE(0ul, h);
-    cThread::DeleteThread(&h);
-    EXPECT_EQ(0ul, h);
-    EXPECT_TRUE(WaitForFlag(done, 10000));
-}
-
-TEST(Thread, CancelledThreadStops) {
     std::atomic<int> naps{0};
     unsigned long h = cThread::CreateThread(NapForever, &naps);
-    ASSERT_NE(0ul, h);
     for (int i = 0; i < 10000 && naps < 3; i++) cThread::Sleep(1);
-    ASSERT_GE(naps.load(), 3);
     cThread::CancelAndDeleteThread(&h);
     EXPECT_EQ(0ul, h);
-    // Stopped: the count holds still over 100 ms (tried for at most 10 s).
-    bool still = false;
+    bool still = false;  // stopped: the count holds still over 100 ms (tried for at most 10 s)
     for (int i = 0; i < 100 && !still; i++) {
         int before = naps;
         cThread::Sleep(100);
         still = naps == before;
     }
     EXPECT_TRUE(still);
+    EXPECT_EQ(0ul, cThread::CreateThread(nullptr, nullptr));
 }
 
 TEST(Thread, MutexExcludesEveryOtherThread) {
@@ -121,19 +88,8 @@ TEST(Thread, MutexExcludesEveryOtherThread) {
     EXPECT_EQ(8 * 5000, c.value);
     EXPECT_EQ(1, c.worstInside.load());
 
-    // The mutex is plain: a second lock from the owner would block, trylock reports it busy.
-    cThread::LockMutex(c.mutex);
+    cThread::LockMutex(c.mutex);  // a plain mutex: busy even for its owner
     EXPECT_NE(0, pthread_mutex_trylock(&c.mutex));
     cThread::UnlockMutex(c.mutex);
-    EXPECT_EQ(0, pthread_mutex_trylock(&c.mutex));
-    cThread::UnlockMutex(c.mutex);
     cThread::DeleteMutex(c.mutex);
-}
-
-TEST(Thread, SleepLastsAtLeastItsTime) {
-    auto start = std::chrono::steady_clock::now();
-    cThread::Sleep(30);
-    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_GE(ms, 30);
-    cThread::Sleep(0);
 }

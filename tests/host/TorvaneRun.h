@@ -1,43 +1,40 @@
 // Test support for the host: the real torvane program started in a scratch
-// working folder with a free port in its port file, talked to over 127.0.0.1.
+// working folder with a free port in its port file, talked to over 127.0.0.1;
+// and this process's own service log written into a scratch folder.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "host/Torvane.h"
+#include "support/Desktop.h"
 #include "support/Net.h"
-#include "support/Process.h"
+#include "zozud/core/Thread.h"
 
 namespace testsupport {
-
-inline std::string TorvaneBinary() { return std::string(ZOZUD_BINARY_DIR) + "/torvane"; }
 
 class TorvaneRun {
 public:
     explicit TorvaneRun(int port = FreePort()) : port_(port) { WriteFile(dir_ / "port.dat", std::to_string(port)); }
 
     // Starts the program without waiting for it.
-    bool Launch(const std::vector<std::string>& env = {}, const std::vector<std::string>& args = {}) {
+    bool Launch(const std::vector<std::string>& env = {}) {
         std::vector<std::string> full = {"TORVANE_LOGFILE=", "TORVANE_DEBUG="};
         full.insert(full.end(), env.begin(), env.end());
-        return process_.Start(TorvaneBinary(), args, dir_.Path(), full, dir_ / "output.txt");
+        return process_.Start(std::string(ZOZUD_BINARY_DIR) + "/torvane", {}, dir_.Path(), full, dir_ / "output.txt");
     }
 
     // Starts the program and waits until it answers (false when it never does).
-    bool Start(const std::vector<std::string>& env = {}, const std::vector<std::string>& args = {}) {
-        if (!Launch(env, args)) return false;
-        return WaitFor([&] { return Answers(port_) || !process_.Running(); }, 20000) && process_.Running();
+    bool Start(const std::vector<std::string>& env = {}) {
+        return Launch(env) && WaitFor([&] { return Answers(port_) || !process_.Running(); }, 20000) &&
+               process_.Running();
     }
 
     std::string Get(const std::string& path) { return Request(port_, "GET " + path + " HTTP/1.1\r\nHost: x\r\n\r\n"); }
     std::string LogFile() const { return ReadFile(dir_ / "Log.txt"); }
     bool LogFileHas(const std::string& text) const { return LogFile().find(text) != std::string::npos; }
-    bool WaitForLog(const std::string& text, int timeoutMs = 10000) const {
-        return WaitFor([&] { return LogFileHas(text); }, timeoutMs);
-    }
-    int Count(const char* what) const {
+    bool WaitForLog(const std::string& text) const { return WaitFor([&] { return LogFileHas(text); }, 10000); }
+    int Count(const char* what) const {  // "fd" or "task"
         return std::stoi(Shell("ls /proc/" + std::to_string(process_.Pid()) + "/" + what + " | wc -l"));
     }
 
@@ -51,6 +48,21 @@ private:
     Process process_;
 };
 
-inline bool HaveDisplay() { return getenv("DISPLAY") && *getenv("DISPLAY"); }
+// The entries of a log file: its "\r\n"-ended lines, empty ones left out as the log page leaves them out.
+inline std::vector<std::string> LogEntries(const std::string& text) {
+    std::vector<std::string> entries;
+    for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        if (end > start) entries.push_back(text.substr(start, end - start));
+    return entries;
+}
+
+// Empties this process's service log and sends its entries to dir/Log.txt.
+inline void StartServiceLog(const TempDir& dir) {
+    static bool mutexReady = false;
+    if (!mutexReady) zozud::cThread::CreateMutex(Torvane_Log::s_Mutex);
+    mutexReady = true;
+    Torvane_Log::s_Text.Clear();
+    Torvane_Log::s_FilePathName = (dir / "Log.txt").c_str();
+}
 
 }  // namespace testsupport

@@ -1,9 +1,6 @@
 // The control window of the real program, driven with the mouse and the
 // keyboard under the test display; and the log view checked in-process.
-#include "host/Torvane.h"
 #include "host/TorvaneRun.h"
-#include "support/Desktop.h"
-#include "zozud/core/Thread.h"
 
 // Xlib last: its macros (None, Status) would break the headers above.
 #include <X11/Xlib.h>
@@ -14,13 +11,6 @@ namespace {
 
 const char* const MainTitle = "^Ombrel: Torvane 1.8 Linux GUI \\(64-bit\\)$";
 
-// Where each button's centre lies in the control window. The same window
-// is built in this process with the same theme, so the offsets carry over.
-struct Layout {
-    int buttonX[3], buttonY[3];
-    bool ok = false;
-};
-
 bool PumpUntil(bool (*done)(), int timeoutMs) {
     return WaitFor([&] {
         while (gtk_events_pending()) gtk_main_iteration();
@@ -28,23 +18,22 @@ bool PumpUntil(bool (*done)(), int timeoutMs) {
     }, timeoutMs, 10);
 }
 
-const Layout& ButtonLayout() {
-    static Layout layout = [] {
-        Layout l;
+// The centre of each button in the control window, built in this process
+// with the same theme (the offsets carry over); empty if it never showed.
+const std::vector<std::pair<int, int>>& ButtonCentres() {
+    static std::vector<std::pair<int, int>> centres = [] {
+        std::vector<std::pair<int, int>> c;
         gtk_init(nullptr, nullptr);
         Torvane_BuildWindow();
-        l.ok = PumpUntil([] { return Linux_Buttons.Count() == 3 && Linux_Buttons[2]->allocation.width > 1; }, 10000);
-        for (int i = 0; i < 3 && l.ok; i++) {
-            GtkAllocation a = Linux_Buttons[i]->allocation;
-            l.buttonX[i] = a.x + a.width / 2;
-            l.buttonY[i] = a.y + a.height / 2;
-        }
+        if (PumpUntil([] { return Linux_Buttons.Count() == 3 && Linux_Buttons[2]->allocation.width > 1; }, 10000))
+            for (GtkWidget* b : Linux_Buttons)
+                c.push_back({b->allocation.x + b->allocation.width / 2, b->allocation.y + b->allocation.height / 2});
         g_signal_handlers_disconnect_by_func(Linux_Dialog, (gpointer)gtk_main_quit, nullptr);
         gtk_widget_hide(Linux_Dialog);
         PumpUntil([] { return true; }, 100);
-        return l;
+        return c;
     }();
-    return layout;
+    return centres;
 }
 
 // Asks the window to close, as a window manager's close button does.
@@ -57,26 +46,22 @@ void RequestClose(const std::string& id) {
     e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
     e.xclient.format = 32;
     e.xclient.data.l[0] = (long)XInternAtom(d, "WM_DELETE_WINDOW", False);
-    e.xclient.data.l[1] = CurrentTime;
     XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
-    XFlush(d);
     XCloseDisplay(d);
 }
 
-class ControlWindow : public ::testing::Test {
+class ControlWindow : public DesktopTest {
 protected:
     void SetUp() override {
-        if (!HaveDisplay()) GTEST_SKIP() << "needs an X display";
-        ASSERT_TRUE(ButtonLayout().ok);
+        DesktopTest::SetUp();
+        if (IsSkipped()) return;
+        ASSERT_EQ(3u, ButtonCentres().size());
         ASSERT_TRUE(run.Start());
         window = FindWindow(MainTitle, 15, run.Proc().Pid());
         ASSERT_FALSE(window.empty());
     }
 
-    void ClickButton(int i) {
-        WindowGeometry g = Geometry(window);
-        Click(g.x + ButtonLayout().buttonX[i], g.y + ButtonLayout().buttonY[i]);
-    }
+    void ClickButton(int i) { Click(window, ButtonCentres()[i].first, ButtonCentres()[i].second); }
 
     // Answers the confirmation titled title with Yes or No.
     void Answer(const std::string& title, bool yes) {
@@ -86,35 +71,27 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return WindowGone("^" + title + "$"); }, 10000)) << title;
     }
 
-    // Opens the port dialog and leaves its window id in dialog.
-    void OpenPortDialog() {
+    // Opens the port dialog, puts text in its entry and presses OK (or Escape).
+    void EnterPort(const std::string& text, bool cancel = false) {
         ClickButton(0);
-        dialog = FindWindow("^Enter Port$", 15, run.Proc().Pid());
+        std::string dialog = FindWindow("^Enter Port$", 15, run.Proc().Pid());
         ASSERT_FALSE(dialog.empty());
-    }
-
-    // The OK button sits at the bottom right, left of Cancel; both at least 70 wide.
-    void ClickOk() {
-        WindowGeometry g = Geometry(dialog);
-        Click(g.x + g.width - 5 - 143 + 20, g.y + g.height - 5 - 15);
-    }
-
-    void ReplacePortText(const std::string& text) {
         Keys(dialog, "ctrl+a BackSpace");
         if (!text.empty()) Type(dialog, text);
+        WindowGeometry g = Geometry(dialog);  // OK sits bottom right, left of Cancel; both at least 70 wide
+        if (cancel) Keys(dialog, "Escape"); else Click(dialog, g.width - 5 - 143 + 20, g.height - 5 - 15);
+        EXPECT_TRUE(WaitFor([] { return WindowGone("^Enter Port$"); }, 10000)) << text;
     }
 
     TorvaneRun run;
-    std::string window, dialog;
+    std::string window;
 };
 
 }  // namespace
 
 TEST_F(ControlWindow, EditPortStoresTheTrimmedNumberAndRestartTakesItOver) {
     int newPort = FreePort();
-    OpenPortDialog();
-    ReplacePortText(" " + std::to_string(newPort) + " ");
-    ClickOk();
+    EnterPort(" " + std::to_string(newPort) + " ");
     ASSERT_TRUE(run.WaitForLog("Entered port is " + std::to_string(newPort) + "\r\n"));
     EXPECT_EQ(std::to_string(newPort), ReadFile(run.Dir() / "port.dat"));
     // The running listeners keep the old port until the restart.
@@ -133,28 +110,10 @@ TEST_F(ControlWindow, EditPortStoresTheTrimmedNumberAndRestartTakesItOver) {
     EXPECT_TRUE(WaitFor([&] { return run.Count("fd") <= fds; }, 10000)) << run.Count("fd") << " > " << fds;
 }
 
-TEST_F(ControlWindow, CancelEmptyTextAndTheSamePortChangeNothing) {
+TEST_F(ControlWindow, CancelEmptyTextNonNumberAndTheSamePortChangeNothing) {
     std::string before = ReadFile(run.Dir() / "port.dat");
-    OpenPortDialog();
-    ReplacePortText("1234");
-    Keys(dialog, "Escape");
-    EXPECT_TRUE(WaitFor([] { return WindowGone("^Enter Port$"); }, 10000));
-
-    OpenPortDialog();
-    ReplacePortText("");
-    ClickOk();
-    EXPECT_TRUE(WaitFor([] { return WindowGone("^Enter Port$"); }, 10000));
-
-    OpenPortDialog();
-    ReplacePortText(std::to_string(run.Port()));
-    ClickOk();
-    EXPECT_TRUE(WaitFor([] { return WindowGone("^Enter Port$"); }, 10000));
-
-    OpenPortDialog();
-    ReplacePortText("not a number");
-    ClickOk();
-    EXPECT_TRUE(WaitFor([] { return WindowGone("^Enter Port$"); }, 10000));
-
+    EnterPort("1234", true);
+    for (std::string text : {std::string(), std::to_string(run.Port()), std::string("not a number")}) EnterPort(text);
     EXPECT_EQ(before, ReadFile(run.Dir() / "port.dat"));
     EXPECT_FALSE(run.LogFileHas("Entered port"));
     EXPECT_TRUE(run.Proc().Running());
@@ -170,7 +129,6 @@ TEST_F(ControlWindow, ClosingAndAnsweringNoKeepsRunningExitYesEndsWithZero) {
     ClickButton(2);
     Answer("Confirm Exit", false);
     EXPECT_TRUE(run.Proc().Running());
-
     ClickButton(2);
     Answer("Confirm Exit", true);
     EXPECT_EQ(0, run.Proc().Wait(10000));
@@ -178,35 +136,29 @@ TEST_F(ControlWindow, ClosingAndAnsweringNoKeepsRunningExitYesEndsWithZero) {
 
 TEST(LogView, ShowsTheWholeLogAndEndsAtTheNewestEntry) {
     if (!HaveDisplay()) GTEST_SKIP() << "needs an X display";
-    ASSERT_TRUE(ButtonLayout().ok);
-    gtk_widget_show(Linux_Dialog);
-    static bool mutexReady = false;
-    if (!mutexReady) zozud::cThread::CreateMutex(Torvane_Log::s_Mutex);
-    mutexReady = true;
+    ASSERT_EQ(3u, ButtonCentres().size());
     TempDir dir;
-    Torvane_Log::s_FilePathName = (dir / "Log.txt").c_str();
+    StartServiceLog(dir);
+    gtk_widget_show(Linux_Dialog);
     for (int i = 0; i < 400; i++) Torvane_Message(zozud::cStr::Format("entry %d", i));
     Linux_DisplayLog();
-    GtkAdjustment* adj = gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(Linux_Scroll));
     // Scroll to the top as a user would, then let the refresh bring the end back.
     PumpUntil([] { return false; }, 300);
+    GtkAdjustment* adj = gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(Linux_Scroll));
     gtk_adjustment_set_value(adj, 0);
     Torvane_Message("newest");
     Linux_DisplayLog();
-    bool atEnd = PumpUntil([] {
+    EXPECT_TRUE(PumpUntil([] {
         GtkAdjustment* a = gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(Linux_Scroll));
         return a->upper > a->page_size && a->value + a->page_size >= a->upper - 1;
-    }, 5000);
-    EXPECT_TRUE(atEnd) << "value " << adj->value << " page " << adj->page_size << " upper " << adj->upper;
+    }, 5000)) << "value " << adj->value << " page " << adj->page_size << " upper " << adj->upper;
 
     GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(Linux_View));
     GtkTextIter start, end;
     gtk_text_buffer_get_bounds(buffer, &start, &end);
     gchar* text = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
-    zozud::cStr log;
-    Torvane_GetLog(&log);
-    EXPECT_STREQ(log.ToChar(), text);
-    EXPECT_TRUE(g_str_has_suffix(text, "newest\r\n"));
+    EXPECT_STREQ(Torvane_Log::s_Text.ToChar(), text);
+    EXPECT_TRUE(g_str_has_suffix(text, "entry 399\r\nnewest\r\n"));
     g_free(text);
     gtk_widget_hide(Linux_Dialog);
     PumpUntil([] { return false; }, 200);  // the hidden window must be gone before other tests look

@@ -1,8 +1,9 @@
-// Test helpers for the image codecs: building file bytes field by field,
-// running a codec over bytes, reading pixels, and asking ImageMagick (an
-// independent implementation) to write files and to dump what it reads.
+// Test helpers for the image codecs: file bytes built field by field, codecs
+// run over bytes, images as text, and ImageMagick (an independent
+// implementation) writing files and dumping what it reads.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -26,12 +27,19 @@ struct Bytes {
 };
 
 inline uint32_t U32At(const std::string& s, size_t at) {
-    return uint32_t((unsigned char)s[at]) | uint32_t((unsigned char)s[at + 1]) << 8 |
-           uint32_t((unsigned char)s[at + 2]) << 16 | uint32_t((unsigned char)s[at + 3]) << 24;
+    return (unsigned char)s[at] | (unsigned char)s[at + 1] << 8 | (unsigned char)s[at + 2] << 16 |
+           uint32_t((unsigned char)s[at + 3]) << 24;
 }
-inline unsigned U16At(const std::string& s, size_t at) {
-    return unsigned((unsigned char)s[at]) | unsigned((unsigned char)s[at + 1]) << 8;
-}
+
+// A file a decoder must refuse, or one it reads to a known image.
+struct BadFile {
+    const char* what;
+    std::string bytes;
+};
+struct KnownFile {
+    const char* what;
+    std::string bytes, shape, pixels = "";  // Shape() and PixelText() of the image read
+};
 
 inline bool Decode(zozud::cIO::ImageCodec& codec, const std::string& bytes, zozud::cImage* image) {
     zozud::cFile file;
@@ -40,97 +48,67 @@ inline bool Decode(zozud::cIO::ImageCodec& codec, const std::string& bytes, zozu
 }
 
 // The bytes an encoder writes, or "" when it fails.
-inline std::string Encode(zozud::cIO::ImageCodec& codec, const zozud::cImage& image, bool* ok = nullptr) {
+inline std::string Encode(zozud::cIO::ImageCodec& codec, const zozud::cImage& image) {
     zozud::cFile file;
-    bool done = codec.Encode(image, &file);
-    if (ok) *ok = done;
-    return done ? std::string((const char*)file.GetData(), (size_t)file.GetSize()) : std::string();
+    if (!codec.Encode(image, &file)) return "";
+    return std::string((const char*)file.GetData(), (size_t)file.GetSize());
 }
 
-// Pixel (x, y) of level 0, slice 0; y counts from the bottom row.
-inline const unsigned char* Px(const zozud::cImage& image, int x, int y) {
-    return image.Pixels + (y * (int64_t)image.Width + x) * zozud::cFormat::GetBytesPerPixel(image.Format);
-}
-
-inline std::string PixelString(const zozud::cImage& image, int x, int y) {
-    int n = zozud::cFormat::GetBytesPerPixel(image.Format);
-    std::string out;
-    for (int i = 0; i < n; i++) out += std::to_string(Px(image, x, y)[i]) + (i + 1 < n ? "," : "");
-    return out;
-}
-
-// Fills the whole buffer with reproducible bytes.
-inline void Fill(zozud::cImage* image, unsigned seed) {
+// An image whose whole buffer holds reproducible bytes.
+inline zozud::cImage Filled(zozud::cFormat::Enum format, int w, int h, int d = 1, int levels = 1, unsigned seed = 1) {
+    zozud::cImage image(format, w, h, d, levels);
     uint32_t v = seed * 2654435761u + 12345;
-    for (int64_t i = 0; i < image->GetSize(); i++) {
+    for (int64_t i = 0; image.Pixels && i < image.GetSize(); i++) {
         v = v * 1664525u + 1013904223u;
-        image->Pixels[i] = (unsigned char)(v >> 24);
+        image.Pixels[i] = (unsigned char)(v >> 24);
     }
+    return image;
 }
 
 inline std::string Buffer(const zozud::cImage& image) {
     return image.Pixels ? std::string((const char*)image.Pixels, (size_t)image.GetSize()) : std::string();
 }
 
+// "WxHxD Format levels N", the format by number when it has no name.
+inline std::string Shape(const zozud::cImage& image) {
+    const char* name = zozud::cFormat::ToString(image.Format);
+    return std::to_string(image.Width) + "x" + std::to_string(image.Height) + "x" + std::to_string(image.Depth) + " " +
+           (name ? name : std::to_string(image.Format)) + " levels " + std::to_string(image.MipMapCount);
+}
+
+// The 8-bit pixels of level 0 from row 0 (the bottom row) on, as "r,g,b r,g,b ...".
+inline std::string PixelText(const zozud::cImage& image) {
+    int n = zozud::cFormat::GetBytesPerPixel(image.Format);
+    std::string out;
+    for (int64_t i = 0; image.Pixels && n > 0 && i < image.GetPixelCount(0, 1) * n; i++)
+        out += (i == 0 ? "" : i % n ? "," : " ") + std::to_string(image.Pixels[i]);
+    return out;
+}
+
 // ---- ImageMagick ----
 
 inline bool HaveMagick() {
-    static int have = -1;
-    if (have < 0) have = std::system("convert -version >/dev/null 2>&1") == 0 ? 1 : 0;
-    return have == 1;
-}
-
-#define SKIP_WITHOUT_MAGICK() \
-    if (!codectest::HaveMagick()) GTEST_SKIP() << "ImageMagick's convert is not installed"
-
-// Runs convert with the arguments; true when it succeeded.
-inline bool Magick(const std::string& args) {
-    int status = -1;
-    testsupport::Shell("convert " + args + " 2>/dev/null", &status);
-    return status == 0;
+    static const bool have = std::system("convert -version >/dev/null 2>&1") == 0;
+    return have;
 }
 
 // What ImageMagick reads from a file, as 8-bit RGBA rows from the top row
-// down. ImageMagick keeps a TGA file's row order as an orientation tag and
-// dumps rows in file order; -auto-orient applies the tag.
+// down (-auto-orient applies the row order a TGA file declares).
 inline std::string MagickRgba(const std::string& path) {
     return testsupport::Shell("convert '" + path + "' -auto-orient -depth 8 rgba:- 2>/dev/null");
 }
 
-// Our image as 8-bit RGBA rows from the top row down (R8 as grey, alpha 255
-// where the format has none), for comparing with MagickRgba.
+// Our image in the same form: R8 as grey, alpha 255 where the format has none.
 inline std::string TopDownRgba(const zozud::cImage& image) {
-    int n = zozud::cFormat::GetBytesPerPixel(image.Format);
-    std::string out;
-    for (int y = image.Height - 1; y >= 0; y--)
-        for (int x = 0; x < image.Width; x++) {
-            const unsigned char* p = Px(image, x, y);
-            unsigned char rgba[4] = {p[0], n >= 3 ? p[1] : p[0], n >= 3 ? p[2] : p[0],
-                                     n == 4 ? p[3] : (unsigned char)255};
-            out.append((const char*)rgba, 4);
-        }
-    return out;
-}
-
-// Equal byte strings, or a short account of the first difference.
-inline ::testing::AssertionResult SameBytes(const std::string& a, const std::string& b) {
-    if (a == b) return ::testing::AssertionSuccess();
-    if (a.size() != b.size())
-        return ::testing::AssertionFailure() << "sizes differ: " << a.size() << " and " << b.size();
-    size_t i = 0;
-    while (a[i] == b[i]) i++;
-    return ::testing::AssertionFailure() << "first difference at byte " << i << ": "
-                                         << (int)(unsigned char)a[i] << " and " << (int)(unsigned char)b[i];
+    zozud::cImage rgba(image);
+    return rgba.ToFormat(zozud::cFormat::Rgba8) && rgba.Flip() ? Buffer(rgba) : "";
 }
 
 // The largest difference of two equally long byte strings, -1 when the lengths differ.
 inline int MaxDifference(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return -1;
     int worst = 0;
-    for (size_t i = 0; i < a.size(); i++) {
-        int d = std::abs((int)(unsigned char)a[i] - (int)(unsigned char)b[i]);
-        if (d > worst) worst = d;
-    }
+    for (size_t i = 0; i < a.size(); i++) worst = std::max(worst, std::abs((unsigned char)a[i] - (unsigned char)b[i]));
     return worst;
 }
 

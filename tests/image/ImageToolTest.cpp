@@ -11,58 +11,33 @@
 #include "zozud/image/CodecTga.h"
 
 using namespace zozud;
-using codectest::Bytes;
+using namespace codectest;
 
 namespace {
-
-std::string Tool() { return std::string(ZOZUD_BINARY_DIR) + "/zozud-image"; }
-
-struct ToolRun {
-    int         status = -1;
-    std::string out, err;
-};
-
-// Runs the tool with the arguments (shell words) in the folder.
-ToolRun RunTool(const testsupport::TempDir& dir, const std::string& args) {
-    ToolRun r;
-    std::string errPath = dir / ".stderr";
-    r.out =
-        testsupport::Shell("cd '" + dir.Path() + "' && '" + Tool() + "' " + args + " 2>'" + errPath + "'", &r.status);
-    r.err = testsupport::ReadFile(errPath);
-    return r;
-}
-
-void Save(cIO::ImageCodec& codec, const cImage& image, const std::string& path) {
-    testsupport::WriteFile(path, codectest::Encode(codec, image));
-}
-
-// A 6x4 Rgba8 image whose pixel (x, y) is (10x, 10y, 7, 200).
-cImage Gradient() {
-    cImage image(cFormat::Rgba8, 6, 4);
-    for (int y = 0; y < 4; y++)
-        for (int x = 0; x < 6; x++) {
-            unsigned char* p = image.Pixels + (y * 6 + x) * 4;
-            p[0] = (unsigned char)(10 * x);
-            p[1] = (unsigned char)(10 * y);
-            p[2] = 7;
-            p[3] = 200;
-        }
-    return image;
-}
-
-cImage Load(cIO::ImageCodec& codec, const std::string& path) {
-    cImage image;
-    EXPECT_TRUE(codectest::Decode(codec, testsupport::ReadFile(path), &image)) << path;
-    return image;
-}
 
 class ImageTool : public ::testing::Test {
 protected:
     void SetUp() override {
-        struct stat st;
-        if (stat(Tool().c_str(), &st) != 0) GTEST_SKIP() << "zozud-image is not built";
+        if (!testsupport::FileExists(tool)) GTEST_SKIP() << "zozud-image is not built";
+        Save(tga, input, "in.tga");
     }
+    // Runs the tool with the arguments (shell words) in the folder: "STATUS " + stdout + stderr.
+    std::string Run(const std::string& args) {
+        int status = -1;
+        std::string out = testsupport::Shell("cd '" + dir.Path() + "' && '" + tool + "' " + args + " 2>.err", &status);
+        return std::to_string(status) + " " + out + testsupport::ReadFile(dir / ".err");
+    }
+    void Save(cIO::ImageCodec& codec, const cImage& image, const std::string& name) {
+        testsupport::WriteFile(dir / name, Encode(codec, image));
+    }
+    cImage Load(cIO::ImageCodec& codec, const std::string& name) {
+        cImage image;
+        EXPECT_TRUE(Decode(codec, testsupport::ReadFile(dir / name), &image)) << name;
+        return image;
+    }
+    std::string tool = std::string(ZOZUD_BINARY_DIR) + "/zozud-image";
     testsupport::TempDir dir;
+    cImage input = Filled(cFormat::Rgba8, 6, 4);
     cCodecBmp bmp;
     cCodecTga tga;
     cCodecDds dds;
@@ -70,132 +45,76 @@ protected:
 
 }  // namespace
 
-TEST_F(ImageTool, InfoPrintsOneLinePerFile) {
-    Save(bmp, cImage(cFormat::Rgb8, 5, 3), dir / "a.bmp");
+TEST_F(ImageTool, InfoPrintsOneLinePerFileAndReportsEachFailure) {
     mkdir((dir / "sub").c_str(), 0755);
-    cImage cube(cFormat::Rgb8, 8, 8, 0, 4);
-    codectest::Fill(&cube, 1);
+    cImage cube = Filled(cFormat::Rgb8, 8, 8, 0, 4);
     ASSERT_TRUE(cube.Compress());
-    Save(dds, cube, dir / "sub/b.DDS");
+    Save(dds, cube, "sub/b.DDS");
     testsupport::WriteFile(dir / "c.cPvr", Bytes().Raw("PVR ").U32(8).U32(8).U32(4).U8(1).Zeros(128).s);
     testsupport::WriteFile(dir / "d.tga", Bytes().Zeros(12).U16(7).U16(2).U8(15).U8(0).s);
-
-    ToolRun r = RunTool(dir, "info a.bmp sub/b.DDS c.cPvr " + dir / "d.tga");
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out,
-              "a.bmp: 5x3 depth 1 levels 1 Rgb8\n"
-              "sub/b.DDS: 8x8 depth 0 levels 4 Dxt1\n"
-              "c.cPvr: 8x8 depth 1 levels 4 24\n" +
-                  dir / "d.tga" + ": 7x2 depth 1 levels 1 None\n");
-}
-
-TEST_F(ImageTool, InfoReportsEachFileThatFailsAndGoesOn) {
-    Save(tga, Gradient(), dir / "good.tga");
     testsupport::WriteFile(dir / "bad.tga", "no image here");
-    testsupport::WriteFile(dir / "x.png", "whatever");
-    ToolRun r = RunTool(dir, "info missing.bmp bad.tga good.tga x.png");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "good.tga: 6x4 depth 1 levels 1 Rgba8\n");
-    EXPECT_EQ(r.err,
+    EXPECT_EQ(Run("info in.tga sub/b.DDS c.cPvr " + dir / "d.tga"),
+              "0 in.tga: 6x4 depth 1 levels 1 Rgba8\nsub/b.DDS: 8x8 depth 0 levels 4 Dxt1\n"
+              "c.cPvr: 8x8 depth 1 levels 4 24\n" + dir / "d.tga" + ": 7x2 depth 1 levels 1 None\n");
+    EXPECT_EQ(Run("info missing.bmp bad.tga in.tga x.png"),
+              "1 in.tga: 6x4 depth 1 levels 1 Rgba8\n"
               "zozud-image: missing.bmp: cannot load the file\n"
               "zozud-image: bad.tga: cannot decode the image\n"
               "zozud-image: x.png: no image codec for the extension \"png\"\n");
 }
 
 TEST_F(ImageTool, ConvertAppliesTheOptionsInOrder) {
-    Save(tga, Gradient(), dir / "in.tga");
-
-    // Format, flip and a full mip chain into DDS.
-    ToolRun r = RunTool(dir, "convert in.tga out.dds --format Rgba16 --flip --mipmaps");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out + r.err, "");
-    cImage image = Load(dds, dir / "out.dds");
-    EXPECT_EQ(image.Format, cFormat::Rgba16);
-    EXPECT_EQ(image.MipMapCount, 3);
+    ASSERT_EQ(Run("convert in.tga out.dds --format Rgba16 --flip --mipmaps"), "0 ");
+    cImage image = Load(dds, "out.dds");
+    EXPECT_EQ(Shape(image), "6x4x1 Rgba16 levels 3");
     const unsigned short* p = reinterpret_cast<const unsigned short*>(image.Pixels);
-    EXPECT_EQ(p[0], 0);         // red of (0, 0): x = 0
-    EXPECT_EQ(p[1], 30 * 257);  // green of (0, 0): the old top row, y = 3
+    EXPECT_EQ(p[1], input.Pixels[3 * 6 * 4 + 1] * 257);  // green of (0, 0) comes from (0, 3), the old top row
 
-    // Resize, two levels and compression; the size given as --resize=WxH.
-    r = RunTool(dir, "convert in.tga small.DDS --resize=8x8 --mipmaps=2 --compress");
-    ASSERT_EQ(r.status, 0) << r.err;
-    image = Load(dds, dir / "small.DDS");
-    EXPECT_EQ(image.Format, cFormat::Dxt5);
-    EXPECT_EQ(image.Width, 8);
-    EXPECT_EQ(image.MipMapCount, 2);
-
-    // Back out of DXT, to grey, into an 8-bit BMP.
-    r = RunTool(dir, "convert small.DDS grey.bmp --uncompress --gray");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(testsupport::ReadFile(dir / "grey.bmp").size(), 1078u + 8 * 8);
-
-    // Powers of two: 6x4 becomes 8x4; absolute paths work as well.
-    r = RunTool(dir, "convert " + dir / "in.tga" + " " + dir / "pot.bmp" + " --pot");
-    ASSERT_EQ(r.status, 0) << r.err;
-    image = Load(bmp, dir / "pot.bmp");
-    EXPECT_EQ(image.Width, 8);
-    EXPECT_EQ(image.Height, 4);
-
-    // Without options the pixels go through unchanged.
-    r = RunTool(dir, "convert in.tga same.bmp");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(codectest::Buffer(Load(bmp, dir / "same.bmp")), codectest::Buffer(Gradient()));
+    ASSERT_EQ(Run("convert in.tga small.DDS --resize=8x8 --mipmaps=2 --compress"), "0 ");
+    EXPECT_EQ(Shape(Load(dds, "small.DDS")), "8x8x1 Dxt5 levels 2");
+    ASSERT_EQ(Run("convert small.DDS grey.bmp --uncompress --gray"), "0 ");
+    EXPECT_EQ(testsupport::ReadFile(dir / "grey.bmp").size(), 1078u + 8 * 8);  // an 8-bit BMP
+    ASSERT_EQ(Run("convert " + dir / "in.tga" + " " + dir / "pot.bmp" + " --pot"), "0 ");  // absolute paths
+    EXPECT_EQ(Shape(Load(bmp, "pot.bmp")), "8x4x1 Rgba8 levels 1");
+    ASSERT_EQ(Run("convert in.tga same.bmp"), "0 ");
+    EXPECT_TRUE(Buffer(Load(bmp, "same.bmp")) == Buffer(input));
 }
 
 TEST_F(ImageTool, EveryFailureGivesOneLineAndStatusOne) {
-    Save(tga, Gradient(), dir / "in.tga");
-    cImage dxt(cFormat::Rgb8, 4, 4);
-    codectest::Fill(&dxt, 2);
+    cImage dxt = Filled(cFormat::Rgb8, 4, 4);
     ASSERT_TRUE(dxt.Compress());
-    Save(dds, dxt, dir / "in.dds");
+    Save(dds, dxt, "in.dds");
     testsupport::WriteFile(dir / "broken.bmp", "BM but nothing more");
-    struct Case {
+    const struct {
         const char* args;
         const char* err;
     } cases[] = {
-        {"convert in.tga out.png", "zozud-image: out.png: no image codec for the extension \"png\"\n"},
-        {"convert in.gif out.bmp", "zozud-image: in.gif: no image codec for the extension \"gif\"\n"},
-        {"convert nothing.tga out.bmp", "zozud-image: nothing.tga: cannot load the file\n"},
-        {"convert broken.bmp out.bmp", "zozud-image: broken.bmp: cannot decode the image\n"},
-        {"convert in.dds out.bmp --gray", "zozud-image: in.dds: operation --gray refused for a Dxt1 image\n"},
-        {"convert in.tga out.dds --compress --format Rgb8",
-         "zozud-image: in.tga: operation --format refused for a Dxt5 image\n"},
-        {"convert in.tga out.dds --format R16 --compress",
-         "zozud-image: in.tga: operation --compress refused for a R16 image\n"},
-        {"convert in.tga out.bmp --format Rgba16",
-         "zozud-image: out.bmp: cannot encode a Rgba16 image in this format\n"},
-        {"convert in.tga out.cPvr", "zozud-image: out.cPvr: cannot encode a Rgba8 image in this format\n"},
-        {"convert in.tga nofolder/out.bmp", "zozud-image: nofolder/out.bmp: cannot save the file\n"},
-        {"convert in.tga out.bmp --sharpen", "zozud-image: unknown option \"--sharpen\" (see zozud-image --help)\n"},
-        {"convert in.tga out.bmp --format Bogus", "zozud-image: unknown format \"Bogus\" (see zozud-image --help)\n"},
-        {"convert in.tga out.bmp --format", "zozud-image: --format needs a value (see zozud-image --help)\n"},
-        {"convert in.tga out.bmp --resize 0x5",
-         "zozud-image: --resize needs WIDTHxHEIGHT, not \"0x5\" (see zozud-image --help)\n"},
-        {"convert in.tga out.bmp --mipmaps=none",
-         "zozud-image: --mipmaps=N needs a count of 1 or more (see zozud-image --help)\n"},
-        {"convert in.tga out.bmp --flip=yes", "zozud-image: --flip takes no value (see zozud-image --help)\n"},
-        {"convert in.tga", "zozud-image: convert needs an input and an output file (see zozud-image --help)\n"},
-        {"info", "zozud-image: info needs at least one file (see zozud-image --help)\n"},
-        {"resize in.tga", "zozud-image: unknown command \"resize\" (see zozud-image --help)\n"},
-        {"", "zozud-image: no command (see zozud-image --help)\n"},
+        {"convert in.tga out.png", "out.png: no image codec for the extension \"png\""},
+        {"convert in.gif out.bmp", "in.gif: no image codec for the extension \"gif\""},
+        {"convert nothing.tga out.bmp", "nothing.tga: cannot load the file"},
+        {"convert broken.bmp out.bmp", "broken.bmp: cannot decode the image"},
+        {"convert in.dds out.bmp --gray", "in.dds: operation --gray refused for a Dxt1 image"},
+        {"convert in.tga out.dds --compress --format Rgb8", "in.tga: operation --format refused for a Dxt5 image"},
+        {"convert in.tga out.dds --format R16 --compress", "in.tga: operation --compress refused for a R16 image"},
+        {"convert in.tga out.bmp --format Rgba16", "out.bmp: cannot encode a Rgba16 image in this format"},
+        {"convert in.tga out.cPvr", "out.cPvr: cannot encode a Rgba8 image in this format"},
+        {"convert in.tga nofolder/out.bmp", "nofolder/out.bmp: cannot save the file"},
+        {"convert in.tga out.bmp --sharpen", "unknown option \"--sharpen\" (see zozud-image --help)"},
+        {"convert in.tga out.bmp --format Bogus", "unknown format \"Bogus\" (see zozud-image --help)"},
+        {"convert in.tga out.bmp --format", "--format needs a value (see zozud-image --help)"},
+        {"convert in.tga out.bmp --resize 0x5", "--resize needs WIDTHxHEIGHT, not \"0x5\" (see zozud-image --help)"},
+        {"convert in.tga out.bmp --mipmaps=none", "--mipmaps=N needs a count of 1 or more (see zozud-image --help)"},
+        {"convert in.tga out.bmp --flip=yes", "--flip takes no value (see zozud-image --help)"},
+        {"convert in.tga", "convert needs an input and an output file (see zozud-image --help)"},
+        {"info", "info needs at least one file (see zozud-image --help)"},
+        {"resize in.tga", "unknown command \"resize\" (see zozud-image --help)"},
+        {"", "no command (see zozud-image --help)"},
     };
-    for (const Case& c : cases) {
-        ToolRun r = RunTool(dir, c.args);
-        EXPECT_EQ(r.status, 1) << c.args;
-        EXPECT_EQ(r.err, c.err) << c.args;
-        EXPECT_EQ(r.out, "") << c.args;
-    }
+    for (const auto& c : cases) EXPECT_EQ(Run(c.args), std::string("1 zozud-image: ") + c.err + "\n") << c.args;
     for (const char* name : {"out.png", "out.bmp", "out.dds", "out.cPvr"})
         EXPECT_FALSE(testsupport::FileExists(dir / name)) << name;
-}
 
-TEST_F(ImageTool, HelpDescribesCommandsOptionsAndFailures) {
-    ToolRun r = RunTool(dir, "--help");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    for (const char* word :
-         {"info FILE...", "convert INPUT OUTPUT", "--format NAME", "--gray", "--flip", "--resize WxH", "--pot",
-          "--mipmaps[=N]", "--compress", "--uncompress", "depth 0 is a cube map", "working folder", "cannot encode"})
-        EXPECT_NE(r.out.find(word), std::string::npos) << word;
+    std::string help = Run("--help");
+    for (const char* word : {"0 Usage:", "info FILE...", "convert INPUT OUTPUT", "--mipmaps[=N]", "depth 0 is a cube"})
+        EXPECT_NE(help.find(word), std::string::npos) << word;
 }

@@ -1,126 +1,111 @@
-// The process as cIO sees it: environment, home and cache folders, the
-// executable, free space and the process check; and the dialog folders.
+// The process as cIO sees it: environment, folders, the executable, free
+// space, the process check, dialog folders, and starting other programs.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
-#include <cmath>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include <glib.h>
 
 #include "io/TempTree.h"
-#include "zozud/io/IO.h"
 
-using iotest::ProgramFolderScope;
-using iotest::TempTree;
+using namespace iotest;
 using zozud::cIO;
-using zozud::cStr;
 
 namespace {
 
-std::string Str(const cStr& s) { return s.ToChar(); }
+std::string Str(const zozud::cStr& s) { return s.ToChar(); }
 
-std::string ExecutablePath() {
-    char buffer[4096];
-    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    return std::string(buffer, n > 0 ? n : 0);
+// Sets an environment variable for the life of the scope (to "" afterwards if it was unset).
+struct EnvScope {
+    EnvScope(const char* name, const std::string& value) : name(name), old(getenv(name) ? getenv(name) : "") {
+        setenv(name, value.c_str(), 1);
+    }
+    ~EnvScope() { setenv(name, old.c_str(), 1); }
+    const char* name;
+    std::string old;
+};
+
+// Waits (at most five seconds) for a started program to leave its file.
+std::string WaitForFile(const std::string& path) {
+    for (int i = 0; i < 500 && !Exists(path); i++) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return Exists(path) ? ReadFile(path) : "<nothing>";
 }
 
 }  // namespace
 
-TEST(IOEnvironment, VariablesAndFolders) {
-    setenv("ZOZUD_IO_TEST_VAR", "a value", 1);
+TEST(IOEnvironment, VariablesFoldersAndThisProgram) {
+    EnvScope var("ZOZUD_IO_TEST_VAR", "a value");
     EXPECT_EQ(Str(cIO::GetEnvironmentVariable("ZOZUD_IO_TEST_VAR")), "a value");
-    unsetenv("ZOZUD_IO_TEST_VAR");
-    EXPECT_TRUE(cIO::GetEnvironmentVariable("ZOZUD_IO_TEST_VAR").IsEmpty());
-    EXPECT_TRUE(cIO::GetEnvironmentVariable("").IsEmpty());
+    EXPECT_TRUE(cIO::GetEnvironmentVariable("ZOZUD_IO_NO_SUCH_VAR").IsEmpty());
     EXPECT_TRUE(cIO::GetEnvironmentVariable(nullptr).IsEmpty());
-
     EXPECT_EQ(Str(cIO::GetUserFolder()), g_get_home_dir());
     EXPECT_EQ(Str(cIO::GetCacheFolder()), g_get_user_cache_dir());
-}
 
-TEST(IOEnvironment, ExecutableAndProgramFolder) {
-    std::string exe = ExecutablePath();
+    char exe[4096] = {};
+    ASSERT_GT(readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
     EXPECT_EQ(Str(cIO::GetThisFilePathName()), exe);
-    ASSERT_GT(exe.size(), 9u);
-    EXPECT_EQ(exe.substr(exe.size() - 9), "/io_tests");
     // "tests" is no build output folder: the executable's folder is the program folder.
-    std::string folder = exe.substr(0, exe.rfind('/'));
-    EXPECT_EQ(Str(cIO::GetDefaultSourceFolder()), folder);
-    ASSERT_GE(cIO::GetSources().Count(), 1);
-    EXPECT_EQ(Str(cIO::GetSources()[0]->GetPath()), folder);
-}
+    EXPECT_EQ(Str(cIO::GetDefaultSourceFolder()) + "/io_tests", exe);
+    EXPECT_TRUE(cIO::CheckProcessInMemory("IO_Tests"));
+    EXPECT_FALSE(cIO::CheckProcessInMemory("io_test"));
+    EXPECT_FALSE(cIO::CheckProcessInMemory(nullptr));
 
-TEST(IOEnvironment, DiskFreeSpaceMatchesTheFileSystem) {
     TempTree t;
     ProgramFolderScope scope(t.root, "");
-    float mib = cIO::GetDiskFreeSpace();
     struct statvfs fs;
     ASSERT_EQ(statvfs(t.root.c_str(), &fs), 0);
     double expected = double((unsigned long long)fs.f_bsize * fs.f_bavail >> 20);
-    EXPECT_GT(mib, 0.0f);
-    EXPECT_NEAR(mib, expected, 64.0 + expected * 0.01);  // other writers may run meanwhile
-
+    EXPECT_NEAR(cIO::GetDiskFreeSpace(), expected, 64.0 + expected * 0.01);  // other writers may run meanwhile
     ProgramFolderScope missing(t.Path("no/such/folder"), "");
     EXPECT_EQ(cIO::GetDiskFreeSpace(), 0.0f);
 }
 
-TEST(IOEnvironment, ProcessCheckFindsThisProcessByName) {
-    EXPECT_TRUE(cIO::CheckProcessInMemory("io_tests"));
-    EXPECT_TRUE(cIO::CheckProcessInMemory("IO_Tests"));
-    EXPECT_FALSE(cIO::CheckProcessInMemory("io_test"));
-    EXPECT_FALSE(cIO::CheckProcessInMemory("zozud-no-such-process"));
-    EXPECT_FALSE(cIO::CheckProcessInMemory(""));
-    EXPECT_FALSE(cIO::CheckProcessInMemory(nullptr));
-}
-
-TEST(IOEnvironment, DialogFoldersHaveDefaultsAndCopyTheirArguments) {
-    EXPECT_EQ(Str(cIO::GetModelAnimCameraBspDialogsInitialPath()), "Models");
-    EXPECT_EQ(Str(cIO::GetSoundDialogInitialPath()), "Sounds");
-    EXPECT_EQ(Str(cIO::GetImageDialogInitialPath()), "Textures");
-    EXPECT_EQ(Str(cIO::GetXmlDialogInitialPath()), "Xmls");
-    EXPECT_TRUE(cIO::GetImageDialogInitialFile().IsEmpty());
-
-    char buffer[] = "Art/Pics";
-    cIO::SetImageDialogInitialPath(buffer);
-    buffer[0] = 'X';
-    EXPECT_EQ(Str(cIO::GetImageDialogInitialPath()), "Art/Pics");
-    cIO::SetImageDialogInitialFile("a.tga");
-    cIO::SetSoundDialogInitialFile("s.wav");
-    cIO::SetXmlDialogInitialFile("x.xml");
-    EXPECT_EQ(Str(cIO::GetImageDialogInitialFile()), "a.tga");
-    EXPECT_EQ(Str(cIO::GetSoundDialogInitialFile()), "s.wav");
-    EXPECT_EQ(Str(cIO::GetXmlDialogInitialFile()), "x.xml");
-    cIO::SetImageDialogInitialPath(nullptr);
-    EXPECT_TRUE(cIO::GetImageDialogInitialPath().IsEmpty());
-    cIO::SetModelAnimCameraBspDialogsInitialPath("Meshes");
-    EXPECT_EQ(Str(cIO::GetModelAnimCameraBspDialogsInitialPath()), "Meshes");
-    cIO::SetModelAnimCameraBspDialogsInitialPath("Models");
-    cIO::SetImageDialogInitialPath("Textures");
-    cIO::SetImageDialogInitialFile(nullptr);
-    cIO::SetSoundDialogInitialFile(nullptr);
-    cIO::SetXmlDialogInitialFile(nullptr);
-}
-
-TEST(IOEnvironment, FileDialogPreferencesRememberAbsoluteFoldersPerKey) {
-    TempTree t;
-    t.Folder("prog/Levels");
+TEST(IOEnvironment, FileDialogsRememberAbsoluteFoldersPerKey) {
+    TempTree t{"prog/Levels/"};
     ProgramFolderScope scope(t.Path("prog"), "");
-    EXPECT_FALSE(cIO::GetFileDialogPrefExists("zozud.test.open"));
-    EXPECT_EQ(Str(cIO::GetFileDialogInitialFolder("zozud.test.open")), t.Path("prog"));
+    const std::string key = "open " + t.root, upper = "OPEN " + t.root;  // a new key on every run
+    EXPECT_FALSE(cIO::GetFileDialogPrefExists(key.c_str()));
+    EXPECT_EQ(Str(cIO::GetFileDialogInitialFolder(key.c_str())), t.Path("prog"));
+    cIO::SetFileDialogInitialFolder(key.c_str(), "levels");
+    EXPECT_FALSE(cIO::GetFileDialogPrefExists(upper.c_str())) << "keys keep their case";
+    EXPECT_EQ(Str(cIO::GetFileDialogInitialFolder(key.c_str())), t.Path("prog/Levels"));
+    cIO::SetFileDialogInitialFolder(key.c_str(), t.root.c_str());
+    EXPECT_EQ(Str(cIO::GetFileDialogInitialFolder(key.c_str())), t.root);
+}
 
-    cIO::SetFileDialogInitialFolder("zozud.test.open", "levels");
-    EXPECT_TRUE(cIO::GetFileDialogPrefExists("zozud.test.open"));
-    EXPECT_FALSE(cIO::GetFileDialogPrefExists("ZOZUD.test.open"));  // keys keep their case
-    EXPECT_EQ(Str(cIO::GetFileDialogInitialFolder("zozud.test.open")), t.Path("prog/Levels"));
-
-    cIO::SetFileDialogInitialFolder("zozud.test.open", t.root.c_str());
-    EXPECT_EQ(Str(cIO::GetFileDialogInitialFolder("zozud.test.open")), t.root);
-    cIO::SetFileDialogInitialFolder(nullptr, "Levels");
-    EXPECT_TRUE(cIO::GetFileDialogPrefExists(""));
-    EXPECT_EQ(Str(cIO::GetFileDialogInitialFolder(nullptr)), t.Path("prog/Levels"));
+// Documents, URLs, folders and programs that fail to start go to the desktop
+// opener; a fake "xdg-open" first on PATH records its arguments instead.
+TEST(IOEnvironment, ProgramsRunAndEverythingElseGoesToTheOpener) {
+    TempTree t;
+    std::string script = t.File("bin/xdg-open", "#!/bin/sh\n"
+                                                "for a in \"$@\"; do printf '[%s]' \"$a\"; done > \"$ZOZUD_OPENED.tmp\"\n"
+                                                "/bin/mv \"$ZOZUD_OPENED.tmp\" \"$ZOZUD_OPENED\"\n");
+    chmod(script.c_str(), 0755);
+    EnvScope path("PATH", t.Path("bin"));
+    std::string folder = t.Folder("a folder");
+    struct { const char *file, *args, *opened; } rows[] = {
+        {"Manual.PDF", nullptr, "[Manual.PDF]"},
+        {"https://example.org/a?b=1&c=2", nullptr, "[https://example.org/a?b=1&c=2]"},
+        {"zozud-no-such-program", "--flag value", "[zozud-no-such-program][--flag][value]"},
+        {nullptr, nullptr, nullptr}};  // Explore of the folder, in another letter case
+    for (auto& r : rows) {
+        std::string out = t.Path(std::to_string(&r - rows));
+        EnvScope opened("ZOZUD_OPENED", out);
+        EXPECT_TRUE(r.file ? cIO::Exec(r.file, r.args) : cIO::Explore((t.root + "/A FOLDER").c_str()));
+        EXPECT_EQ(WaitForFile(out), r.opened ? r.opened : "[" + folder + "]");
+    }
+    std::string out = t.Path("out.txt");
+    EXPECT_TRUE(cIO::Exec("/bin/sh", ("-c 'printf \"%s\" \"run with args\" > " + out + "'").c_str(), true));
+    EXPECT_EQ(WaitForFile(out), "run with args") << "a program runs itself with its arguments";
+    EnvScope empty("PATH", t.Folder("emptybin"));  // nothing to start: false
+    EXPECT_FALSE(cIO::Exec(nullptr));
+    EXPECT_FALSE(cIO::Exec("zozud-no-such-program"));
+    EXPECT_FALSE(cIO::Exec("paper.pdf"));
+    EXPECT_FALSE(cIO::Explore(t.root.c_str()));
 }

@@ -31,12 +31,9 @@ void PrintAfterMain() {
     fflush(stdout);
 }
 
-// Closes the log dialog that main opens for its error, as a user would.
-gboolean CloseDialogs(gpointer) {
-    GList* windows = gtk_window_list_toplevels();
-    for (GList* w = windows; w; w = w->next)
-        if (gtk_widget_get_visible(GTK_WIDGET(w->data))) gtk_widget_destroy(GTK_WIDGET(w->data));
-    g_list_free(windows);
+// Closes the (modal) log dialog that main opens for its error, as a user would.
+gboolean CloseDialog(gpointer) {
+    if (GtkWidget* dialog = gtk_grab_get_current()) gtk_widget_destroy(dialog);
     return TRUE;
 }
 
@@ -57,7 +54,7 @@ void cMain_OnPreInit() {
     if (mode && !strcmp(mode, "bus")) raise(SIGBUS);
     if (mode && !strcmp(mode, "return")) {
         atexit(PrintAfterMain);
-        g_timeout_add(300, CloseDialogs, nullptr);
+        g_timeout_add(300, CloseDialog, nullptr);
         return;
     }
     exit(7);

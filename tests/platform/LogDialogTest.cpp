@@ -1,162 +1,110 @@
 // The log dialog on a real display: the probe program shows it, xdotool
 // finds the window by its title and clicks its buttons like a user.
-#include <gtest/gtest.h>
-
 #include <map>
 #include <sstream>
-#include <string>
 
-#include "support/Process.h"
+#include "support/Desktop.h"
 
 using namespace testsupport;
 
 namespace {
 
 struct Button {
-    int x = 0, y = 0, width = 0, height = 0;
-    bool sensitive = false;
+    int sensitive = 0, x = 0, y = 0;  // x, y: the centre inside the dialog
 };
 
 class Probe {
 public:
-    explicit Probe(const std::vector<std::string>& args) {
-        started_ = process_.Start(LOG_DIALOG_PROBE, args, dir_.Path(), {}, dir_ / "out.txt");
+    explicit Probe(const std::string& scenario) {
+        process_.Start(LOG_DIALOG_PROBE, {scenario}, dir_.Path(), {}, dir_ / "out.txt");
     }
-    bool Started() const { return started_; }
     std::string Output() const { return ReadFile(dir_ / "out.txt"); }
     bool Has(const std::string& text) const { return Output().find(text) != std::string::npos; }
-    bool WaitFor(const std::string& text, int ms = 15000) const {
-        return testsupport::WaitFor([&] { return Has(text); }, ms, 20);
-    }
+    bool WaitFor(const std::string& text) const { return testsupport::WaitFor([&] { return Has(text); }, 15000); }
     int Wait() { return process_.Wait(15000); }
 
-    // The buttons of the nth dialog, by label, as the probe reported them.
+    // The buttons of the nth dialog by label, as the probe reported them.
     std::map<std::string, Button> Buttons(int n) const {
         std::map<std::string, Button> buttons;
         std::istringstream in(Output());
-        std::string line;
-        int dialog = 0;
-        while (std::getline(in, line)) {
-            if (line.rfind("dialog ", 0) == 0) dialog++;
-            if (dialog != n || line.rfind("button ", 0) != 0) continue;
-            // "button LABEL X Y W H S"; the label may hold a blank.
-            size_t cut = line.size();
-            for (int i = 0; i < 5 && cut != std::string::npos && cut > 7; i++) cut = line.rfind(' ', cut - 1);
-            if (cut == std::string::npos || cut <= 7) continue;
-            std::string label = line.substr(7, cut - 7);
-            Button b;
-            int s = 0;
-            std::istringstream(line.substr(cut)) >> b.x >> b.y >> b.width >> b.height >> s;
-            b.sensitive = s != 0;
-            buttons[label] = b;
+        int dialog = 0, label = 0;
+        Button b;
+        for (std::string line; std::getline(in, line);) {
+            dialog += line.rfind("dialog ", 0) == 0;
+            if (dialog == n && sscanf(line.c_str(), "button %d %d %d %n", &b.sensitive, &b.x, &b.y, &label) == 3)
+                buttons[line.substr(label)] = b;
         }
         return buttons;
+    }
+
+    // Which of "Debug", "Ignore", "Ignore Always", "Copy", "Exit" the nth dialog enables, as 0s and 1s.
+    std::string Sensitivity(int n) const {
+        std::map<std::string, Button> buttons = Buttons(n);
+        std::string s;
+        for (const char* label : {"Debug", "Ignore", "Ignore Always", "Copy", "Exit"})
+            s += std::to_string(buttons[label].sensitive);
+        return s;
+    }
+
+    // Waits for the nth dialog, checks its title as X sees it, and clicks a button.
+    void Click(int n, const std::string& title, const std::string& label) {
+        ASSERT_TRUE(WaitFor("ready " + std::to_string(n))) << Output();
+        std::string window = FindWindow("^" + title + "$", 10, process_.Pid());
+        ASSERT_FALSE(window.empty()) << "no window titled " << title;
+        auto buttons = Buttons(n);
+        ASSERT_EQ(1u, buttons.count(label)) << Output();
+        testsupport::Click(window, buttons[label].x, buttons[label].y);
     }
 
 private:
     TempDir dir_;
     Process process_;
-    bool    started_ = false;
 };
 
-bool CanDrive() { return getenv("DISPLAY") && *getenv("DISPLAY") && system("command -v xdotool >/dev/null") == 0; }
-
-// The X window with exactly this title, found by xdotool within 10 s; "" if none.
-std::string FindWindow(const std::string& title) {
-    std::string out = Shell("timeout 10 xdotool search --sync --name '^" + title + "$' 2>/dev/null");
-    return out.substr(0, out.find('\n'));
-}
-
-void Click(const std::string& window, const Button& b) {
-    Shell("xdotool mousemove --window " + window + " " + std::to_string(b.x + b.width / 2) + " " +
-          std::to_string(b.y + b.height / 2) + " sleep 0.2 click 1");
-}
-
-// Waits for the nth dialog, checks its title as X sees it, and clicks a button.
-void ClickIn(Probe& probe, int n, const std::string& title, const std::string& label) {
-    ASSERT_TRUE(probe.WaitFor("ready " + std::to_string(n))) << probe.Output();
-    std::string window = FindWindow(title);
-    ASSERT_FALSE(window.empty()) << "no window titled " << title;
-    auto buttons = probe.Buttons(n);
-    ASSERT_EQ(1u, buttons.count(label)) << probe.Output();
-    Click(window, buttons[label]);
-}
-
-std::string Sensitivity(const std::map<std::string, Button>& b) {
-    std::string s;
-    for (const char* label : {"Debug", "Ignore", "Ignore Always", "Copy", "Exit"})
-        s += b.count(label) && b.at(label).sensitive ? '1' : '0';
-    return s;
-}
+using LogDialog = DesktopTest;
 
 }  // namespace
 
-#define REQUIRE_DISPLAY()                                     \
-    do {                                                      \
-        if (!CanDrive()) {                                    \
-            GTEST_SKIP() << "needs DISPLAY and xdotool";      \
-        }                                                     \
-    } while (0)
-
-TEST(LogDialog, ExitInWarningEndsTheProcess) {
-    REQUIRE_DISPLAY();
-    Probe probe({"warning"});
-    ASSERT_TRUE(probe.Started());
-    ClickIn(probe, 1, "zozud tests Warning", "Exit");
-    EXPECT_EQ("01011", Sensitivity(probe.Buttons(1)));
-    EXPECT_EQ(0, probe.Wait()) << probe.Output();
-    EXPECT_FALSE(probe.Has("returned")) << probe.Output();  // the code after the warning never ran
-}
-
-TEST(LogDialog, IgnoreReturnsToTheCaller) {
-    REQUIRE_DISPLAY();
-    Probe probe({"warning"});
-    ClickIn(probe, 1, "zozud tests Warning", "Ignore");
-    EXPECT_EQ(0, probe.Wait());
-    EXPECT_TRUE(probe.Has("returned 102\n")) << probe.Output();
-}
-
-TEST(LogDialog, ExitInErrorOnlyCloses) {
-    REQUIRE_DISPLAY();
-    Probe probe({"error"});
-    ClickIn(probe, 1, "zozud tests Error", "Exit");
-    EXPECT_EQ("00011", Sensitivity(probe.Buttons(1)));
-    EXPECT_EQ(0, probe.Wait());
-    EXPECT_TRUE(probe.Has("returned 105 visible=0\n")) << probe.Output();
-}
-
-TEST(LogDialog, AssertExitEndsAndIgnoreAlwaysSilences) {
-    REQUIRE_DISPLAY();
-    {
-        Probe probe({"assert"});
-        ClickIn(probe, 1, "zozud tests Assert", "Exit");
-        EXPECT_EQ("11111", Sensitivity(probe.Buttons(1)));
+TEST_F(LogDialog, ButtonsOfEachModeAndWhatTheyDo) {
+    const struct {
+        const char* scenario;
+        const char* title;
+        std::vector<std::string> clicks;  // one per dialog
+        const char* sensitivity;          // of the first dialog
+        std::vector<std::string> has;     // in the output
+        const char* hasNot;
+    } rows[] = {
+        // A long log, other bytes than UTF-8 and a main window; the probe closes the plain view.
+        {"log", "Log", {}, "00010", {" log=1 overflow=1 end=1 transient=1\n", "returned -1 visible=0\n"}, "ready 2"},
+        // "Exit" in a warning or an assertion ends the process: the code after it never runs.
+        {"warning", "Warning", {"Exit"}, "01011", {"ready 1\n"}, "returned"},
+        {"warning", "Warning", {"Ignore"}, "01011", {"returned 102\n"}, "ready 2"},
+        // "Exit" in an error only closes; without a main window the dialog stands alone.
+        {"error", "Error", {"Exit"}, "00011", {" log=1 overflow=0 end=1 transient=0\n", "returned 105 visible=0\n"},
+         "ready 2"},
+        {"assert", "Assert", {"Exit"}, "11111", {"ready 1\n"}, "returned"},
+        {"assert", "Assert", {"Ignore Always"}, "11111", {"returned 103\nsecond returned\n"}, "ready 2"},
+        {"assert", "Assert", {"Debug", "Ignore"}, "11111", {"returned 101\n"}, "ready 3"},  // "Debug" only closes
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.scenario + (row.clicks.empty() ? "" : " " + row.clicks[0]));
+        Probe probe(row.scenario);
+        std::string title = std::string("zozud tests ") + row.title;
+        for (size_t i = 0; i < row.clicks.size(); i++) probe.Click((int)i + 1, title, row.clicks[i]);
         EXPECT_EQ(0, probe.Wait());
-        EXPECT_FALSE(probe.Has("returned")) << probe.Output();
-    }
-    {
-        Probe probe({"assert"});
-        ClickIn(probe, 1, "zozud tests Assert", "Ignore Always");
-        EXPECT_EQ(0, probe.Wait());
-        EXPECT_TRUE(probe.Has("returned 103\nsecond returned\n")) << probe.Output();
-        EXPECT_FALSE(probe.Has("ready 2")) << probe.Output();
-    }
-    {
-        Probe probe({"assert"});
-        ClickIn(probe, 1, "zozud tests Assert", "Debug");
-        ClickIn(probe, 2, "zozud tests Assert", "Ignore");  // "Debug" only closes: the next assertion shows
-        EXPECT_EQ(0, probe.Wait());
-        EXPECT_TRUE(probe.Has("returned 101\n")) << probe.Output();
+        EXPECT_TRUE(probe.Has("dialog " + title + " toolkit-thread=1 visible=1 ")) << probe.Output();
+        EXPECT_EQ(row.sensitivity, probe.Sensitivity(1));
+        for (const std::string& text : row.has) EXPECT_TRUE(probe.Has(text)) << probe.Output();
+        EXPECT_FALSE(probe.Has(row.hasNot)) << probe.Output();
     }
 }
 
-TEST(LogDialog, CopyPutsTheWholeLogOnTheClipboardAndStays) {
-    REQUIRE_DISPLAY();
-    Probe probe({"copy"});
-    ClickIn(probe, 1, "zozud tests Warning", "Copy");
+TEST_F(LogDialog, CopyPutsTheWholeLogOnTheClipboardAndStays) {
+    Probe probe("copy");
+    probe.Click(1, "zozud tests Warning", "Copy");
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_FALSE(probe.Has("returned")) << "Copy closed the dialog";
-    ClickIn(probe, 1, "zozud tests Warning", "Ignore");
+    probe.Click(1, "zozud tests Warning", "Ignore");
     EXPECT_EQ(0, probe.Wait());
     std::string out = probe.Output();
     EXPECT_NE(std::string::npos, out.find("no-text ok=0 empty=1\n")) << out;  // a failed read empties the text
@@ -167,63 +115,15 @@ TEST(LogDialog, CopyPutsTheWholeLogOnTheClipboardAndStays) {
 
 // Warnings on worker threads never block them: the dialog shows later on the
 // toolkit thread, once per burst, and a burst during an open dialog waits for it.
-TEST(LogDialog, WorkerWarningsShowLaterOnTheToolkitThread) {
-    REQUIRE_DISPLAY();
-    Probe probe({"worker"});
+TEST_F(LogDialog, WorkerWarningsShowLaterOnTheToolkitThread) {
+    Probe probe("worker");
     ASSERT_TRUE(probe.WaitFor("worker done visible=0 logged=1\n")) << probe.Output();
-    ClickIn(probe, 1, "zozud tests Warning", "Ignore");
-    ClickIn(probe, 2, "zozud tests Warning", "Ignore");
+    probe.Click(1, "zozud tests Warning", "Ignore");
+    probe.Click(2, "zozud tests Warning", "Ignore");
     EXPECT_EQ(0, probe.Wait());
     std::string out = probe.Output();
     EXPECT_NE(std::string::npos, out.find("dialog zozud tests Warning toolkit-thread=1 visible=1")) << out;
     EXPECT_NE(std::string::npos, out.find("second burst done visible=1")) << out;
     EXPECT_NE(std::string::npos, out.find("dialogs=2 lines=1")) << out;
     EXPECT_LT(out.find("worker done"), out.find("dialog zozud"));
-}
-
-TEST(LogDialog, LayoutOfEveryMode) {
-    REQUIRE_DISPLAY();
-    const char* titles[] = {"zozud tests Log", "zozud tests Warning", "zozud tests Error", "zozud tests Assert"};
-    const char* sensitivity[] = {"00010", "01011", "00011", "11111"};
-    for (int mode = 0; mode < 4; mode++) {
-        SCOPED_TRACE(mode);
-        Probe probe(mode == 1 ? std::vector<std::string>{"inspect", "1", "main"}
-                              : std::vector<std::string>{"inspect", std::to_string(mode)});
-        ASSERT_EQ(0, probe.Wait());
-        std::string out = probe.Output();
-        EXPECT_NE(std::string::npos, out.find(std::string("dialog ") + titles[mode] + " ")) << out;
-        EXPECT_NE(std::string::npos, out.find("size=610x460\n")) << out;
-        EXPECT_NE(std::string::npos, out.find("modal=1 deletable=0 border=10\n")) << out;
-        EXPECT_NE(std::string::npos, out.find(mode == 1 ? "transient=1\n" : "transient=0\n")) << out;
-        EXPECT_NE(std::string::npos, out.find("vbox=1 spacing=10\n")) << out;
-        EXPECT_NE(std::string::npos, out.find("row homogeneous=1 spacing=3\nrow left=10\n")) << out;
-        EXPECT_NE(std::string::npos, out.find("editable=0\nbase=000000000000 text=ffffffffffff\n")) << out;
-        EXPECT_NE(std::string::npos, out.find("text-has-replacement=1\n")) << out;
-        EXPECT_NE(std::string::npos, out.find("returned -1 visible=0\n")) << out;
-
-        int x, y, sw, sh;
-        ASSERT_EQ(4, sscanf(out.substr(out.find("origin=")).c_str(), "origin=%d,%d screen=%dx%d", &x, &y, &sw, &sh));
-        EXPECT_NEAR((sw - 610) / 2, x, 1);
-        EXPECT_NEAR((sh - 460) / 2, y, 1);
-        double value, page, upper;
-        ASSERT_EQ(3, sscanf(out.substr(out.find("scroll ")).c_str(), "scroll value=%lf page=%lf upper=%lf", &value,
-                            &page, &upper));
-        EXPECT_GT(upper, page);               // 120 lines do not fit
-        EXPECT_NEAR(upper, value + page, 1);  // scrolled to the end
-
-        auto buttons = probe.Buttons(1);
-        EXPECT_EQ(sensitivity[mode], Sensitivity(buttons));
-        const char* order[] = {"Debug", "Ignore", "Ignore Always", "Copy", "Exit"};
-        EXPECT_EQ(10, buttons["Debug"].x);
-        for (int i = 0; i < 5; i++) {
-            const Button& b = buttons[order[i]];
-            EXPECT_EQ(30, b.height) << order[i];
-            EXPECT_GE(b.width, 70) << order[i];
-            EXPECT_EQ(buttons["Debug"].width, b.width) << order[i];  // one width for all
-            if (i > 0) {
-                EXPECT_EQ(buttons[order[i - 1]].x + b.width + 3, b.x) << order[i];
-            }
-            EXPECT_EQ(460 - 10 - 30, b.y) << order[i];  // the bottom row
-        }
-    }
 }

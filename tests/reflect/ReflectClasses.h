@@ -41,7 +41,6 @@ public:
         cClass_RegMember(this, "_cStr", &Label, "Label");
         return EndRegisterMembers();
     }
-
     int  Depth;
     cStr Label;
 };
@@ -57,7 +56,6 @@ public:
         cClass_RegMember(this, "_cFloat", &Size, "Size");
         return EndRegisterMembers();
     }
-
     float Size;
 };
 
@@ -66,10 +64,7 @@ class cTestCircle : public cTestShape {
 public:
     ZOZUD_CLASS(cTestCircle)
     cTestCircle() { CallCtor(this); }
-    void CustomCtor() override {
-        cTestShape::CustomCtor();
-        Radius = 0.5f;
-    }
+    void CustomCtor() override { cTestShape::CustomCtor(); Radius = 0.5f; }
     int RegisterMembers() override {
         if (int n = BeginRegisterMembers()) return n;
         cTestShape parent;
@@ -77,7 +72,6 @@ public:
         cClass_RegMember(this, "_cFloat", &Radius, "Radius");
         return EndRegisterMembers();
     }
-
     float Radius;
 };
 
@@ -85,10 +79,7 @@ class cTestSquare : public cTestShape {
 public:
     ZOZUD_CLASS(cTestSquare)
     cTestSquare() { CallCtor(this); }
-    void CustomCtor() override {
-        cTestShape::CustomCtor();
-        Corners = 4;
-    }
+    void CustomCtor() override { cTestShape::CustomCtor(); Corners = 4; }
     int RegisterMembers() override {
         if (int n = BeginRegisterMembers()) return n;
         cTestShape parent;
@@ -97,7 +88,6 @@ public:
         cClass_RegMember(this, "_cBool", &Filled, "Filled");
         return EndRegisterMembers();
     }
-
     int  Corners;
     bool Filled;
 };
@@ -107,13 +97,7 @@ class cTestAll : public cClass {
 public:
     ZOZUD_CLASS(cTestAll)
     cTestAll() { CallCtor(this); }
-    void CustomCtor() override {
-        Scale = 1.5f;
-        Enabled = true;
-        Name = "unnamed";
-        Kind = 2;
-        m_Level = 3;
-    }
+    void CustomCtor() override { Scale = 1.5f; Enabled = true; Name = "unnamed"; Kind = 2; m_Level = 3; }
     int RegisterMembers() override;
 
     void Press() { Pressed++; }
@@ -122,31 +106,21 @@ public:
         static_cast<cTestAll*>(static_cast<cClass*>(owner))->m_Level = v < 0 ? 0 : v > 10 ? 10 : v;
     }
 
-    int              Count;
-    float            Scale;
-    bool             Enabled;
-    cStr             Name;
-    int              Key;
-    int              Image;
-    cStr             Caption;
-    int              SliderI;
-    float            SliderF;
-    int              EditI;
-    float            EditF;
-    cVec2            Offset;
-    cVec3            Position;
-    cVec4            Plane;
-    cColor           Tint;
-    cVec<int, 2>     Cell;
-    cVec<int, 3>     Box;
-    int              RangeI[3];
-    float            RangeF[3];
-    cStr             Texture, Sound, Model, Anim, Camera, Bsp, XmlFile;
-    unsigned         Kind;
-    cTestInner       Inner;
+    int          Count, Key, Image, SliderI, EditI, RangeI[3];
+    float        Scale, SliderF, EditF, RangeF[3];
+    bool         Enabled;
+    cStr         Name, Caption, Texture, Sound, Model, Anim, Camera, Bsp, XmlFile;
+    cVec2        Offset;
+    cVec3        Position;
+    cVec4        Plane;
+    cColor       Tint;
+    cVec<int, 2> Cell;
+    cVec<int, 3> Box;
+    unsigned     Kind;
+    cTestInner   Inner;
     cClassList<cTestShape> Shapes;
-    int              m_Level;        // behind the "Level" property
-    int              Pressed = 0;    // counts button presses; not a member
+    int          m_Level;      // behind the "Level" property
+    int          Pressed = 0;  // counts button presses; not a member
 
     static int   s_IntRange[2];
     static float s_FloatRange[2];
@@ -208,7 +182,6 @@ public:
         cClass_RegMember(this, "_cInt", &E, "E", nullptr, 8);
         return EndRegisterMembers();
     }
-
     unsigned Mask = 0xFFFFFFFFu;
     int      A, B, C, D, E;
 };
@@ -224,7 +197,6 @@ public:
         cClass_RegAuto(this, Children, "Children");
         return EndRegisterMembers();
     }
-
     int                   Value;
     cClassList<cTestNode> Children;
 };

@@ -2,14 +2,25 @@
 // person with a mouse and a keyboard. Every wait has a deadline.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
 #include <string>
 
 #include "support/Process.h"
 
 namespace testsupport {
 
-struct WindowGeometry {
-    int x = 0, y = 0, width = 0, height = 0;
+inline bool HaveDisplay() {
+    return getenv("DISPLAY") && *getenv("DISPLAY") && std::system("command -v xdotool >/dev/null") == 0;
+}
+
+// Tests that drive windows skip themselves where there is nothing to drive.
+class DesktopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!HaveDisplay()) GTEST_SKIP() << "needs an X display and xdotool";
+    }
 };
 
 // The id of the first visible window whose title matches the pattern (of
@@ -18,30 +29,28 @@ inline std::string FindWindow(const std::string& pattern, int timeoutSec = 15, i
     std::string owner = pid > 0 ? " --all --pid " + std::to_string(pid) : "";
     std::string id = Shell("timeout " + std::to_string(timeoutSec) + " xdotool search --sync --onlyvisible" + owner +
                            " --name '" + pattern + "' 2>/dev/null | head -n 1");
-    while (!id.empty() && (id.back() == '\n' || id.back() == '\r')) id.pop_back();
-    return id;
+    return id.substr(0, id.find('\n'));
 }
 
 inline bool WindowGone(const std::string& pattern) {
     return Shell("xdotool search --onlyvisible --name '" + pattern + "' 2>/dev/null").empty();
 }
 
+struct WindowGeometry {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
 inline WindowGeometry Geometry(const std::string& id) {
     WindowGeometry g;
-    std::string out = Shell("xdotool getwindowgeometry --shell " + id);
-    auto value = [&](const char* key) {
-        size_t at = out.find(std::string(key) + "=");
-        return at == std::string::npos ? 0 : std::stoi(out.substr(at + strlen(key) + 1));
-    };
-    g.x = value("X");
-    g.y = value("Y");
-    g.width = value("WIDTH");
-    g.height = value("HEIGHT");
+    sscanf(Shell("xdotool getwindowgeometry --shell " + id).c_str(), "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &g.x,
+           &g.y, &g.width, &g.height);
     return g;
 }
 
-inline void Click(int x, int y) {
-    Shell("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+// Clicks at x, y inside the window; the pause lets the button see the pointer come in.
+inline void Click(const std::string& id, int x, int y) {
+    Shell("xdotool mousemove --window " + id + " " + std::to_string(x) + " " + std::to_string(y) +
+          " sleep 0.2 click 1");
 }
 
 // Gives the window the keyboard (there is no window manager to do it) and
@@ -53,7 +62,5 @@ inline void Keys(const std::string& id, const std::string& keys) {
 inline void Type(const std::string& id, const std::string& text) {
     Shell("xdotool windowfocus --sync " + id + " 2>/dev/null; xdotool type --delay 20 '" + text + "'");
 }
-
-inline void Screenshot(const std::string& path) { Shell("import -window root '" + path + "' 2>/dev/null"); }
 
 }  // namespace testsupport

@@ -95,18 +95,4 @@ void cPool::Free(unsigned char* p, int size) {
     pthread_mutex_unlock(&m);
 }
 
-int cPool::FreeBlockCount(int size) {
-    if (size < 1 || size > MaxBlockSize) return 0;
-    PoolClass& c = PoolClassFor(size);
-    cMutexLock lock(PoolMutex());
-    return c.freeBlocks.Count();
-}
-
-int cPool::ChunkCount(int size) {
-    if (size < 1 || size > MaxBlockSize) return 0;
-    PoolClass& c = PoolClassFor(size);
-    cMutexLock lock(PoolMutex());
-    return c.chunks.Count();
-}
-
 }  // namespace zozud

@@ -14,10 +14,6 @@ public:
     static unsigned char* Alloc(int size);                  // null for size < 1
     static void           Free(unsigned char* p, int size); // size must be the one given to Alloc
 
-    // Diagnostics: the class that serves blocks of size bytes (0 above 128).
-    static int FreeBlockCount(int size);  // blocks waiting on its free list
-    static int ChunkCount(int size);      // chunks it has cut
-
     static const int ClassCount = 5;
     static const int BlocksPerChunk = 512;
     static const int MaxBlockSize = 128;
