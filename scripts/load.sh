@@ -16,6 +16,9 @@
 # is stopped when it exits.
 set -euo pipefail
 
+# shellcheck source=lib/process.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib/process.sh"
+
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${TORVANE_LOAD_BUILD:-$ROOT/build/Load}"
 RESULTS="$BUILD/results.txt"
@@ -30,18 +33,7 @@ ACCEPT_PAUSE_MS=10     # the listener's pause after each accept
 
 # ---- Build (outside the virtual display) ----
 build() {
-  bash "$ROOT/scripts/install-deps.sh" run
-  local missing=()
-  for p in curl wrk apache2-utils procps xdotool; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    export DEBIAN_FRONTEND=noninteractive
-    $sudo apt-get update -qq
-    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-  fi
+  bash "$ROOT/scripts/install-deps.sh" test
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DZOZUD_SANITIZE= -DZOZUD_TESTS=OFF -DZOZUD_BENCH=OFF >/dev/null
   cmake --build "$BUILD" -j2 --target torvane
@@ -65,38 +57,13 @@ SCRATCH="$(mktemp -d /tmp/torvane-load-XXXXXX)"
 TORVANE_PID=""
 BARE_PID=""
 
-stop() {
-  local pid=$1
-  [ -n "$pid" ] || return 0
-  kill "$pid" 2>/dev/null || return 0
-  for _ in $(seq 1 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -9 "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
-}
-
 cleanup() {
-  stop "$BARE_PID"
-  stop "$TORVANE_PID"
+  stop_process "$BARE_PID"
+  stop_process "$TORVANE_PID"
   rm -rf "$SCRATCH"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-
-# A TCP port that no socket of this machine uses at the moment.
-free_port() {
-  local used p
-  used=$(for f in /proc/net/tcp /proc/net/tcp6; do
-           [ -r "$f" ] && tail -n +2 "$f"
-         done | while read -r _ local _; do echo $((16#${local##*:})); done | sort -u)
-  for _ in $(seq 1 200); do
-    p=$((20000 + RANDOM % 30000))
-    grep -qx "$p" <<<"$used" || { echo "$p"; return 0; }
-  done
-  return 1
-}
 
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 fd_count() { find "/proc/$1/fd" -mindepth 1 -maxdepth 1 2>/dev/null | wc -l; }
@@ -215,7 +182,7 @@ bare_rss() { # $@: arguments of bare-window
   wait_window BareWindow 15 || true
   sleep 1
   rss_kb "$BARE_PID"
-  stop "$BARE_PID"
+  stop_process "$BARE_PID"
   BARE_PID=""
 }
 echo "== (d) bare GTK 2 window"

@@ -9,24 +9,16 @@
 # TORVANE_BUILD chooses the build folder (default build/Release).
 set -euo pipefail
 
+# shellcheck source=lib/process.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib/process.sh"
+
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${TORVANE_BUILD:-$ROOT/build/Release}"
 OUT="$(realpath -m "${1:-$ROOT/docs/torvane-window.png}")"
 REQUESTS=1  # each request adds six trace entries; the start-up entries stay in view
 
 if [ "${TORVANE_SHOT_STAGE:-}" != "shoot" ]; then
-  bash "$ROOT/scripts/install-deps.sh" run
-  missing=()
-  for p in xdotool imagemagick curl; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    SUDO=""
-    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-    export DEBIAN_FRONTEND=noninteractive
-    $SUDO apt-get update -qq
-    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-  fi
+  bash "$ROOT/scripts/install-deps.sh" test
   if [ ! -f "$BUILD/build.ninja" ]; then
     cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DZOZUD_SANITIZE= -DZOZUD_TESTS=OFF -DZOZUD_BENCH=OFF >/dev/null
@@ -41,28 +33,11 @@ fi
 SCRATCH="$(mktemp -d /tmp/torvane-shot-XXXXXX)"
 TORVANE_PID=""
 cleanup() {
-  if [ -n "$TORVANE_PID" ]; then
-    kill "$TORVANE_PID" 2>/dev/null || true
-    for _ in $(seq 1 30); do kill -0 "$TORVANE_PID" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "$TORVANE_PID" 2>/dev/null || true
-    wait "$TORVANE_PID" 2>/dev/null || true
-  fi
+  stop_process "$TORVANE_PID"
   rm -rf "$SCRATCH"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-
-free_port() {
-  local used p
-  used=$(for f in /proc/net/tcp /proc/net/tcp6; do
-           [ -r "$f" ] && tail -n +2 "$f"
-         done | while read -r _ local _; do echo $((16#${local##*:})); done | sort -u)
-  for _ in $(seq 1 200); do
-    p=$((20000 + RANDOM % 30000))
-    grep -qx "$p" <<<"$used" || { echo "$p"; return 0; }
-  done
-  return 1
-}
 
 PORT=$(free_port)
 URL="http://127.0.0.1:$PORT"
