@@ -3,6 +3,8 @@
 // device. Also the shader-file services that real devices share.
 #include "zozud/render/Render.h"
 
+#include <cstring>
+
 #include "zozud/core/Log.h"
 #include "zozud/io/File.h"
 #include "zozud/io/IO.h"
@@ -109,7 +111,8 @@ int cRender::Stub::SplitShaderSource(const char* text, int length, cStr* vertexS
                                      int* vertexPos, int* pixelPos) {
     static const char* const vertexMarker[] = {"// Vertex shader"};
     static const char* const pixelMarkers[] = {"// Fragment shader", "// Pixel shader"};
-    if (!text) length = 0;
+    // The text ends at its first NUL, as a string would.
+    length = text && length > 0 ? (int)strnlen(text, (size_t)length) : 0;
     int v = FindMarker(text, length, vertexMarker, 1);
     int p = FindMarker(text, length, pixelMarkers, 2);
     int vEnd = p > v ? p : length;
