@@ -138,3 +138,19 @@ TEST(RenderDraw, ThreeDimensionalHelpersBatchIntoOneDraw) {
     EXPECT_EQ((Calls{"SetShader(Grid)", "SetShaderConst(c_WorldViewProjectionMatrix, mat4 0)", "DrawArrays(1, 20)"}),
               device->Calls);
 }
+
+// Sizes from outside stay bounded: no endless loop, no runaway memory.
+TEST(RenderDraw, HugeAndNotANumberSizesStayBounded) {
+    RecordingScope device;
+    cRender::DrawRectangleDot(cRect(0, 0, 1e30f, 1e30f), cColor(1, 1, 1));
+    EXPECT_EQ(1, device->Count("DrawArrays(1, 131072)"));  // 4 edges x 16384 dashes x 2
+    device->Clear();
+    cRender::DrawRectangleDot(cRect(0, 0, 5, NAN), cColor(1, 1, 1));
+    cRender::GridArgs grid;
+    grid.Size = INFINITY;
+    grid.Step = 0.001f;
+    cRender::DrawGrid(grid);
+    EXPECT_EQ(1, device->Count("DrawArrays(1, 16388)"));  // 2 x 2048 lines each side, both ways
+    cRender::FillCircleSolid(cVec2(0, 0), 5, cColor(1, 1, 1), 1 << 30);
+    EXPECT_EQ(1, device->Count("DrawIndexed(3, 1025, 3072, 4)"));
+}

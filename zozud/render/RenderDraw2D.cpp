@@ -148,10 +148,15 @@ void cRender::DrawRectanglesDot(const cRect* rects, int count, const cColor& col
     static cList<PC> verts;
     verts.Clear();
     unsigned c = PackColor(color);
-    auto edge = [&](float x0, float y0, float x1, float y1) {  // one-pixel dashes every other pixel
+    // One-pixel dashes every other pixel, at most MaxDashes along an edge.
+    const int MaxDashes = 16384;
+    auto edge = [&](float x0, float y0, float x1, float y1) {
         float len = std::fabs(x1 - x0) + std::fabs(y1 - y0);
+        if (!(len >= 0)) return;  // NaN
+        int dashes = len >= 2.0f * MaxDashes ? MaxDashes : (int)std::ceil(len * 0.5f);
         float dx = x1 > x0 ? 1.f : x1 < x0 ? -1.f : 0.f, dy = y1 > y0 ? 1.f : y1 < y0 ? -1.f : 0.f;
-        for (float d = 0; d < len; d += 2) {
+        for (int i = 0; i < dashes; i++) {
+            float d = 2.0f * (float)i;
             verts.Add(Vert(x0 + dx * d, y0 + dy * d, c));
             verts.Add(Vert(x0 + dx * (d + 1), y0 + dy * (d + 1), c));
         }

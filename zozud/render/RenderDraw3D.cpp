@@ -326,8 +326,8 @@ void cRender::DrawGrid(const GridArgs& in) {
     Scratch& s = Begin();
     const unsigned minor = PackColor(cColor(0.5f, 0.5f, 0.5f, 0.5f)), major = PackColor(cColor(0.75f, 0.75f, 0.75f, 1));
     const unsigned xAxis = PackColor(cColor(1, 0.2f, 0.2f)), zAxis = PackColor(cColor(0.2f, 0.2f, 1));
-    int half = (int)(a.Size / a.Step);
-    if (half > 2048) half = 2048;
+    float lines = a.Size / a.Step;  // each side of the axis; at most 2048
+    int half = lines >= 2048 ? 2048 : (int)lines;
     float extent = half * a.Step;
     for (int i = -half; i <= half; i++) {
         float d = i * a.Step;
