@@ -217,3 +217,30 @@ TEST(Mat4, TextFormsAndEquals) {
     nan.m[5] = NAN;
     EXPECT_FALSE(cMat4::Equals(nan, nan, 1));
 }
+
+// The bits of many products, inverses and transformed points, summed up by a
+// checksum taken from the plain scalar routines: a faster kernel must give
+// exactly the same floats.
+TEST(Mat4, KernelsKeepTheirBits) {
+    cMath::Randomize(2024);
+    std::vector<cMat4> products, inverses;
+    std::vector<cVec3> points, one;
+    cMat4 vp = cMat4::LookAtViewProjection(cVec3(5, 3, 8), cVec3(0, 0, 0), 60, 1.5f, 0.5f, 500), affine = cMat4::Identity;
+    for (int i = 0; i < 500; i++) {
+        cMat4 a = RandomMat4(), b = cMat4::Scaling(1 + cMath::Rand01()) * RandomAngles().ToMat4() * cMat4::Translation(cVec3::RandRange1() * 10), r;
+        products.push_back(a * b);
+        inverses.push_back(cMat4::Invert(a, &r) ? r : cMat4::Zero);
+        inverses.push_back(cMat4::Invert(b, &r) ? r : cMat4::Zero);
+        if (i == 0) affine = b;
+        points.push_back(cVec3::RandRange1() * 100);
+    }
+    std::vector<cVec3> affinePoints = points;
+    for (const cVec3& p : points) one.push_back(cVec3::TransformCoordinate(p, vp));
+    cVec3::TransformCoordinate(points.data(), (int)points.size(), vp);
+    cVec3::TransformCoordinate(affinePoints.data(), (int)affinePoints.size(), affine);
+    auto sum = [](const auto& v) { return uint32_t(cMath::Checksum(v.data(), int(v.size() * sizeof(v[0])))); };
+    EXPECT_EQ(sum(products), 0x5916DBA4u);
+    EXPECT_EQ(sum(inverses), 0x04D95453u);
+    EXPECT_TRUE(sum(points) == 0x8880CA3Au && sum(one) == 0x8880CA3Au);  // divided by w
+    EXPECT_EQ(sum(affinePoints), 0xC49889B6u);                           // w is exactly 1
+}
