@@ -205,7 +205,7 @@ TEST(Mat4, CubeFacesFollowTheGpuLayout) {
     for (int api = 0; api < 2; api++) {
         for (int face = 0; face < 6; face++) {
             cVec3 axis(0, 0, 0), e1(0, 0, 0), e2(0, 0, 0);
-            axis[face / 2] = face % 2 ? -1 : 1, e1[(face / 2 + 1) % 3] = 1, e2[(face / 2 + 2) % 3] = 1;  // e1 x e2 = +axis
+            axis[face / 2] = face % 2 ? -1 : 1, e1[(face / 2 + 1) % 3] = 1, e2[(face / 2 + 2) % 3] = 1;  // e1 x e2: the positive axis
             cVec3 view = api ? -axis : axis;
             cMat4 vp = cMat4::CubeViewProjection(pos, face, 100, api == 0);
             cVec3 a = Apply(vp, pos + view * 10 + e1), b = Apply(vp, pos + view * 10 + e2);
