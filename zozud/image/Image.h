@@ -110,7 +110,7 @@ public:
     static uint64_t EncodeGrayDXTColorBlock(int width, int height, int pixelStride, int rowStride, const unsigned char* grey);
     // Block decoders to 16 pixels, row 0 first. The colour decoder writes RGBA
     // (4 bytes a pixel): four colours when colour0 > colour1 or when
-    // alwaysFourColors (DXT5 blocks), else three and transparent black.
+    // alwaysFourColors (DXT3 and DXT5 blocks), else three and transparent black.
     static void DecodeDXTColorBlock(uint64_t block, bool alwaysFourColors, unsigned char* rgba);
     static void DecodeDXT3AlphaBlock(uint64_t block, unsigned char* alpha);
     static void DecodeDXT5AlphaBlock(uint64_t block, unsigned char* alpha);
