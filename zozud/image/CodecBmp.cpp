@@ -206,8 +206,7 @@ bool cCodecBmp::Decode(const cFile& file, cImage* image) {
     if (header.bits <= 8 && !ReadPalette(in, header, &palette)) return false;
     SkipMasks(in, header);
     if (!ReadRows(in, header, palette, image)) return false;
-    if (header.topDown) image->Flip();
-    return true;
+    return !header.topDown || image->Flip();
 }
 
 bool cCodecBmp::Encode(const cImage& image, cFile* file) {

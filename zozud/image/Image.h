@@ -116,8 +116,10 @@ public:
     static void DecodeDXT5AlphaBlock(uint64_t block, unsigned char* alpha);
 
     // ---- Geometry ----
-    // Every level, face and slice upside down. DXT data needs sides that are
-    // multiples of 4 (or 1 or 2 pixels); otherwise a warning and false.
+    // Every level, face and slice upside down, at any size. DXT levels whose
+    // height is neither a multiple of 4 nor below 4 are decoded, turned over
+    // and encoded again (lossy); all others lose nothing. False for formats
+    // other than colour and DXT, and when scratch memory cannot be had.
     bool Flip();
     // Bilinear (trilinear through slices; nearest for half floats); depth
     // kept, one level left; DXT data comes back uncompressed; cube maps fail.
