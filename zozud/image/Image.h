@@ -124,9 +124,10 @@ public:
     // Bilinear (trilinear through slices; nearest for half floats); depth
     // kept, one level left; DXT data comes back uncompressed; cube maps fail.
     bool Resize(int width, int height);
-    // Instantiated for unsigned char, unsigned short and float.
+    // Instantiated for unsigned char, unsigned short and float. False for
+    // sizes below 1 or when its tables cannot be allocated.
     template <class T>
-    static void Rescale(const T* src, T* dst, int srcW, int srcH, int srcD, int dstW, int dstH, int dstD,
+    static bool Rescale(const T* src, T* dst, int srcW, int srcH, int srcD, int dstW, int dstH, int dstD,
                         int channels, bool linear);
     bool MakePowerOfTwo();
     // Lays the slices of a volume out as one 2D image (level 0, uncompressed
