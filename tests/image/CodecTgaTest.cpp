@@ -42,8 +42,8 @@ TEST(CodecTga, ReadsPixelsPacketsColourMapsAndTopDownRows) {
         // Colour-map type 1, indices counted from the first entry's number, packets across rows.
         {"mapped from entry 5", TgaFile(1, 2, 1, 8, "\6\5", 0, 2, 24, map, 1, 5), "2x1x1 Rgb8 levels 1",
          "40,50,60 10,20,30"},
-        {"packed mapped", TgaFile(9, 3, 2, 8, Bytes().U8(0x82).U8(1).U8(2).U8(0).U8(1).U8(0).s, 0, 2, 24, map, 1), "3x2x1 Rgb8 levels 1",
-         "40,50,60 40,50,60 40,50,60 10,20,30 40,50,60 10,20,30"},
+        {"packed mapped", TgaFile(9, 3, 2, 8, Bytes().U8(0x82).U8(1).U8(2).U8(0).U8(1).U8(0).s, 0, 2, 24, map, 1),
+         "3x2x1 Rgb8 levels 1", "40,50,60 40,50,60 40,50,60 10,20,30 40,50,60 10,20,30"},
         {"grey map", TgaFile(1, 2, 1, 8, Bytes().U8(1).U8(0).s, 0, 2, 16, Bytes().U16(0x7FFF).U16(0x0C63).s, 1),
          "2x1x1 R8 levels 1", "24 248"},
         {"15 bits", TgaFile(2, 2, 1, 15, Bytes().U16(0x7C00).U16(0x801F).s), "2x1x1 Rgb8 levels 1",
