@@ -100,12 +100,24 @@ void Expand16(uint32_t v, unsigned char* dst) {
     dst[3] = (v & 0x8000) ? 255 : 0;
 }
 
+// Entry i of a map of 2, 3 or 4-byte entries as R, G, B, A (255 unless stored).
+void MapEntry(const TgaMap& map, int i, unsigned char* rgba) {
+    const unsigned char* e = map.bytes + (int64_t)i * map.entryBytes;
+    if (map.entryBytes == 2) {
+        Expand16(cCodec_U16(e), rgba);
+        return;
+    }
+    rgba[0] = e[2];
+    rgba[1] = e[1];
+    rgba[2] = e[0];
+    rgba[3] = map.entryBytes == 4 ? e[3] : 255;
+}
+
 bool GreyEntries(const TgaMap& map) {
     if (map.entryBytes != 2 && map.entryBytes != 3) return false;
+    unsigned char rgba[4];
     for (int i = 0; i < map.count; i++) {
-        const unsigned char* e = map.bytes + (int64_t)i * map.entryBytes;
-        unsigned char rgba[4] = {e[2], e[1], e[0], 255};
-        if (map.entryBytes == 2) Expand16(cCodec_U16(e), rgba);
+        MapEntry(map, i, rgba);
         if (rgba[0] != rgba[1] || rgba[1] != rgba[2]) return false;
     }
     return true;
@@ -118,7 +130,7 @@ bool ReadMap(cCodecReader& in, const TgaHeader& h, TgaMap* map) {
     map->bytes = in.Take(map->size);
     if (!map->bytes) return false;
     map->first = h.mapFirst;
-    map->count = h.mapLength;
+    map->count = map->entryBytes ? h.mapLength : 0;  // entries of 0 bits: no map
     map->grey = GreyEntries(*map);
     return true;
 }
@@ -225,10 +237,8 @@ bool RowMapped(const unsigned char* src, unsigned char* dst, int width, const Tg
     for (int x = 0; x < width; x++, dst += outBytes) {
         int index = src[x] - map.first;
         if (index < 0 || index >= map.count) return false;
-        const unsigned char* e = map.bytes + index * map.entryBytes;
-        unsigned char rgba[4] = {e[2], e[1], e[0], 255};
-        if (map.entryBytes == 2) Expand16(cCodec_U16(e), rgba);
-        if (map.entryBytes == 4) rgba[3] = e[3];
+        unsigned char rgba[4];
+        MapEntry(map, index, rgba);
         memcpy(dst, rgba, (size_t)outBytes);
     }
     return true;
