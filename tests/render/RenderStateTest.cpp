@@ -22,6 +22,18 @@ TEST(RenderLife, InitResetsRegistersAndFreeEmptiesTheStacks) {
     EXPECT_FALSE(cRender::GetFlipRenderTarget());
     EXPECT_EQ(0, cRender::GetType());
 
+    // Without a factory the front end runs over the plain stub: it accepts
+    // everything, draws nothing and answers -1 / false.
+    ASSERT_TRUE(cRender::Init(0));
+    EXPECT_EQ(0, cRender::GetType());
+    EXPECT_EQ(-1, cRender::GetShaderID("SolidUI", cVertex::PositionColored::FormatID));
+    EXPECT_EQ(-1, cVertex::Bump::FormatID);
+    EXPECT_FALSE(cRender::SupportsNonPowerOfTwo());
+    const cRect r(0, 0, 4, 4);
+    cRender::FillRectanglesSolid(&r, 1, cColor(1, 1, 1));
+    cRender::DrawGrid(cRender::GridArgs());
+    cRender::Free();
+
     cRender::SetDeviceFactory([](int) -> cRender::Stub* { return nullptr; });
     EXPECT_FALSE(cRender::Init(1));
 
