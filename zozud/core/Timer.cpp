@@ -50,7 +50,13 @@ struct TimerState {
     bool userPause = false;
 };
 
-TimerState s_State;
+// Made on first use and never destroyed: the seam may be filled by another
+// file's static construction, and worker threads may read the clock while
+// the process exits.
+TimerState& State() {
+    static TimerState* state = new TimerState;
+    return *state;
+}
 
 const int FpsCycleLength = 100;
 
@@ -63,27 +69,27 @@ timeval WallClock() {
 // The frame rate over cycles of 100 frames; time spent in a pause is moved
 // out of the cycle so that a pause does not drag the rate down.
 void CountFrame(double now, bool paused) {
-    if (s_State.fpsCycleFrame == -1) {
-        s_State.fpsCycleFrame = 0;
-        s_State.fpsCycleStartTimeSec = now;
-        s_State.fpsCyclePrevTimeSec = now;
+    if (State().fpsCycleFrame == -1) {
+        State().fpsCycleFrame = 0;
+        State().fpsCycleStartTimeSec = now;
+        State().fpsCyclePrevTimeSec = now;
     }
     if (paused) {
-        s_State.fpsCycleStartTimeSec += now - s_State.fpsCyclePrevTimeSec;
-        s_State.fpsCyclePrevTimeSec = now;
+        State().fpsCycleStartTimeSec += now - State().fpsCyclePrevTimeSec;
+        State().fpsCyclePrevTimeSec = now;
         return;
     }
-    s_State.fpsCycleFrame++;
-    s_State.fpsCyclePrevTimeSec = now;
-    if (s_State.fpsCycleFrame < FpsCycleLength) return;
-    double span = now - s_State.fpsCycleStartTimeSec;
-    if (span > 0.0) s_State.framesPerSecond = (float)(FpsCycleLength / span);
-    s_State.fpsCycleStartTimeSec = now;
-    s_State.fpsCycleFrame = 0;
+    State().fpsCycleFrame++;
+    State().fpsCyclePrevTimeSec = now;
+    if (State().fpsCycleFrame < FpsCycleLength) return;
+    double span = now - State().fpsCycleStartTimeSec;
+    if (span > 0.0) State().framesPerSecond = (float)(FpsCycleLength / span);
+    State().fpsCycleStartTimeSec = now;
+    State().fpsCycleFrame = 0;
 }
 
 void StopVibrations() {
-    if (s_State.stopVibrations) s_State.stopVibrations();
+    if (State().stopVibrations) State().stopVibrations();
 }
 
 // Switches audio and vibrations when the combined pause state changed.
@@ -99,7 +105,7 @@ void ApplyPauseChange(bool wasPaused) {
 // ---- Clock ----
 
 double cTimer::AcquireClockSeconds() {
-    if (s_State.clockOverride) return s_State.clockOverride();
+    if (State().clockOverride) return State().clockOverride();
     timeval tv = WallClock();
     return (double)tv.tv_sec + (double)tv.tv_usec / 1000000.0;
 }
@@ -129,8 +135,8 @@ void cTimer::AcquireDateTime(cStr* date, cStr* time) {
     FormatDateTime(local, date, time);
 }
 
-void cTimer::SetClockOverride(double (*clock)()) { s_State.clockOverride = clock; }
-void cTimer::SetStopVibrations(void (*stop)()) { s_State.stopVibrations = stop; }
+void cTimer::SetClockOverride(double (*clock)()) { State().clockOverride = clock; }
+void cTimer::SetStopVibrations(void (*stop)()) { State().stopVibrations = stop; }
 
 // ---- Time base ----
 
@@ -138,62 +144,62 @@ void cTimer::Acquire() {
     cStr date, time;
     AcquireDateTime(&date, &time);
     {
-        cMutexLock lock(s_State.textMutex);
-        s_State.localDate = date;
-        s_State.localTime = time;
+        cMutexLock lock(State().textMutex);
+        State().localDate = date;
+        State().localTime = time;
     }
     double now = AcquireClockSeconds();
-    bool first = s_State.clockTimeSecPreviousQuery == 0.0;
-    double previous = (first || s_State.systemPause) ? now : s_State.clockTimeSecPreviousQuery;
+    bool first = State().clockTimeSecPreviousQuery == 0.0;
+    double previous = (first || State().systemPause) ? now : State().clockTimeSecPreviousQuery;
 
-    double elapsed = (now - previous) * s_State.timeScale;
+    double elapsed = (now - previous) * State().timeScale;
     if (elapsed < 0.0) elapsed = 0.0;
-    s_State.systemFrameTimeSec = (float)elapsed;
-    s_State.doubleSystemTimeSec += elapsed;
-    s_State.systemTimeSec = (float)s_State.doubleSystemTimeSec;
+    State().systemFrameTimeSec = (float)elapsed;
+    State().doubleSystemTimeSec += elapsed;
+    State().systemTimeSec = (float)State().doubleSystemTimeSec;
 
     bool paused = cPause::GetPause();
     double frame = paused ? 0.0 : elapsed;
-    s_State.frameTimeSec = (float)frame;
-    s_State.frameTimeMs = (float)(frame * 1000.0);
-    s_State.doubleTimeSec += frame;
-    s_State.timeSec = (float)s_State.doubleTimeSec;
-    s_State.timeMs = (float)(s_State.doubleTimeSec * 1000.0);
-    s_State.clockTimeSecPreviousQuery = now;
+    State().frameTimeSec = (float)frame;
+    State().frameTimeMs = (float)(frame * 1000.0);
+    State().doubleTimeSec += frame;
+    State().timeSec = (float)State().doubleTimeSec;
+    State().timeMs = (float)(State().doubleTimeSec * 1000.0);
+    State().clockTimeSecPreviousQuery = now;
 
     CountFrame(now, paused);
 }
 
 void cTimer::Reset() {
-    s_State.timeSec = s_State.timeMs = 0.0f;
-    s_State.doubleTimeSec = 0.0;
-    s_State.frameTimeSec = s_State.frameTimeMs = 0.0f;
-    s_State.systemTimeSec = s_State.systemFrameTimeSec = 0.0f;
-    s_State.doubleSystemTimeSec = 0.0;
-    s_State.clockTimeSecPreviousQuery = 0.0;
-    s_State.fpsCycleFrame = -1;
-    s_State.fpsCycleStartTimeSec = s_State.fpsCyclePrevTimeSec = 0.0;
-    s_State.framesPerSecond = 0.0f;
+    State().timeSec = State().timeMs = 0.0f;
+    State().doubleTimeSec = 0.0;
+    State().frameTimeSec = State().frameTimeMs = 0.0f;
+    State().systemTimeSec = State().systemFrameTimeSec = 0.0f;
+    State().doubleSystemTimeSec = 0.0;
+    State().clockTimeSecPreviousQuery = 0.0;
+    State().fpsCycleFrame = -1;
+    State().fpsCycleStartTimeSec = State().fpsCyclePrevTimeSec = 0.0;
+    State().framesPerSecond = 0.0f;
     StopVibrations();
 }
 
-float cTimer::GetTimeSec() { return s_State.timeSec; }
-float cTimer::GetTimeMs() { return s_State.timeMs; }
-float cTimer::GetFrameTimeSec() { return s_State.frameTimeSec; }
-float cTimer::GetFrameTimeMs() { return s_State.frameTimeMs; }
-float cTimer::GetSystemTimeSec() { return s_State.systemTimeSec; }
-float cTimer::GetSystemFrameTimeSec() { return s_State.systemFrameTimeSec; }
-float cTimer::GetFramesPerSecond() { return s_State.framesPerSecond; }
-const cStr& cTimer::GetLocalDate() { return s_State.localDate; }
-const cStr& cTimer::GetLocalTime() { return s_State.localTime; }
+float cTimer::GetTimeSec() { return State().timeSec; }
+float cTimer::GetTimeMs() { return State().timeMs; }
+float cTimer::GetFrameTimeSec() { return State().frameTimeSec; }
+float cTimer::GetFrameTimeMs() { return State().frameTimeMs; }
+float cTimer::GetSystemTimeSec() { return State().systemTimeSec; }
+float cTimer::GetSystemFrameTimeSec() { return State().systemFrameTimeSec; }
+float cTimer::GetFramesPerSecond() { return State().framesPerSecond; }
+const cStr& cTimer::GetLocalDate() { return State().localDate; }
+const cStr& cTimer::GetLocalTime() { return State().localTime; }
 void cTimer::CopyLocalDateTime(cStr* date, cStr* time) {
-    cMutexLock lock(s_State.textMutex);
-    if (date) *date = s_State.localDate;
-    if (time) *time = s_State.localTime;
+    cMutexLock lock(State().textMutex);
+    if (date) *date = State().localDate;
+    if (time) *time = State().localTime;
 }
 
-float cTimer::GetTimeScale() { return s_State.timeScale; }
-void  cTimer::SetTimeScale(float scale) { s_State.timeScale = scale; }
+float cTimer::GetTimeScale() { return State().timeScale; }
+void  cTimer::SetTimeScale(float scale) { State().timeScale = scale; }
 
 // ---- Stopwatch ----
 
@@ -222,23 +228,23 @@ bool cTimer::End() {
 
 // ---- Pauses ----
 
-bool cPause::GetPause() { return s_State.systemPause || s_State.userPause; }
-bool cPause::GetSystemPause() { return s_State.systemPause; }
-bool cPause::GetUserPause() { return s_State.userPause; }
+bool cPause::GetPause() { return State().systemPause || State().userPause; }
+bool cPause::GetSystemPause() { return State().systemPause; }
+bool cPause::GetUserPause() { return State().userPause; }
 
 void cPause::SetSystemPause(bool on) {
     // Leaving the pause: one frame with the pause still set moves the clock
     // origin to now, so the time spent paused never counts.
-    if (s_State.systemPause && !on) cTimer::Acquire();
+    if (State().systemPause && !on) cTimer::Acquire();
     bool wasPaused = GetPause();
-    s_State.systemPause = on;
+    State().systemPause = on;
     ApplyPauseChange(wasPaused);
 }
 
 void cPause::SetUserPause(bool on) {
     bool wasPaused = GetPause();
-    s_State.userPause = on;
-    if (s_State.systemPause) return;  // the system pause rules; the flag only waits for it to end
+    State().userPause = on;
+    if (State().systemPause) return;  // the system pause rules; the flag only waits for it to end
     ApplyPauseChange(wasPaused);
 }
 
