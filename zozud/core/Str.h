@@ -16,6 +16,12 @@ public:
     static cStr       Empty;       // process-wide empty string with its own short buffer
 
     cStr() : buffer(nullptr), length(0), capacity(0) {}
+    // A view of constant text, made at compile time, so it is usable before
+    // any constructor has run. It owns nothing and must never be changed or
+    // destroyed: only for process-wide constants that are held where no
+    // destructor reaches them (the line end of cLog).
+    struct ConstantText {};
+    constexpr cStr(ConstantText, const char* text, int n) : buffer(const_cast<char*>(text)), length(n), capacity(0) {}
     cStr(const char* s);
     cStr(const char* s, int start, int count);
     cStr(const cStr& s);
