@@ -14,6 +14,7 @@
 #include "zozud/io/IO.h"
 
 using zozud::cIO;
+using zozud::cList;
 using zozud::cLog;
 using zozud::cStr;
 using zozud::cThread;
@@ -26,6 +27,7 @@ namespace {
 
 pthread_mutex_t TAcquire = PTHREAD_MUTEX_INITIALIZER;
 bool            s_LogStarted = false;
+bool            s_LogClosed = false;  // the last entries are written; under s_Mutex
 bool            Debug = false;
 int             GetID_NextID = 0;
 pthread_mutex_t GetID_Mutex;
@@ -40,6 +42,34 @@ cStr NormaliseEntry(const char* text) {
     if (entry.Length() < n || cStr::Compare(entry.ToChar() + entry.Length() - n, cLog::EndLn) != 0)
         entry.Append(cLog::EndLn);
     return entry;
+}
+
+// "date time | message", the form of every entry but the traces.
+cStr Stamped(const cStr& message) {
+    cStr date, time;
+    {
+        // The date and time texts are shared by every thread that refreshes
+        // the clock: they are read while the clock lock is still held.
+        zozud::cMutexLock lock(TAcquire);
+        zozud::cTimer::Acquire();
+        date = zozud::cTimer::GetLocalDate();
+        time = zozud::cTimer::GetLocalTime();
+    }
+    cStr line = date;
+    line.Append(" ");
+    line.Append(time);
+    line.Append(" | ");
+    line.Append(message);
+    return line;
+}
+
+// Appends to the text and the file, under s_Mutex; false when the file
+// could not be written.
+bool Append(const cStr& entry) {
+    bool saved = cIO::SaveFile(Torvane_Log::s_FilePathName, entry.ToChar(), entry.Length(), true, false);
+    Torvane_Log::s_Text.Append(entry);
+    if (Torvane_Log::s_Text.Length() > Torvane_Log::MaxLength) Torvane_Log::s_Text.Remove(0, Torvane_Log::TrimLength);
+    return saved;
 }
 
 }  // namespace
@@ -70,39 +100,34 @@ bool Torvane_LogStarted() { return s_LogStarted; }
 // dialog whose nested main loop refreshes the log view, which takes s_Mutex.
 void Torvane_Message(const char* text) {
     cStr entry = NormaliseEntry(text);
-    bool saved;
+    bool saved = true;
     cStr path;
     {
         zozud::cMutexLock lock(Torvane_Log::s_Mutex);
-        saved = cIO::SaveFile(Torvane_Log::s_FilePathName, entry.ToChar(), entry.Length(), true, false);
+        if (s_LogClosed) return;
+        saved = Append(entry);
         if (!saved) path = Torvane_Log::s_FilePathName;
-        Torvane_Log::s_Text.Append(entry);
-        if (Torvane_Log::s_Text.Length() > Torvane_Log::MaxLength)
-            Torvane_Log::s_Text.Remove(0, Torvane_Log::TrimLength);
     }
     if (!saved) cLog::Warning("Can't save file \"%s\"", path.ToChar());
 }
 
 void _msg(const char* fmt, ...) {
-    cStr date, time;
-    {
-        // The date and time texts are shared by every thread that refreshes
-        // the clock: they are read while the clock lock is still held.
-        zozud::cMutexLock lock(TAcquire);
-        zozud::cTimer::Acquire();
-        date = zozud::cTimer::GetLocalDate();
-        time = zozud::cTimer::GetLocalTime();
-    }
     va_list args;
     va_start(args, fmt);
     cStr message = cStr::Formatv(fmt, args);
     va_end(args);
-    cStr line = date;
-    line.Append(" ");
-    line.Append(time);
-    line.Append(" | ");
-    line.Append(message);
-    Torvane_Message(line);
+    Torvane_Message(Stamped(message));
+}
+
+// The entries go in as one block, so no other thread's entry falls between
+// them or after them. The process is ending: a failed write is not reported.
+void Torvane_LastEntries(const char* const* messages, int count) {
+    cList<cStr> entries;
+    for (int i = 0; i < count; i++) entries.Add(NormaliseEntry(Stamped(cStr(messages[i]))));
+    zozud::cMutexLock lock(Torvane_Log::s_Mutex);
+    if (s_LogClosed) return;
+    for (const cStr& entry : entries) Append(entry);
+    s_LogClosed = true;
 }
 
 void Torvane_GetLog(cStr* out) {
