@@ -1,6 +1,7 @@
 // The network side: the machine's IPv4 addresses, one accept thread per
 // address, and one short-lived thread per connection that receives once,
-// answers once and closes.
+// answers once and closes. A restart stops the accept threads and waits for
+// them; the listener lock is taken before CSocket::m_Mutex, never after.
 #include <arpa/inet.h>
 #include <net/if.h>
 #include <sys/ioctl.h>

@@ -2,7 +2,8 @@
 // an entry in an in-memory text (shown by the window and the "/log" page) and
 // is appended to the log file at once. Entries come from any thread; the lock
 // order is CSocket::m_Mutex, then Torvane_Log::s_Mutex; the clock lock
-// TAcquire is never held together with s_Mutex.
+// TAcquire is never held together with s_Mutex. Once a failing process has
+// written its last entries the log takes no more, so they stay the last.
 #include <unistd.h>
 
 #include <cstdarg>
