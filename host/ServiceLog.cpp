@@ -2,7 +2,8 @@
 // an entry in an in-memory text (shown by the window and the "/log" page) and
 // is appended to the log file at once. Entries come from any thread; the lock
 // order is CSocket::m_Mutex, then Torvane_Log::s_Mutex; the clock lock
-// TAcquire is never held together with s_Mutex. Once a failing process has
+// TAcquire is never held together with s_Mutex, except by the process end,
+// which takes it last and holds both until the process is gone. Once a failing process has
 // written its last entries the log takes no more, so they stay the last.
 #include <unistd.h>
 
@@ -96,17 +97,25 @@ void Torvane_StartLog() {
 
 bool Torvane_LogStarted() { return s_LogStarted; }
 
+// A thread that writes an entry while exit() destroys the static objects
+// (the log text, the clock's date texts) waits here instead of using them.
+void Torvane_HoldLogForExit() {
+    if (s_LogStarted) pthread_mutex_lock(&Torvane_Log::s_Mutex);
+    pthread_mutex_lock(&TAcquire);
+}
+
 // The file append and the text append are one step under s_Mutex. A failed
 // write is reported after the lock is released: the warning may open a modal
 // dialog whose nested main loop refreshes the log view, which takes s_Mutex.
+// The entry is shaped under the lock too: its line end is a static object,
+// gone once the process end holds the lock.
 void Torvane_Message(const char* text) {
-    cStr entry = NormaliseEntry(text);
     bool saved = true;
     cStr path;
     {
         zozud::cMutexLock lock(Torvane_Log::s_Mutex);
         if (s_LogClosed) return;
-        saved = Append(entry);
+        saved = Append(NormaliseEntry(text));
         if (!saved) path = Torvane_Log::s_FilePathName;
     }
     if (!saved) cLog::Warning("Can't save file \"%s\"", path.ToChar());
@@ -124,10 +133,10 @@ void _msg(const char* fmt, ...) {
 // them or after them. The process is ending: a failed write is not reported.
 void Torvane_LastEntries(const char* const* messages, int count) {
     cList<cStr> entries;
-    for (int i = 0; i < count; i++) entries.Add(NormaliseEntry(Stamped(cStr(messages[i]))));
+    for (int i = 0; i < count; i++) entries.Add(Stamped(cStr(messages[i])));
     zozud::cMutexLock lock(Torvane_Log::s_Mutex);
     if (s_LogClosed) return;
-    for (const cStr& entry : entries) Append(entry);
+    for (const cStr& entry : entries) Append(NormaliseEntry(entry));
     s_LogClosed = true;
 }
 

@@ -26,6 +26,7 @@ void Torvane_LastEntries(const char* const* messages, int count);  // time-stamp
 void Torvane_GetLog(zozud::cStr* out);
 void Torvane_StartLog();          // applies TORVANE_LOGFILE, removes the old file, creates s_Mutex
 bool Torvane_LogStarted();        // s_Mutex exists
+void Torvane_HoldLogForExit();    // locks the log and its clock for good, just before exit()
 void Torvane_StartTrace();        // creates the trace number mutex, reads TORVANE_DEBUG
 bool Torvane_TraceEnabled();
 int  Torvane_NextTraceID();       // the next trace number, from 0

@@ -131,7 +131,7 @@ TEST_F(SecondCopy, LogsFailureThenEndsWithTheThreeEntriesAndExitsWithZeroFirstEn
     for (int i = 0; i < 5; i++) {
         TorvaneRun second(first.Port());
         second.Launch();
-        EXPECT_EQ(0, second.Proc().Wait(20000));
+        EXPECT_EQ(0, second.Proc().Wait(20000)) << ReadFile(second.Dir() / "output.txt");
         std::vector<std::string> entries = LogEntries(second.LogFile());
         ASSERT_GE(entries.size(), 4u);
         std::vector<std::string> tail;
