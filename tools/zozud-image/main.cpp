@@ -13,12 +13,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
-#include "zozud/core/Log.h"
 #include "zozud/image/Image.h"
 #include "zozud/io/Codec.h"
+#include "zozud/view/Framework.h"
 
 using namespace zozud;
 
@@ -100,26 +101,18 @@ bool HasCodec(const std::string& path) {
 
 std::string ExtensionOf(const std::string& path) { return cStr(path.c_str()).GetFileExtension().ToChar(); }
 
-// The log lines the registry added since `from`: the registry says there why it failed.
-bool LoggedSince(int from, const char* text) {
-    cStr log = cLog::GetLogCopy();
-    return from < log.Length() && strstr(log.ToChar() + from, text) != nullptr;
-}
-
 // Loads a file; on failure prints its line and returns false.
 bool Load(const std::string& path, cImage* image) {
     if (!HasCodec(path)) return Complain(path, "no image codec for the extension \"" + ExtensionOf(path) + "\"");
-    int from = cLog::GetLogCopy().Length();
     if (cIO::LoadImage(AbsolutePath(path).c_str(), image)) return true;
-    if (LoggedSince(from, "Can't load image file")) return Complain(path, "cannot load the file");
+    if (cIO::GetCodecFailure() == cIO::CodecFailure::CantLoad) return Complain(path, "cannot load the file");
     return Complain(path, "cannot decode the image");
 }
 
 bool Save(const std::string& path, const cImage& image) {
     if (!HasCodec(path)) return Complain(path, "no image codec for the extension \"" + ExtensionOf(path) + "\"");
-    int from = cLog::GetLogCopy().Length();
     if (cIO::SaveImage(AbsolutePath(path).c_str(), image)) return true;
-    if (LoggedSince(from, "Can't encode image"))
+    if (cIO::GetCodecFailure() == cIO::CodecFailure::CantEncode)
         return Complain(path, "cannot encode a " + FormatName(image.Format) + " image in this format");
     return Complain(path, "cannot save the file");
 }
@@ -213,9 +206,19 @@ int Convert(const std::vector<std::string>& args) {
     return Save(args[1], image) ? 0 : 1;
 }
 
+// Image buffers come from allocations that report failure by result; should
+// any other allocation fail (a memory file growing, say), the tool ends with
+// its usual one-line message instead of an uncaught exception.
+void OutOfMemory() {
+    fputs("zozud-image: out of memory\n", stderr);
+    _exit(1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::set_new_handler(OutOfMemory);
+    zozud::cFramework::Start();  // the built-in codecs, the log's file writer
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return UsageError("no command");
     const std::string command = args[0];
