@@ -31,7 +31,6 @@ protected:
         s_Keys = cInput::KeyboardState();
         s_Keys.Chars[cInput::A] = 'a';
         s_Keys.Chars[cInput::B] = 'b';
-        s_Keys.Chars[cInput::BackSpace] = 8;
         cInput::ShellHooks hooks;
         hooks.acquireKeyboard = TestKeyboard;
         cInput::SetShellHooks(hooks);
@@ -117,39 +116,4 @@ TEST_F(InputRepeat, ReleaseOrAnotherPressStopsTheRepeat) {
     Frame(1.501);
     EXPECT_EQ(FramesUntil(1.505, 1.895), 4);
     EXPECT_EQ(FramesUntil(1.905, 1.905), 5);
-}
-
-// Typing keys carry their character; editing keys and anything typed with
-// Control or Alt held carry the key code.
-TEST_F(InputRepeat, CharacterEventsCarryTheCharacterOrTheKeyCode) {
-    struct Case {
-        int  key, modifier;  // modifier -1 for none
-        Typed expected;
-    };
-    const Case cases[] = {
-        {cInput::A, -1, {-1, 'a'}},
-        {cInput::BackSpace, -1, {cInput::BackSpace, 8}},
-        {cInput::A, cInput::Control, {cInput::A, 'a'}},
-        {cInput::B, cInput::Alt, {cInput::B, 'b'}},
-        {cInput::F1, -1, {0, 0}},  // types nothing
-        {cInput::Shift, -1, {0, 0}},
-    };
-    double t = 0.001;
-    for (const Case& c : cases) {
-        typed.clear();
-        if (c.modifier >= 0) s_Keys.IsPressed[c.modifier] = true;
-        Frame(t += 0.01);
-        s_Keys.IsPressed[c.key] = true;
-        Frame(t += 0.01);
-        s_Keys = cInput::KeyboardState();
-        s_Keys.Chars[cInput::A] = 'a', s_Keys.Chars[cInput::B] = 'b', s_Keys.Chars[cInput::BackSpace] = 8;
-        Frame(t += 0.01);
-        if (c.expected.code == 0 && c.expected.ch == 0) {
-            EXPECT_TRUE(typed.empty()) << c.key;
-            continue;
-        }
-        ASSERT_EQ(typed.size(), 1u) << c.key;
-        EXPECT_EQ(typed[0].code, c.expected.code) << c.key;
-        EXPECT_EQ(typed[0].ch, c.expected.ch) << c.key;
-    }
 }
