@@ -181,7 +181,10 @@ bool cForm::OnSetCursor(cInput::Cursor::Enum* cursor) {
 // ---- Mouse and keys ----
 
 bool cForm::OnButtonDown(int button) {
-    if (m_MouseOver == Part::None) return false;
+    // Over one of its controls the form is not the hot widget, but the
+    // click still activates it and stops here.
+    if (m_MouseOver == Part::None && !(IsVisible() && GetClipRect().Contains(cInput::GetMousePosition())))
+        return false;
     Activate();
     if (button == cInput::LeftButton &&
         (m_MouseOver == Part::MinimizeButton || m_MouseOver == Part::MaximizeButton)) {
@@ -190,7 +193,10 @@ bool cForm::OnButtonDown(int button) {
         return true;
     }
     if (m_MouseOver == Part::Caption && m_State == State::Maximized) return true;
+    int over = m_MouseOver;
+    if (over == Part::None) m_MouseOver = Part::Client;  // behind one of its controls
     cWnd::OnButtonDown(button);
+    m_MouseOver = over;
     return true;  // a click on the form never reaches what lies behind it
 }
 

@@ -137,7 +137,7 @@ void cWnd::CalcScrollRect() {
     }
     m_ScrollRect = cRect::Empty;
     for (cWnd* child : m_Children)
-        if (child != m_ToolBar && child->m_Visible) m_ScrollRect.AddRect(child->m_RelRect);
+        if (child != m_ToolBar && child->m_Visible) m_ScrollRect.AddRect(child->GetRelBounds());
     RestrictRelClientToScrollRect();
     for (cWnd* child : m_Children)
         if (child != m_ToolBar) child->CalcRects();
@@ -227,31 +227,42 @@ bool cWnd::OnSetCursor(cInput::Cursor::Enum* cursor) {
     }
 }
 
+// Wheel and middle button scroll the nearest window, this one or an
+// ancestor, whose children reach beyond its client area.
 bool cWnd::OnButtonDown(int button) {
     if (m_MouseOver == Part::None || m_DragPart != Part::None) return false;
-    if (button == cInput::WheelUp || button == cInput::WheelDown) {
-        if (!CanScroll()) return false;
-        float step = GetWheelScrollSpeed() * (button == cInput::WheelUp ? -1.0f : 1.0f);
-        SetScrollOffset(m_ScrollOffset + cVec2(0, step));
+    bool wheel = button == cInput::WheelUp || button == cInput::WheelDown;
+    if (wheel || button == cInput::MiddleButton) {
+        cWnd* target = this;
+        while (target && !target->CanScroll()) target = target->m_Parent;
+        if (!target) return false;
+        if (wheel) {
+            float step = target->GetWheelScrollSpeed() * (button == cInput::WheelUp ? -1.0f : 1.0f);
+            target->SetScrollOffset(target->m_ScrollOffset + cVec2(0, step));
+        } else {
+            target->StartDrag(Part::MiddleScroll);
+        }
         return true;
     }
-    int part = Part::None;
-    if (button == cInput::MiddleButton && CanScroll()) part = Part::MiddleScroll;
-    else if (button == cInput::LeftButton && m_MouseOver != Part::Client) part = m_MouseOver;
-    if (part == Part::None) return false;
-    if (part == Part::ScrollBar) {
+    if (button != cInput::LeftButton || m_MouseOver == Part::Client) return false;
+    if (m_MouseOver == Part::ScrollBar) {
         // A click beside the thumb puts the thumb's centre there, then drags it.
         cRect bar = ScrollBarRect(), thumb = ScrollThumbRect();
         float dy = cInput::GetMousePosition().y - thumb.GetCenter().y;
         SetScrollOffset(m_ScrollOffset - cVec2(0, dy / bar.GetHeight() * m_ScrollRect.y1));
-        part = Part::ScrollThumb;
+        StartDrag(Part::ScrollThumb);
+    } else {
+        StartDrag(m_MouseOver);
     }
+    return true;
+}
+
+void cWnd::StartDrag(int part) {
     m_DragPart = part;
     m_DragStartMouse = cInput::GetMousePosition();
     m_DragStartScroll = m_ScrollOffset;
     m_DragStartRect = m_Rect;
     cWidgets::SetCapture(this);
-    return true;
 }
 
 bool cWnd::OnMouseMove() {

@@ -120,6 +120,7 @@ protected:
     bool  ClientHidden() const { return m_ClientHidden; }
     virtual void OnDragMove(const cVec2& delta) { (void)delta; }  // a part drag the window handles itself
     void CalcScrollRect();
+    void StartDrag(int part);  // captures; OnMouseMove follows the part
 
     cWnd* m_Parent = nullptr;
     cList<cWnd*> m_Children;
