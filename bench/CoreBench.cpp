@@ -64,7 +64,7 @@ public:
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        printf("\n%-28s %14s %-28s %14s %8s\n", "ours", "ns", "reference", "ns", "ratio");
+        printf("\n%-30s %12s %-44s %12s %7s\n", "ours", "ns", "reference", "ns", "ratio");
         for (const Pair& p : Pairs()) {
             auto o = m_Ns.find(p.ours), r = m_Ns.find(p.reference);
             if (o == m_Ns.end() || r == m_Ns.end()) continue;
