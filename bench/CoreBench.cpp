@@ -15,8 +15,11 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "zozud/core/List.h"
 #include "zozud/core/Pool.h"
@@ -51,6 +54,7 @@ void Case(const std::string& name, const char* reference, Body ours, Body ref, b
 // median when repeated) and ends with the table of ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    explicit RatioReporter(OutputOptions options) : ConsoleReporter(options) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs) {
@@ -64,13 +68,18 @@ public:
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        printf("\n%-30s %12s %-44s %12s %7s\n", "ours", "ns", "reference", "ns", "ratio");
+        std::ostream& out = GetOutputStream();
+        char line[256];
+        snprintf(line, sizeof(line), "\n%-30s %12s %-44s %12s %7s\n", "ours", "ns", "reference", "ns", "ratio");
+        out << line;
         for (const Pair& p : Pairs()) {
             auto o = m_Ns.find(p.ours), r = m_Ns.find(p.reference);
             if (o == m_Ns.end() || r == m_Ns.end()) continue;
-            printf("%-30s %12.1f %-44s %12.1f %7.2f\n", p.ours.c_str(), o->second, p.reference.c_str(), r->second,
-                   o->second / r->second);
+            snprintf(line, sizeof(line), "%-30s %12.1f %-44s %12.1f %7.2f\n", p.ours.c_str(), o->second,
+                     p.reference.c_str(), r->second, o->second / r->second);
+            out << line;
         }
+        out.flush();
     }
 
 private:
@@ -332,7 +341,7 @@ int main(int argc, char** argv) {
     PoolCases();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
+    RatioReporter reporter(isatty(1) ? benchmark::ConsoleReporter::OO_Defaults : benchmark::ConsoleReporter::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
