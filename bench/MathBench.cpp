@@ -1,10 +1,17 @@
 // cMat4, cVec3 and cQuat beside GLM: 4x4 product and inverse, transforming
 // 100,000 points (with the division by w), quaternion slerp and rotation
-// matrix to quaternion. Each benchmark walks the same arrays of random
-// inputs, so both sides see the same data and nothing folds to a constant.
+// matrix to quaternion. The reference of every BM_Our<X> is GLM's BM_Glm<X>
+// (glm::mat4 product, glm::inverse, mat4 * vec4 then division by w,
+// glm::slerp, glm::quat_cast); after the table the program prints ours / GLM
+// for each pair. Each benchmark walks the same arrays of random inputs, so
+// both sides see the same data and nothing folds to a constant.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
+#include <map>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "zozud/math/Angles.h"
@@ -84,7 +91,9 @@ void BM_OurTransformCoordinate(benchmark::State& state) {
     std::vector<cVec3> work = Data().points;
     cMat4 vp = ViewProjection();
     for (auto _ : state) {
+        state.PauseTiming();  // fresh points each time, outside the timing
         std::memcpy(work.data(), Data().points.data(), sizeof(cVec3) * kPoints);
+        state.ResumeTiming();
         cVec3::TransformCoordinate(work.data(), kPoints, vp);
         benchmark::DoNotOptimize(work.data());
         benchmark::ClobberMemory();
@@ -167,7 +176,9 @@ void BM_GlmTransformCoordinate(benchmark::State& state) {
     std::vector<glm::vec3> work = GlmData().points;
     glm::mat4 vp = glm::make_mat4(ViewProjection().m);
     for (auto _ : state) {
+        state.PauseTiming();
         std::memcpy(work.data(), GlmData().points.data(), sizeof(glm::vec3) * kPoints);
+        state.ResumeTiming();
         for (glm::vec3& p : work) {
             glm::vec4 h = vp * glm::vec4(p, 1.0f);
             p = glm::vec3(h) / h.w;
@@ -204,4 +215,56 @@ BENCHMARK(BM_GlmToQuat);
 
 #endif
 
+// The console table, then ours / GLM for every pair BM_Our<X> and BM_Glm<X>:
+// of the median CPU times when repeated, of the single run otherwise.
+class cRatioReporter : public benchmark::ConsoleReporter {
+public:
+    cRatioReporter() : ConsoleReporter(OO_Tabular) {}
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs) {
+            if (r.error_occurred) continue;
+            if (r.run_type == Run::RT_Iteration) m_Times[r.run_name.function_name].push_back(r.GetAdjustedCPUTime());
+            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+                m_Medians[r.run_name.function_name] = r.GetAdjustedCPUTime();
+        }
+    }
+    void Finalize() override {
+        std::ostream& out = GetOutputStream();
+        for (const auto& ours : Names()) {
+            if (ours.compare(0, 6, "BM_Our") != 0) continue;
+            double a = Time(ours), b = Time("BM_Glm" + ours.substr(6));
+            if (a > 0 && b > 0) out << "Ours / GLM " << ours.substr(6) << ": " << a / b << "\n";
+        }
+    }
+
+private:
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& t : m_Times) names.push_back(t.first);
+        for (const auto& t : m_Medians) names.push_back(t.first);
+        std::sort(names.begin(), names.end());
+        names.erase(std::unique(names.begin(), names.end()), names.end());
+        return names;
+    }
+    double Time(const std::string& name) {
+        if (m_Medians.count(name)) return m_Medians[name];
+        std::vector<double>& t = m_Times[name];
+        if (t.empty()) return 0;
+        std::nth_element(t.begin(), t.begin() + t.size() / 2, t.end());
+        return t[t.size() / 2];
+    }
+    std::map<std::string, std::vector<double>> m_Times;
+    std::map<std::string, double>              m_Medians;
+};
+
 }  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    cRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,5 +1,6 @@
-// The BMP decoder over arbitrary bytes: headers, palettes of 1, 4 and 8 bits,
-// padded and top-down rows. What decodes is written and must read back.
+// The BMP decoder over arbitrary bytes: info headers of every length read,
+// palettes of 1, 4 and 8 bits, data offsets, padded and top-down rows. What
+// decodes is written and must read back.
 #include "CodecFuzz.h"
 #include "zozud/image/CodecBmp.h"
 

@@ -6,10 +6,11 @@ set -euo pipefail
 run_pkgs="build-essential cmake ninja-build pkg-config libgtk2.0-dev libx11-dev
   libgtest-dev libbenchmark-dev xvfb xauth"
 # Tests also use independent libraries as references (GLM for math, libsquish
-# for DXT decoding, pugixml, stb) and real tools (xdotool, ImageMagick, a browser).
+# for DXT decoding, pugixml, stb) and real tools (xdotool, ImageMagick, nvidia
+# texture tools for DDS, a browser).
 test_pkgs="$run_pkgs xdotool imagemagick curl wrk apache2-utils clang libclang-rt-14-dev
   chromium x11-utils x11-xserver-utils procps
-  libglm-dev libsquish-dev libstb-dev libpugixml-dev libtinyxml2-dev"
+  libglm-dev libsquish-dev libstb-dev libpugixml-dev libtinyxml2-dev libnvtt-bin"
 
 # Benchmarks measure beside the same reference libraries, and tinyobjloader.
 bench_pkgs="$test_pkgs libtinyobjloader-dev"

@@ -10,13 +10,16 @@ using namespace codectest;
 
 namespace {
 
-// A BMP with a 40-byte info header; the data offset points after the palette.
+// A BMP with an info header of infoSize bytes (the fields past 40 filled
+// with 0x5A); the data offset points `gap` bytes (0x33 each) after the palette.
 std::string BmpFile(int width, int height, int bits, const std::string& palette, const std::string& pixels,
-                    uint32_t compression = 0, uint32_t colorsUsed = 0) {
+                    uint32_t compression = 0, uint32_t colorsUsed = 0, uint32_t infoSize = 40, size_t gap = 0) {
     Bytes b;
-    b.U16(0x4D42).U32(54 + palette.size() + pixels.size()).U32(0).U32(54 + palette.size());
-    b.U32(40).U32(width).U32(height).U16(1).U16(bits).U32(compression).U32(pixels.size());
-    return b.U32(0).U32(0).U32(colorsUsed).U32(0).Raw(palette).Raw(pixels).s;
+    size_t offset = 14 + infoSize + palette.size() + gap;
+    b.U16(0x4D42).U32(offset + pixels.size()).U32(0).U32(offset);
+    b.U32(infoSize).U32(width).U32(height).U16(1).U16(bits).U32(compression).U32(pixels.size());
+    b.U32(0).U32(0).U32(colorsUsed).U32(0).Raw(std::string(infoSize - 40, 'Z'));
+    return b.Raw(palette).Raw(std::string(gap, '3')).Raw(pixels).s;
 }
 
 std::string Entry(unsigned r, unsigned g, unsigned b) { return Bytes().U8(b).U8(g).U8(r).U8(0).s; }
@@ -65,6 +68,14 @@ TEST(CodecBmp, ReadsRowsInFileOrderPalettesAndTopDownFiles) {
          "30,31,32 20,21,22 10,11,12"},
         {"8 bits", BmpFile(2, 1, 8, pal4, Bytes().U8(1).U8(2).Zeros(2).s, 0, 3), "2x1x1 Rgb8 levels 1",
          "20,21,22 30,31,32"},
+        // Longer info headers, the palette after them, and pixels where the data offset says.
+        {"V5 header", BmpFile(1, 1, 32, "", "\1\2\3\4", 3, 0, 124), "1x1x1 Rgba8 levels 1", "3,2,1,4"},
+        {"V4 header and palette", BmpFile(2, 1, 8, pal4, Bytes().U8(2).U8(0).Zeros(2).s, 0, 3, 108),
+         "2x1x1 Rgb8 levels 1", "30,31,32 10,11,12"},
+        {"gap before the pixels", BmpFile(3, -2, 24, "", rows, 0, 0, 124, 7), "3x2x1 Rgb8 levels 1",
+         "30,20,10 60,50,40 90,80,70 3,2,1 6,5,4 9,8,7"},
+        {"data offset 0", Patched(BmpFile(1, 1, 24, "", Bytes().U8(1).U8(2).U8(3).U8(0).s), 10, 0),
+         "1x1x1 Rgb8 levels 1", "3,2,1"},
     };
     cCodecBmp bmp;
     for (const auto& c : cases) {
@@ -80,7 +91,9 @@ TEST(CodecBmp, RefusesWhatItDoesNotRead) {
     std::string pal8 = Entry(1, 2, 3) + Entry(4, 5, 6);
     const BadFile cases[] = {
         {"16 bits", BmpFile(1, 1, 16, "", row)}, {"run-length", BmpFile(1, 1, 24, "", row, 1)},
-        {"signature", Patched(good, 1, 'A')}, {"info size 108", Patched(good, 14, 108)},
+        {"signature", Patched(good, 1, 'A')}, {"info size 64", BmpFile(1, 1, 24, "", row, 0, 0, 64)},
+        {"V5 header cut", BmpFile(1, 1, 24, "", "", 0, 0, 124).substr(0, 100)},
+        {"data offset past the end", Patched(good, 11, 1)},
         {"two planes", Patched(good, 26, 2)}, {"padding missing", good.substr(0, good.size() - 1)},
         {"header cut", good.substr(0, 53)}, {"empty", ""}, {"width 0", BmpFile(0, 1, 24, "", row)},
         {"width -1", BmpFile(-1, 1, 24, "", row)}, {"height 0", BmpFile(1, 0, 24, "", row)},

@@ -9,6 +9,7 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "support/Process.h"
 #include "zozud/image/Image.h"
@@ -83,6 +84,13 @@ inline std::string PixelText(const zozud::cImage& image) {
     for (int64_t i = 0; image.Pixels && n > 0 && i < image.GetPixelCount(0, 1) * n; i++)
         out += (i == 0 ? "" : i % n ? "," : " ") + std::to_string(image.Pixels[i]);
     return out;
+}
+
+// The largest resident size the process has reached so far, in KiB.
+inline long PeakResidentKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 // ---- ImageMagick ----

@@ -12,9 +12,9 @@ namespace {
 
 // An 18-byte header without an ID field, then the colour map and the data.
 std::string TgaFile(int type, int width, int height, int bits, const std::string& data, int descriptor = 0,
-                    int mapLength = 0, int mapBits = 0, const std::string& map = "") {
+                    int mapLength = 0, int mapBits = 0, const std::string& map = "", int mapType = 0, int first = 0) {
     Bytes b;
-    b.U8(0).U8(0).U8(type).U16(0).U16(mapLength).U8(mapBits).U16(0).U16(0);
+    b.U8(0).U8(mapType).U8(type).U16(first).U16(mapLength).U8(mapBits).U16(0).U16(0);
     return b.U16(width).U16(height).U8(bits).U8(descriptor).Raw(map).Raw(data).s;
 }
 
@@ -37,9 +37,17 @@ TEST(CodecTga, ReadsPixelsPacketsColourMapsAndTopDownRows) {
         // Colour-map type 0, yet the length and entry size give a map.
         {"colour map", TgaFile(1, 3, 1, 8, Bytes().U8(1).U8(0).U8(1).s, 0, 2, 24, map), "3x1x1 Rgb8 levels 1",
          "40,50,60 10,20,30 40,50,60"},
-        {"32-bit map", TgaFile(1, 1, 1, 8, Bytes().U8(0).s, 0, 1, 32, Bytes().Raw("\3\2\1").U8(0).s),
-         "1x1x1 Rgb8 levels 1", "1,2,3"},
-        {"15 bits: no pixels", TgaFile(2, 7, 5, 15, "whatever"), "7x5x1 None levels 1", ""},
+        {"32-bit map", TgaFile(1, 1, 1, 8, Bytes().U8(0).s, 0, 1, 32, Bytes().Raw("\3\2\1").U8(7).s),
+         "1x1x1 Rgba8 levels 1", "1,2,3,7"},
+        // Colour-map type 1, indices counted from the first entry's number, packets across rows.
+        {"mapped from entry 5", TgaFile(1, 2, 1, 8, "\6\5", 0, 2, 24, map, 1, 5), "2x1x1 Rgb8 levels 1",
+         "40,50,60 10,20,30"},
+        {"packed mapped", TgaFile(9, 3, 2, 8, Bytes().U8(0x82).U8(1).U8(2).U8(0).U8(1).U8(0).s, 0, 2, 24, map, 1),
+         "3x2x1 Rgb8 levels 1", "40,50,60 40,50,60 40,50,60 10,20,30 40,50,60 10,20,30"},
+        {"grey map", TgaFile(1, 2, 1, 8, Bytes().U8(1).U8(0).s, 0, 2, 16, Bytes().U16(0x7FFF).U16(0x0C63).s, 1),
+         "2x1x1 R8 levels 1", "24 248"},
+        {"15 bits", TgaFile(2, 2, 1, 15, Bytes().U16(0x7C00).U16(0x801F).s), "2x1x1 Rgb8 levels 1",
+         "248,0,0 0,0,248"},
     };
     cCodecTga tga;
     for (const auto& c : cases) {
@@ -53,7 +61,10 @@ TEST(CodecTga, ReadsPixelsPacketsColourMapsAndTopDownRows) {
 TEST(CodecTga, RefusesBadHeadersAndShortOrAbsurdData) {
     std::string good = TgaFile(2, 1, 1, 24, "abc"), map = "\36\24\12\74\62\50";
     const BadFile cases[] = {
-        {"ID field", "\5" + good.substr(1)}, {"colour-map type", good.substr(0, 1) + "\1" + good.substr(2)},
+        {"ID field", "\5" + good.substr(1)}, {"colour-map type", good.substr(0, 1) + "\2" + good.substr(2)},
+        {"0 bits", TgaFile(2, 4, 4, 0, "")}, {"0 bits, huge", TgaFile(2, 65535, 65535, 0, "")},
+        {"12 bits", TgaFile(2, 1, 1, 12, "ab")}, {"8-bit map entries", TgaFile(1, 1, 1, 8, "\0", 0, 1, 8, "x", 1)},
+        {"index below the first entry", TgaFile(1, 1, 1, 8, "\4", 0, 2, 24, map, 1, 5)},
         {"pixels cut", good.substr(0, 20)}, {"header cut", good.substr(0, 17)}, {"empty", ""},
         {"width 0", TgaFile(2, 0, 1, 24, "abc")}, {"absurd size", TgaFile(2, 65535, 65535, 32, "abcd")},
         {"run cut", TgaFile(10, 6, 1, 24, "\x83\1\2\3")}, {"run pixel cut", TgaFile(10, 6, 1, 24, "\x85\1\2")},
@@ -80,17 +91,32 @@ TEST(CodecTga, WritesBottomUpFilesAndRoundTripsRgbAndRgba) {
         EXPECT_EQ(Shape(back), Shape(image));
         EXPECT_TRUE(Buffer(back) == Buffer(image)) << cFormat::ToString(format);
     }
-    // R8 carries a grey colour map (colour-map type 1), which the decoder then refuses.
+    // R8 carries a grey colour map (colour-map type 1) and reads back as R8.
     cImage grey = Filled(cFormat::R8, 4, 2);
     std::string map;
     for (int i = 0; i < 256; i++) map += std::string(3, char(i));
     std::string f = Encode(tga, grey);
-    EXPECT_EQ(f.size(), 18u + 768 + 8);
-    EXPECT_EQ(f, std::string("\0\1", 2) + TgaFile(1, 4, 2, 8, Buffer(grey), 0, 256, 24, map).substr(2));
-    EXPECT_FALSE(Decode(tga, f, &back));
+    EXPECT_EQ(f, TgaFile(1, 4, 2, 8, Buffer(grey), 0, 256, 24, map, 1));
+    ASSERT_TRUE(Decode(tga, f, &back));
+    EXPECT_EQ(Shape(back), Shape(grey));
+    EXPECT_TRUE(Buffer(back) == Buffer(grey));
 
     cFile file;
     for (cFormat::Enum format : {cFormat::Rg8, cFormat::R16, cFormat::Dxt5})
         EXPECT_FALSE(tga.Encode(Filled(format, 4, 4), &file)) << cFormat::ToString(format);
     EXPECT_EQ(file.GetSize(), 0);
+}
+
+// 65535 x 8200 pixels of 32 bits in 21 MB of run-length packets: 2.1 GB
+// unpacked, above the image size cap. Refused without touching that memory.
+TEST(CodecTga, RefusesPackedImagesAboveTheCapWithoutAllocatingThem) {
+    const int64_t packets = 65535LL * 8200 / 128 + 1;
+    std::string data;
+    data.reserve((size_t)packets * 5);
+    for (int64_t i = 0; i < packets; i++) data.append("\xFF\1\2\3\4", 5);
+    cCodecTga tga;
+    cImage image;
+    long before = PeakResidentKb();
+    EXPECT_FALSE(Decode(tga, TgaFile(10, 65535, 8200, 32, data), &image));
+    EXPECT_LT(PeakResidentKb() - before, 200 * 1024);
 }

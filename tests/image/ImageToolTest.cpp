@@ -51,15 +51,17 @@ TEST_F(ImageTool, InfoPrintsOneLinePerFileAndReportsEachFailure) {
     ASSERT_TRUE(cube.Compress());
     Save(dds, cube, "sub/b.DDS");
     testsupport::WriteFile(dir / "c.cPvr", Bytes().Raw("PVR ").U32(8).U32(8).U32(4).U8(1).Zeros(128).s);
-    testsupport::WriteFile(dir / "d.tga", Bytes().Zeros(12).U16(7).U16(2).U8(15).U8(0).s);
+    testsupport::WriteFile(dir / "d.tga", Bytes().Zeros(12).U16(7).U16(2).U8(15).U8(0).Zeros(28).s);
     testsupport::WriteFile(dir / "bad.tga", "no image here");
+    testsupport::WriteFile(dir / "no-bits.tga", Bytes().Zeros(12).U16(65535).U16(65535).U8(0).U8(0).s);
     EXPECT_EQ(Run("info in.tga sub/b.DDS c.cPvr " + dir / "d.tga"),
               "0 in.tga: 6x4 depth 1 levels 1 Rgba8\nsub/b.DDS: 8x8 depth 0 levels 4 Dxt1\n"
-              "c.cPvr: 8x8 depth 1 levels 4 24\n" + dir / "d.tga" + ": 7x2 depth 1 levels 1 None\n");
-    EXPECT_EQ(Run("info missing.bmp bad.tga in.tga x.png"),
+              "c.cPvr: 8x8 depth 1 levels 4 24\n" + dir / "d.tga" + ": 7x2 depth 1 levels 1 Rgb8\n");
+    EXPECT_EQ(Run("info missing.bmp bad.tga no-bits.tga in.tga x.png"),
               "1 in.tga: 6x4 depth 1 levels 1 Rgba8\n"
               "zozud-image: missing.bmp: cannot load the file\n"
               "zozud-image: bad.tga: cannot decode the image\n"
+              "zozud-image: no-bits.tga: cannot decode the image\n"
               "zozud-image: x.png: no image codec for the extension \"png\"\n");
 }
 

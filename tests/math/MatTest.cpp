@@ -22,12 +22,11 @@ TEST(Mat3, ElementaryRotationsAreRightHanded) {
     // The forward vector turned by a yaw of 90 looks towards -X.
     EXPECT_EQ(cVec3(0, 0, -1) * cMat3::RotationXYZ(0, 90, 0), cVec3(-1, 0, 0));
     EXPECT_EQ(cAngles(0, 90, 0).ToForward(), cVec3(-1, 0, 0));
-    // RotationXYZ applies X first; EulerZYX is its transpose.
+    // EulerZYX is the transpose of RotationXYZ (which applies X first, checked against GLM below).
     cMath::Randomize(1);
     for (int i = 0; i < 200; i++) {
         cAngles a = RandomAngles();
         cMat3 r = cMat3::RotationXYZ(a.Pitch, a.Yaw, a.Roll);
-        ASSERT_TRUE(Near(r, cMat3::RotationX(a.Pitch) * cMat3::RotationY(a.Yaw) * cMat3::RotationZ(a.Roll), 1e-6f));
         ASSERT_TRUE(Near(cMat3::EulerZYX(a.Pitch, a.Yaw, a.Roll), r.ToTranspose(), 0));
         cVec3 fw, rt, up;
         r.ToVectors(&fw, &rt, &up);
@@ -61,11 +60,9 @@ TEST(Mat3, ToAnglesInvertsRotationXYZ) {
 TEST(Mat4, ProductsAndInversesMatchGlm) {
     cMath::Randomize(5);
     for (int i = 0; i < 1000; i++) {
-        cMat4 a = RandomMat4(), b = RandomMat4(), c = a, inv;
+        cMat4 a = RandomMat4(), b = RandomMat4(), inv;
         // A * B applies A first: GLM writes that B * A.
         ASSERT_TRUE(Near(cMat4::Mul(a, b), FromGlm(ToGlm(b) * ToGlm(a)), 1e-5f));
-        c.Mul(b);
-        ASSERT_EQ(c, a * b);
         ASSERT_NEAR(a.Determinant(), glm::determinant(ToGlm(a)), 1e-3f * (1 + std::fabs(a.Determinant())));
         ASSERT_TRUE(cMat4::Invert(a, &inv));
         ASSERT_TRUE(Near(inv, FromGlm(glm::inverse(ToGlm(a))), 1e-4f));
@@ -107,7 +104,6 @@ TEST(Mat4, TransformsMatchGlm) {
         glm::mat4 gt = glm::translate(glm::mat4(1), ToGlm(t));
         ASSERT_TRUE(Near(cMat4::Translation(t), FromGlm(gt), 0));
         ASSERT_TRUE(Near(cMat4::Rotation(axis, a), FromGlm(GlmRotate(axis, a)), 2e-6f));
-        ASSERT_TRUE(Near(cMat3::Rotation(axis, a * 2), cQuat::FromAxisAngle(axis, a * 2).ToMat3(), 1e-6f));
         cAngles e = RandomAngles();
         glm::mat4 gxyz = GlmRotate(cVec3(0, 0, 1), e.Roll) * GlmRotate(cVec3(0, 1, 0), e.Yaw) * GlmRotate(cVec3(1, 0, 0), e.Pitch);
         ASSERT_TRUE(Near(cMat4::RotationXYZ(e.Pitch, e.Yaw, e.Roll), FromGlm(gxyz), 2e-6f));
@@ -127,7 +123,7 @@ TEST(Mat4, TransformsMatchGlm) {
 
 TEST(Mat4, RotationAccessAndNormalMatrix) {
     cMat4 m = cMat4::Scaling(5) * cMat4::Translation(1, 2, 3);
-    m.m[3] = 9;
+    m.m[3] = 9, m.m[15] = 2;
     m.SetRotation(cAngles(10, 20, 30));
     EXPECT_TRUE(m.GetTranslation() == cVec3(1, 2, 3) && m.m[3] == 0 && m.m[15] == 1);
     EXPECT_TRUE(Near(m.GetRotation(), cAngles(10, 20, 30), 1e-4f, false));
@@ -138,11 +134,8 @@ TEST(Mat4, RotationAccessAndNormalMatrix) {
     EXPECT_EQ(cMat4::Scaling(1, 0, 1).ToNormalMatrix(), cMat3::Identity);  // singular
 }
 
-TEST(Mat4, PerspectiveKnownAnswerAndGlm) {
-    cMat4 p = cMat4::Perspective(90, 1, 1, 100);
-    EXPECT_TRUE(Near(p, cMat4(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -101.0f / 99, -1, 0, 0, -200.0f / 99, 0), 1e-7f));
-    EXPECT_NEAR(Apply(p, cVec3(0, 0, -1)).z, -1, 1e-6f);  // near plane at -1, far at +1
-    EXPECT_NEAR(Apply(p, cVec3(0, 0, -100)).z, 1, 1e-5f);
+// Depth -1 at the near plane and +1 at the far one, as GLM's.
+TEST(Mat4, PerspectiveMatchesGlm) {
     cMath::Randomize(8);
     for (int i = 0; i < 100; i++) {
         float fov = 20 + cMath::Rand01() * 130, aspect = 0.5f + cMath::Rand01() * 2;
@@ -150,16 +143,12 @@ TEST(Mat4, PerspectiveKnownAnswerAndGlm) {
         ASSERT_TRUE(Near(cMat4::Perspective(fov, aspect, zn, zf), FromGlm(glm::perspective(glm::radians(fov), aspect, zn, zf)), 1e-5f));
     }
     cMat4 inf = cMat4::PerspectiveInf(90, 2, 0.5f);
-    EXPECT_TRUE(inf.m[0] == 0.5f && inf.m[10] == 0.001f - 1 && inf.m[14] == (0.001f - 2) * 0.5f);
     EXPECT_NEAR(Apply(inf, cVec3(0, 0, -0.5f)).z, -1, 1e-6f);
     float farDepth = Apply(inf, cVec3(0, 0, -1e7f)).z;
     EXPECT_TRUE(farDepth < 1 && farDepth > 0.99f);  // the slack keeps far points inside
 }
 
 TEST(Mat4, OrthoDepthRunsFromZeroToOne) {
-    cMat4 o = cMat4::Ortho(2, 2, 0, 1);
-    EXPECT_NEAR(Apply(o, cVec3(0, 0, 0)).z, 0, 1e-7f);
-    EXPECT_NEAR(Apply(o, cVec3(0, 0, -1)).z, 1, 1e-7f);
     cMath::Randomize(9);
     for (int i = 0; i < 100; i++) {
         float l = cMath::RandRange1() * 10, r = l + 1 + cMath::Rand01() * 10;
@@ -185,23 +174,44 @@ TEST(Mat4, LookAtMatchesGlm) {
     }
 }
 
-TEST(Mat4, CubeFacesLookAlongTheirAxes) {
+// Where a GPU samples a direction d of a cube map: the face of d's major axis
+// (+X, -X, +Y, -Y, +Z, -Z) at (sc, tc) / |ma| from the standard table. Drawing
+// through that OpenGL face must put d there.
+static int GpuCubeFace(const cVec3& d, cVec2* st) {
+    float ax = std::fabs(d.x), ay = std::fabs(d.y), az = std::fabs(d.z);
+    if (ax >= ay && ax >= az) return *st = cVec2(d.x > 0 ? -d.z : d.z, -d.y) / ax, d.x > 0 ? 0 : 1;
+    if (ay >= az) return *st = cVec2(d.x, d.y > 0 ? d.z : -d.z) / ay, d.y > 0 ? 2 : 3;
+    return *st = cVec2(d.z > 0 ? d.x : -d.x, -d.y) / az, d.z > 0 ? 4 : 5;
+}
+
+TEST(Mat4, CubeFacesFollowTheGpuLayout) {
     const cVec3 pos(1, 2, 3);
+    cMath::Randomize(12);
+    for (int i = 0; i < 2000; i++) {
+        cVec3 d = cVec3::RandNormal();
+        cVec2 st;
+        int face = GpuCubeFace(d, &st);
+        cVec3 c = Apply(cMat4::CubeViewProjection(pos, face, 100, true), pos + d * 10);
+        ASSERT_TRUE(Near(cVec2(c.x, c.y), st, 1e-4f, false)) << face << " " << d.x << " " << d.y << " " << d.z;
+        // The Direct3D faces look along the opposite axes; together they cover every direction once.
+        int seen = 0;
+        for (int f = 0; f < 6; f++) {
+            cVec4 clip = cVec4(pos + d * 10, 1) * cMat4::CubeViewProjection(pos, f, 100, false);
+            seen += clip.w > 0 && std::fabs(clip.x) <= clip.w && std::fabs(clip.y) <= clip.w;
+        }
+        ASSERT_EQ(seen, 1) << d.x << " " << d.y << " " << d.z;
+    }
+    // No face shows a mirror image: a quarter turn about the view axis turns the same way on all twelve.
     for (int api = 0; api < 2; api++) {
-        const cMat3* faces = api ? cMat4::CubeOrientDX() : cMat4::CubeOrientGL();
         for (int face = 0; face < 6; face++) {
+            cVec3 axis(0, 0, 0), e1(0, 0, 0), e2(0, 0, 0);
+            axis[face / 2] = face % 2 ? -1 : 1, e1[(face / 2 + 1) % 3] = 1, e2[(face / 2 + 2) % 3] = 1;  // e1 x e2: the positive axis
+            cVec3 view = api ? -axis : axis;
             cMat4 vp = cMat4::CubeViewProjection(pos, face, 100, api == 0);
-            cVec3 forward = -faces[face].GetRow(2), up = faces[face].GetRow(1), right = faces[face].GetRow(0);
-            cVec3 c = Apply(vp, pos + forward * 10);
-            EXPECT_TRUE(std::fabs(c.x) < 1e-5f && std::fabs(c.y) < 1e-5f && c.z > -1 && c.z < 1) << face;
-            // 90 degrees: a point at 45 degrees up sits on the top edge, right on the right edge.
-            EXPECT_NEAR(Apply(vp, pos + forward * 10 + up * 10).y, 1, 1e-4f);
-            EXPECT_NEAR(Apply(vp, pos + forward * 10 + right * 10).x, 1, 1e-4f);
+            cVec3 a = Apply(vp, pos + view * 10 + e1), b = Apply(vp, pos + view * 10 + e2);
+            EXPECT_LT((a.x * b.y - a.y * b.x) * view.Dot(axis) * (face % 2 ? -1 : 1), 0) << api << " " << face;
         }
     }
-    const cVec3 dirs[6] = {cVec3(1, 0, 0), cVec3(-1, 0, 0), cVec3(0, 1, 0), cVec3(0, -1, 0), cVec3(0, 0, 1), cVec3(0, 0, -1)};
-    for (int face = 0; face < 6; face++) EXPECT_EQ(-cMat4::CubeOrientGL()[face].GetRow(2), dirs[face]);
-    EXPECT_EQ(cMat4::CubeOrientDX()[2].GetRow(2), cVec3(0, 1, 0));
     EXPECT_EQ(cMat4::CubeViewProjection(pos, 6, 100, true), cMat4::Identity);
     EXPECT_EQ(cMat4::CubeViewProjection(pos, -1, 100, false), cMat4::Identity);
 }
@@ -216,4 +226,30 @@ TEST(Mat4, TextFormsAndEquals) {
     cMat4 nan = cMat4::Identity;
     nan.m[5] = NAN;
     EXPECT_FALSE(cMat4::Equals(nan, nan, 1));
+}
+
+// The bits of many products, inverses and transformed points, summed up by a
+// checksum taken from the plain scalar routines: a faster kernel must give
+// exactly the same floats.
+TEST(Mat4, KernelsKeepTheirBits) {
+    cMath::Randomize(2024);
+    std::vector<cMat4> products, inverses;
+    std::vector<cVec3> points;
+    cMat4 vp = cMat4::LookAtViewProjection(cVec3(5, 3, 8), cVec3(0, 0, 0), 60, 1.5f, 0.5f, 500), affine = cMat4::Identity;
+    for (int i = 0; i < 500; i++) {
+        cMat4 a = RandomMat4(), b = cMat4::Scaling(1 + cMath::Rand01()) * RandomAngles().ToMat4() * cMat4::Translation(cVec3::RandRange1() * 10), r;
+        products.push_back(a * b);
+        inverses.push_back(cMat4::Invert(a, &r) ? r : cMat4::Zero);
+        inverses.push_back(cMat4::Invert(b, &r) ? r : cMat4::Zero);
+        if (i == 0) affine = b;
+        points.push_back(cVec3::RandRange1() * 100);
+    }
+    std::vector<cVec3> affinePoints = points;
+    cVec3::TransformCoordinate(points.data(), (int)points.size(), vp);
+    cVec3::TransformCoordinate(affinePoints.data(), (int)affinePoints.size(), affine);
+    auto sum = [](const auto& v) { return uint32_t(cMath::Checksum(v.data(), int(v.size() * sizeof(v[0])))); };
+    EXPECT_EQ(sum(products), 0x5916DBA4u);
+    EXPECT_EQ(sum(inverses), 0x04D95453u);
+    EXPECT_EQ(sum(points), 0x8880CA3Au);        // divided by w
+    EXPECT_EQ(sum(affinePoints), 0xC49889B6u);  // w is exactly 1
 }

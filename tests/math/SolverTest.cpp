@@ -11,7 +11,8 @@ TEST(Solver, QuadraticCodes) {
         int code;
         float r0, r1;
     } rows[] = {{0, 0, 0, -3, -9, -9}, {0, 0, 1, -2, -9, -9}, {0, 2, -3, -1, 1.5f, -9}, {1, 0, 1, 0, 0, 1},
-                {1, -3, 2, 2, 2, 1},   {1, -2, 1, 1, 1, -9},  {2, 4, 10, 0, -1, 2}};  // -1 +- 2i
+                {1, -3, 2, 2, 2, 1},   {1, -2, 1, 1, 1, -9},  {2, 4, 10, 0, -1, 2},  // -1 +- 2i
+                {-1, 3, -2, 2, 2, 1},  {-1, 2, -1, 1, 1, -9}, {-2, -4, -10, 0, -1, -2}};  // a < 0: the imaginary part takes its sign
     for (const auto& row : rows) {
         float r[2] = {-9, -9};
         EXPECT_EQ(cSolver::GetRoots2(row.a, row.b, row.c, r), row.code) << row.a << " " << row.b << " " << row.c;

@@ -83,18 +83,13 @@ public:
 TEST(ClassRegistry, ClassesRegisterOnceAndLookupsNeverCreate) {
     RegisterTestClasses();
     cTestAll first, second;
-    int members = num_cOneClassMemberStorage, count = first.GetAmountOfElements();
-    EXPECT_EQ(32, count);
-    EXPECT_EQ(count, second.RegisterMembers());  // a second object adds nothing
-    EXPECT_EQ(members, num_cOneClassMemberStorage);
+    EXPECT_EQ(32, first.GetAmountOfElements());
+    EXPECT_EQ(32, second.RegisterMembers());  // a second object adds nothing
     cClass* prototype = cClass_GetClassFromPalette("cTestAll");
     ASSERT_NE(nullptr, prototype);
     EXPECT_STREQ("cTestAll", prototype->GetClassName());
     EXPECT_TRUE(cClass_GetClassFromPalette("cNoSuchClass") == nullptr && ZOZUD_CGARB.FindClass("cNoSuchClass") == nullptr);
-    int classes = ZOZUD_CGARB.GetClassCount();
-    cOneClassStorage* anonymous = ZOZUD_CGARB.GetClass(nullptr);
-    EXPECT_NE(anonymous, ZOZUD_CGARB.GetClass(nullptr));  // a null name always makes a new table
-    EXPECT_TRUE(ZOZUD_CGARB.GetClassCount() == classes + 2 && anonymous->index == classes);
+    EXPECT_NE(ZOZUD_CGARB.GetClass(nullptr), ZOZUD_CGARB.GetClass(nullptr));  // a null name always makes a new table
     cTestCircle circle;
     cClass_RegClass(&circle, "Another text");  // the first display text stays
     EXPECT_EQ(cStr("A circle"), ZOZUD_CGARB.FindClass("cTestCircle")->text);
@@ -117,15 +112,14 @@ TEST(ClassRegistry, ElementsFollowRegistrationOrderWithTheirData) {
     // A prototype answers for any object of its class.
     EXPECT_EQ(static_cast<void*>(&other.Box), cClass_GetClassFromPalette("cTestAll")->GetElementPtr(16, &other));
     EXPECT_TRUE(all.GetElementID(all.GetAmountOfElements()) == nullptr && all.GetElementPtr(-1, &all) == nullptr);
-    int separator = all.FindElementByName("Separator");
-    EXPECT_TRUE(all.GetElementPtr(separator, &all) == nullptr && all.GetElementCMS(separator)->notSavable);
+    EXPECT_EQ(nullptr, all.GetElementPtr(all.FindElementByName("Separator"), &all));
     EXPECT_EQ(static_cast<void*>(cTestAll::s_IntRange), all.GetElementExtraPtr(all.FindElementByName("SliderI")));
     EXPECT_EQ(static_cast<void*>(ShapeKindEnum()), all.GetElementExtraPtr(all.FindElementByName("Kind")));
     EXPECT_EQ(nullptr, all.GetElementExtraPtr(999));
     // The embedded object: the lookup hands out the object itself.
     cOneClassMemberInfo info;
     ASSERT_TRUE(all.GetElementInfo("Inner", &all, &info));
-    EXPECT_TRUE(all.GetElementCMS(all.FindElementByName("Inner"))->embedded && info.IsDirectCasting());
+    EXPECT_TRUE(info.IsDirectCasting());
     EXPECT_EQ(static_cast<cClass*>(&all.Inner), info.GetClass());
     EXPECT_FALSE(all.GetElementInfo("Nothing", &all, &info));
     EXPECT_TRUE(all.ContainsMember("Level") && !all.ContainsMember("level"));
@@ -146,9 +140,7 @@ TEST(ClassRegistry, InheritedMembersAndHostClasses) {
     EXPECT_STREQ("cTestCircle", circle.GetElementHostClass(1));
     EXPECT_TRUE(circle.HasParentClass("cTestShape") && !circle.HasParentClass("cTestSquare"));
     EXPECT_EQ(static_cast<void*>(&circle.Size), circle.GetElementPtr(0, &circle));
-    EXPECT_NE(cTestShape().GetElementClass(0), circle.GetElementClass(0));  // a private copy of the descriptor
     cOneClassStorage *shape = ZOZUD_CGARB.FindClass("cTestShape"), *square = ZOZUD_CGARB.FindClass("cTestSquare");
-    EXPECT_EQ(2, shape->children.Count());  // each child once, however often it registered
     EXPECT_TRUE(shape->CheckChildren("cTestCircle") && square->CheckParent("cTestShape") && !square->CheckChildren("cTestShape"));
     EXPECT_TRUE(shape->CheckAll("cTestSquare", false, true, false) && !shape->CheckAll("cTestSquare", true, false, true));
     // cClass_RegBase records the relation and copies nothing.
@@ -165,19 +157,25 @@ TEST(ClassRegistry, ModesApplyToTheNextRegistrationOnly) {
     cTestModes modes, other;
     EXPECT_NE(std::string::npos,
               LogSince(start).find("Class engine warning!\r\ncClassMode_Static Not allowed for properties: <_cInt Prop>"));
-    const cList<cOneClassMemberStorage*>& m = modes.GetClassStorage()->members;
-    ASSERT_EQ(5, m.Count());
-    EXPECT_TRUE(m[0]->readOnly && m[0]->simple && !m[0]->isStatic && !m[0]->invisible);
-    EXPECT_TRUE(m[1]->isStatic && m[1]->invisible && !m[1]->readOnly && !m[1]->notSavable);
-    EXPECT_TRUE(m[2]->notSavable && !m[2]->isStatic);
-    EXPECT_FALSE(m[3]->notSavable || m[3]->readOnly || m[3]->simple || m[3]->invisible || m[3]->isStatic);
-    EXPECT_TRUE(!m[4]->isStatic && m[4]->getInt != nullptr);  // refused for the property, which is registered all the same
+    ASSERT_EQ((std::vector<std::string>{"A", "Global", "C", "D", "Prop"}), ElementIDs(&modes));  // the refused mode registers it all the same
     EXPECT_EQ(0, cClass::StaticMode + cClass::ReadOnlyMode + cClass::NoSaveMode + cClass::SimpleMode + cClass::InvisibleMode);
-    // A static member lives at its own address whatever the object.
+    // A static member lives at its own address whatever the object; the property is per object.
     EXPECT_TRUE(modes.GetElementPtr(1, &modes) == &s_StaticValue && other.GetElementPtr(1, &other) == &s_StaticValue);
-    EXPECT_TRUE(modes.CheckIfElementReadOnly(0, &modes, 3) && modes.CheckIfElementSimple(0, &modes, 3));
-    EXPECT_TRUE(modes.CheckIfElementInvisible(1, &modes, 3));
-    EXPECT_FALSE(modes.CheckIfElementReadOnly(3, &modes, 3) || modes.CheckIfElementReadOnly(99, &modes, 3));
+    modes.Hidden = 5, other.Hidden = 6;
+    cOneClassMemberInfo info;
+    ASSERT_TRUE(modes.GetElementInfo(4, &modes, &info));
+    EXPECT_EQ(5, *static_cast<int*>(info.GetData()));
+    EXPECT_TRUE(modes.CheckIfElementReadOnly(0, &modes, 3) && modes.CheckIfElementSimple(0, &modes, 3) && !modes.CheckIfElementInvisible(0, &modes, 3));
+    EXPECT_TRUE(modes.CheckIfElementInvisible(1, &modes, 3) && !modes.CheckIfElementReadOnly(1, &modes, 3));
+    EXPECT_FALSE(modes.CheckIfElementReadOnly(3, &modes, 3) || modes.CheckIfElementSimple(3, &modes, 3) ||
+                 modes.CheckIfElementInvisible(3, &modes, 3) || modes.CheckIfElementReadOnly(99, &modes, 3));
+    // NoSave stays on C only.
+    modes.A = 1, modes.C = 3, modes.D = 4;
+    cXml saved;
+    modes.Save(saved, &modes, nullptr);
+    cStr text;
+    saved.GetXMLSource(&text, 0);
+    EXPECT_TRUE(strstr(text, "<D>4</D>") && !strstr(text, "<C>")) << text.ToChar();
 }
 
 TEST(ClassRegistry, IntegerPropertiesShareOneSlot) {
@@ -233,10 +231,10 @@ TEST(ClassRegistry, UnregisteredClassesWarnAndAnswerNothing) {
     EXPECT_NE(std::string::npos, LogSince(start).find("class not registered: \"cTestUnregistered\""));
     // An unknown wrapper registers nothing, and the mode is consumed all the same.
     cTestInner owner;
-    int before = num_cOneClassMemberStorage, value = 0;
+    int before = owner.GetAmountOfElements(), value = 0;
     cClass::ReadOnlyMode = 1;
     EXPECT_FALSE(cClass_RegMember(&owner, "_cNoSuchWrapper", &value, "Value"));
-    EXPECT_TRUE(before == num_cOneClassMemberStorage && cClass::ReadOnlyMode == 0);
+    EXPECT_TRUE(before == owner.GetAmountOfElements() && cClass::ReadOnlyMode == 0);
     EXPECT_NE(std::string::npos, LogSince(start).find("class not registered: \"_cNoSuchWrapper\""));
     // Every file operation wants a direct-casting object.
     cClass* w = cClass_GetClassFromPalette("_cInt")->new_element();
@@ -321,24 +319,21 @@ TEST(Enum, NamesAreAddedOnceAndFoundByBisection) {
     EXPECT_TRUE(e.GetValue(e.FindName("Alpha")) == 'A' && e.GetNameOf(99) == nullptr && e.GetFirstValue() == 'Z');
     EXPECT_STREQ("Mid", e.GetNameOf('M'));
     cEnum* b = cEnums::Create("TestCreatedEnum");
-    EXPECT_TRUE(b == cEnums::Get("TestCreatedEnum") && b == cEnums::s_Enums[cEnums::s_Reg.Find("TestCreatedEnum")]);
+    EXPECT_EQ(b, cEnums::Get("TestCreatedEnum"));
     EXPECT_EQ(cStr("TestMadeEnum"), cEnums::Get("TestMadeEnum")->GetName());  // made when absent
 }
 
-TEST(ClassPointers, IdsByBucketWithReuse) {
-    EXPECT_EQ(0, cClassPointersGarbage::BucketOf(""));
-    EXPECT_EQ((97 * 1 + 98 * 2) % 256, cClassPointersGarbage::BucketOf("ab"));
+TEST(ClassPointers, IdsWithReuse) {
     cClassPointersGarbage& table = cClassPointersGarbage::Get();
     cTestInner root;
     cTestNamed first("first"), second("second"), third("third"), nameless;
     first.SetParent(&root);
     unsigned id1 = table.AddClass(&first), id2 = table.AddClass(&second);
-    EXPECT_EQ(unsigned(cClassPointersGarbage::BucketOf("cTestNamed")), id1 >> 24);
     EXPECT_TRUE(id2 == id1 + 1 && first.ID == id1);
     EXPECT_TRUE(table.AddClass(&nameless) == cClassPointersGarbage::NoID && nameless.ID == cClassPointersGarbage::NoID);
     EXPECT_TRUE(table.GetCPointer("second") == &second && table.GetBranch("first") == &root && table.GetCPointer("nobody") == nullptr);
     EXPECT_EQ(id2, table.AddRef("second", &root));
-    EXPECT_TRUE(table.AddRef(id2) && table.Find(id2)->refCount == 2 && table.DelRef(id2));
+    EXPECT_TRUE(table.AddRef(id2) && table.DelRef(id2));
     EXPECT_EQ(cClassPointersGarbage::NoID, table.AddRef("nobody", &root));
     table.DeleteClass(&first);
     EXPECT_TRUE(table.Find(id1) == nullptr && table.GetCPointer("first") == nullptr && !table.AddRef(id1));

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -213,9 +214,18 @@ int Convert(const std::vector<std::string>& args) {
     return Save(args[1], image) ? 0 : 1;
 }
 
+// Image buffers come from allocations that report failure by result; should
+// any other allocation fail (a memory file growing, say), the tool ends with
+// its usual one-line message instead of an uncaught exception.
+void OutOfMemory() {
+    fputs("zozud-image: out of memory\n", stderr);
+    _exit(1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::set_new_handler(OutOfMemory);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return UsageError("no command");
     const std::string command = args[0];

@@ -1,26 +1,29 @@
 // BMP codec.
 //
-// Reads: the 14-byte file header ("BM") and the 40-byte info header (planes
-// 1; 1, 4, 8, 24 or 32 bits; compression 0, or 3 read like 0). Palettes (1,
-// 4, 8 bits) have "colours used" entries of B, G, R, reserved, or 2^bits when
-// that field is 0; indexed pixels expand to Rgb8 and an index outside the
-// palette fails. 24 bits give Rgb8, 32 bits Rgba8 (the fourth byte is alpha).
-// A negative height marks a top-down file, which is turned over after reading
-// so that row 0 is the bottom row.
+// Reads: the 14-byte file header ("BM") and an info header of 40 bytes or
+// one of its longer versions (52, 56, 108 and 124 bytes, whose first 40
+// bytes are the same; the rest is stepped over), with planes 1; 1, 4, 8, 24
+// or 32 bits; compression 0, or 3 read like 0. Palettes (1, 4, 8 bits) follow
+// the info header with "colours used" entries of B, G, R, reserved, or 2^bits
+// when that field is 0; indexed pixels expand to Rgb8 and an index outside
+// the palette fails. 24 bits give Rgb8, 32 bits Rgba8 (the fourth byte is
+// alpha). The pixels start at the data offset of the file header; an offset
+// that points into the headers or the palette (0 in some files) means right
+// after the palette. A negative height marks a top-down file, which is
+// turned over after reading so that row 0 is the bottom row.
 //
-// Writes: R8 as 8 bits with a 256-entry grey palette (data at 1078), Rgb8 as
-// 24 bits and Rgba8 as 32 bits (data at 54); rows bottom-up, padded with zero
-// bytes to a multiple of 4. Level 0 (its first slice or face) is written.
+// Writes: a 40-byte info header; R8 as 8 bits with a 256-entry grey palette
+// (data at 1078), Rgb8 as 24 bits and Rgba8 as 32 bits (data at 54); rows
+// bottom-up, padded with zero bytes to a multiple of 4. Level 0 (its first
+// slice or face) is written.
 //
 // Limits and surprises:
-// - The pixel data is read straight after the palette; the data offset field
-//   is ignored, except that the three masks of a bit-field file (compression
-//   3) are stepped over when the offset says they lie there.
+// - The colour masks of compression 3 are not read: 32-bit pixels are taken
+//   as B, G, R, A, which is what every mask set written in practice says.
 // - Every row must be present with its padding: the whole pixel area is
 //   checked against the bytes left before anything is allocated, so a
 //   header that claims a huge image over a short file fails cheaply.
-// - The info headers of later versions (108, 124 bytes) and RLE compression
-//   are refused.
+// - RLE compression and 16-bit pixels are refused.
 #include "zozud/image/CodecBmp.h"
 
 #include "zozud/image/CodecBytes.h"
@@ -31,10 +34,9 @@ namespace zozud {
 namespace {
 
 const int FileHeaderSize = 14;
-const int InfoHeaderSize = 40;
+const int InfoHeaderSize = 40;  // the one written, and the start of every version read
 const int HeaderSize = FileHeaderSize + InfoHeaderSize;  // 54
 const int GreyPaletteBytes = 256 * 4;
-const int MaskBytes = 12;  // R, G, B masks of a bit-field file
 
 struct BmpHeader {
     int      width = 0;
@@ -42,6 +44,7 @@ struct BmpHeader {
     bool     topDown = false;
     int      bits = 0;
     uint32_t compression = 0;
+    uint32_t infoSize = 0;
     uint32_t dataOffset = 0;
     int64_t  paletteEntries = 0;  // entries stored in the file
 };
@@ -57,9 +60,14 @@ int64_t RowBytes(int64_t width, int bits) { return (width * bits + 31) / 32 * 4;
 
 bool ValidBits(int bits) { return bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32; }
 
+// 40 bytes, the versions with masks (52, 56) and the V4 and V5 headers (108, 124).
+bool ValidInfoSize(uint32_t size) { return size == 40 || size == 52 || size == 56 || size == 108 || size == 124; }
+
 bool ReadHeader(cCodecReader& in, BmpHeader* h) {
     const unsigned char* p = in.Take(HeaderSize);
-    if (!p || cCodec_U16(p) != 0x4D42 || cCodec_U32(p + 14) != InfoHeaderSize || cCodec_U16(p + 26) != 1) return false;
+    if (!p || cCodec_U16(p) != 0x4D42 || !ValidInfoSize(cCodec_U32(p + 14)) || cCodec_U16(p + 26) != 1) return false;
+    h->infoSize = cCodec_U32(p + 14);
+    if (!in.Skip(h->infoSize - InfoHeaderSize)) return false;
     int32_t width = (int32_t)cCodec_U32(p + 18);
     int64_t height = (int32_t)cCodec_U32(p + 22);
     h->bits = cCodec_U16(p + 28);
@@ -92,12 +100,11 @@ bool ReadPalette(cCodecReader& in, const BmpHeader& h, BmpPalette* palette) {
     return true;
 }
 
-// Steps over the masks of a bit-field file when the data offset places the
-// pixels right after them.
-void SkipMasks(cCodecReader& in, const BmpHeader& h) {
-    if (h.compression != 3) return;
-    int64_t plain = HeaderSize + h.paletteEntries * 4;
-    if ((int64_t)h.dataOffset == plain + MaskBytes && in.Left() >= MaskBytes) in.Skip(MaskBytes);
+// Moves to the data offset when it lies beyond what has been read: the
+// masks of a bit-field file with a 40-byte header, or any gap before the pixels.
+bool SeekPixels(cCodecReader& in, const BmpHeader& h) {
+    int64_t read = FileHeaderSize + (int64_t)h.infoSize + h.paletteEntries * 4;
+    return (int64_t)h.dataOffset <= read || in.Skip(h.dataOffset - read);
 }
 
 bool ReadByteIndexRow(const unsigned char* src, unsigned char* dst, int width, const BmpPalette& palette) {
@@ -204,10 +211,8 @@ bool cCodecBmp::Decode(const cFile& file, cImage* image) {
     BmpPalette palette;
     if (!ReadHeader(in, &header)) return false;
     if (header.bits <= 8 && !ReadPalette(in, header, &palette)) return false;
-    SkipMasks(in, header);
-    if (!ReadRows(in, header, palette, image)) return false;
-    if (header.topDown) image->Flip();
-    return true;
+    if (!SeekPixels(in, header) || !ReadRows(in, header, palette, image)) return false;
+    return !header.topDown || image->Flip();
 }
 
 bool cCodecBmp::Encode(const cImage& image, cFile* file) {

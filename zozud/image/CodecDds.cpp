@@ -15,13 +15,14 @@
 //
 // Limits and surprises:
 // - DDS rows are top-down: a 2D image of height 2 or more is turned over on
-//   read and write. Volumes and cube maps are not, and a block-compressed 2D
-//   image whose size is no multiple of 4 cannot be turned over (the flip
-//   warns and the data stays as stored, both ways).
+//   read and write, every level, whatever its size (see cImage::Flip: DXT
+//   levels whose height is no multiple of 4 are encoded again). Volumes and
+//   cube maps are not turned over.
 // - A cube map holds, in the file, face 0 with all its levels, then face 1,
 //   and so on; in cImage level 0 of all faces comes first.
-// - Written cube maps carry caps2 0x20BE00 (the volume bit and five of the
-//   six face bits), which reads back as a cube map here.
+// - Written cube maps carry the standard caps2 0xFE00 (cube map and all six
+//   face bits, no volume bit), so that other tools see a cube map; any caps2
+//   with the cube map bit reads as one, 0x20BE00 included.
 // - The mip count is limited to the full chain; the whole chain is checked
 //   against the bytes left before anything is allocated.
 #include "zozud/image/CodecDds.h"
@@ -36,6 +37,8 @@ namespace {
 const int      FileHeaderSize = 128;  // magic and header
 const uint32_t Magic = 0x20534444;    // "DDS "
 const uint32_t CubeMapBit = 0x200;
+const uint32_t AllFaces = 0xFC00;     // +x, -x, +y, -y, +z, -z
+const uint32_t VolumeBit = 0x200000;
 const int      MaxLevels = 64;        // more than any chain of 32-bit sizes
 
 uint32_t FourCC(const char* s) {
@@ -150,13 +153,13 @@ void WriteHeader(unsigned char* p, const cImage& image) {
     cCodec_PutU32(p + 76, 32);
     WritePixelFormat(p + 80, image.Format);
     cCodec_PutU32(p + 108, mips ? 0x401008 : volume || cube ? 0x1008 : 0x1000);
-    cCodec_PutU32(p + 112, cube ? 0x20BE00 : volume ? 0x200000 : 0);
+    cCodec_PutU32(p + 112, cube ? CubeMapBit | AllFaces : volume ? VolumeBit : 0);
 }
 
 // The data as the file holds it: top-down rows for 2D, B, G, R (, A) for 8-bit colour.
 bool PrepareData(const cImage& image, cImage* copy) {
     if (!copy->Copy(image)) return false;
-    if (copy->Depth == 1 && copy->Height >= 2) copy->Flip();
+    if (copy->Depth == 1 && copy->Height >= 2 && !copy->Flip()) return false;
     if (copy->Format == cFormat::Rgb8 || copy->Format == cFormat::Rgba8) SwapRB(copy);
     return true;
 }
@@ -184,8 +187,7 @@ bool cCodecDds::Decode(const cFile& file, cImage* image) {
     if (cImage::CalcImageSize(h.format, h.width, h.height, h.depth, h.levels) > in.Left()) return false;
     if (!image->Create(h.format, h.width, h.height, h.depth, h.levels) || !ReadData(in, image)) return false;
     if (h.swapRB) SwapRB(image);
-    if (image->Depth == 1 && image->Height >= 2) image->Flip();
-    return true;
+    return image->Depth != 1 || image->Height < 2 || image->Flip();
 }
 
 bool cCodecDds::Encode(const cImage& image, cFile* file) {

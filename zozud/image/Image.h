@@ -110,21 +110,24 @@ public:
     static uint64_t EncodeGrayDXTColorBlock(int width, int height, int pixelStride, int rowStride, const unsigned char* grey);
     // Block decoders to 16 pixels, row 0 first. The colour decoder writes RGBA
     // (4 bytes a pixel): four colours when colour0 > colour1 or when
-    // alwaysFourColors (DXT5 blocks), else three and transparent black.
+    // alwaysFourColors (DXT3 and DXT5 blocks), else three and transparent black.
     static void DecodeDXTColorBlock(uint64_t block, bool alwaysFourColors, unsigned char* rgba);
     static void DecodeDXT3AlphaBlock(uint64_t block, unsigned char* alpha);
     static void DecodeDXT5AlphaBlock(uint64_t block, unsigned char* alpha);
 
     // ---- Geometry ----
-    // Every level, face and slice upside down. DXT data needs sides that are
-    // multiples of 4 (or 1 or 2 pixels); otherwise a warning and false.
+    // Every level, face and slice upside down, at any size. DXT levels whose
+    // height is neither a multiple of 4 nor below 4 are decoded, turned over
+    // and encoded again (lossy); all others lose nothing. False for formats
+    // other than colour and DXT, and when scratch memory cannot be had.
     bool Flip();
     // Bilinear (trilinear through slices; nearest for half floats); depth
     // kept, one level left; DXT data comes back uncompressed; cube maps fail.
     bool Resize(int width, int height);
-    // Instantiated for unsigned char, unsigned short and float.
+    // Instantiated for unsigned char, unsigned short and float. False for
+    // sizes below 1 or when its tables cannot be allocated.
     template <class T>
-    static void Rescale(const T* src, T* dst, int srcW, int srcH, int srcD, int dstW, int dstH, int dstD,
+    static bool Rescale(const T* src, T* dst, int srcW, int srcH, int srcD, int dstW, int dstH, int dstD,
                         int channels, bool linear);
     bool MakePowerOfTwo();
     // Lays the slices of a volume out as one 2D image (level 0, uncompressed

@@ -82,7 +82,8 @@ void DecodeSlice(int format, const unsigned char* src, int w, int h, unsigned ch
     for (int y = 0; y < h; y += 4)
         for (int x = 0; x < w; x += 4) {
             uint64_t colorBlock = Get64(format == cFormat::Dxt1 ? src : src + 8);
-            cImage::DecodeDXTColorBlock(colorBlock, format == cFormat::Dxt5, rgba);
+            // DXT3 and DXT5 colour blocks always hold four colours, whatever the endpoint order.
+            cImage::DecodeDXTColorBlock(colorBlock, format != cFormat::Dxt1, rgba);
             if (format == cFormat::Dxt3) cImage::DecodeDXT3AlphaBlock(Get64(src), alpha);
             if (format == cFormat::Dxt5) cImage::DecodeDXT5AlphaBlock(Get64(src), alpha);
             src += format == cFormat::Dxt1 ? 8 : 16;

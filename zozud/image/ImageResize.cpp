@@ -6,7 +6,8 @@
 #include "zozud/image/Image.h"
 
 #include <cstddef>
-#include <vector>
+#include <memory>
+#include <new>
 
 namespace zozud {
 
@@ -17,8 +18,10 @@ struct Tap {
     float f;
 };
 
-std::vector<Tap> LinearTaps(int src, int dst) {
-    std::vector<Tap> taps((size_t)dst);
+// Tap tables come from non-throwing allocations: null when memory runs out.
+std::unique_ptr<Tap[]> LinearTaps(int src, int dst) {
+    std::unique_ptr<Tap[]> taps(new (std::nothrow) Tap[(size_t)dst]);
+    if (!taps) return taps;
     float scale = (float)(src - 1) / (float)(dst - 1 > 1 ? dst - 1 : 1);
     for (int i = 0; i < dst; i++) {
         float s = (float)i * scale;
@@ -29,8 +32,9 @@ std::vector<Tap> LinearTaps(int src, int dst) {
     return taps;
 }
 
-std::vector<int> NearestTaps(int src, int dst) {
-    std::vector<int> taps((size_t)dst);
+std::unique_ptr<int[]> NearestTaps(int src, int dst) {
+    std::unique_ptr<int[]> taps(new (std::nothrow) int[(size_t)dst]);
+    if (!taps) return taps;
     for (int i = 0; i < dst; i++) taps[i] = (int)((int64_t)i * (src - 1) / dst);
     return taps;
 }
@@ -51,8 +55,9 @@ inline unsigned short Truncate<unsigned short>(float v) {
 inline float Lerp(float a, float b, float f) { return a + (b - a) * f; }
 
 template <class T>
-void RescaleLinear(const T* src, T* dst, int sw, int sh, int sd, int dw, int dh, int dd, int ch) {
-    std::vector<Tap> tx = LinearTaps(sw, dw), ty = LinearTaps(sh, dh), tz = LinearTaps(sd, dd);
+bool RescaleLinear(const T* src, T* dst, int sw, int sh, int sd, int dw, int dh, int dd, int ch) {
+    std::unique_ptr<Tap[]> tx = LinearTaps(sw, dw), ty = LinearTaps(sh, dh), tz = LinearTaps(sd, dd);
+    if (!tx || !ty || !tz) return false;
     size_t rowSize = (size_t)sw * ch, sliceSize = rowSize * sh;
     for (int z = 0; z < dd; z++) {
         const T* z0 = src + tz[z].i0 * sliceSize;
@@ -71,17 +76,20 @@ void RescaleLinear(const T* src, T* dst, int sw, int sh, int sd, int dw, int dh,
             }
         }
     }
+    return true;
 }
 
 template <class T>
-void RescaleNearest(const T* src, T* dst, int sw, int sh, int sd, int dw, int dh, int dd, int ch) {
-    std::vector<int> tx = NearestTaps(sw, dw), ty = NearestTaps(sh, dh), tz = NearestTaps(sd, dd);
+bool RescaleNearest(const T* src, T* dst, int sw, int sh, int sd, int dw, int dh, int dd, int ch) {
+    std::unique_ptr<int[]> tx = NearestTaps(sw, dw), ty = NearestTaps(sh, dh), tz = NearestTaps(sd, dd);
+    if (!tx || !ty || !tz) return false;
     for (int z = 0; z < dd; z++)
         for (int y = 0; y < dh; y++) {
             const T* row = src + ((size_t)tz[z] * sh + ty[y]) * sw * ch;
             for (int x = 0; x < dw; x++)
                 for (int c = 0; c < ch; c++) *dst++ = row[(size_t)tx[x] * ch + c];
         }
+    return true;
 }
 
 // The next power of two at or above n (n >= 1, at most 2^30).
@@ -96,21 +104,19 @@ bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 }  // namespace
 
 template <class T>
-void cImage::Rescale(const T* src, T* dst, int srcW, int srcH, int srcD, int dstW, int dstH, int dstD,
+bool cImage::Rescale(const T* src, T* dst, int srcW, int srcH, int srcD, int dstW, int dstH, int dstD,
                      int channels, bool linear) {
     if (!src || !dst || srcW < 1 || srcH < 1 || srcD < 1 || dstW < 1 || dstH < 1 || dstD < 1 || channels < 1)
-        return;
-    if (linear)
-        RescaleLinear(src, dst, srcW, srcH, srcD, dstW, dstH, dstD, channels);
-    else
-        RescaleNearest(src, dst, srcW, srcH, srcD, dstW, dstH, dstD, channels);
+        return false;
+    if (linear) return RescaleLinear(src, dst, srcW, srcH, srcD, dstW, dstH, dstD, channels);
+    return RescaleNearest(src, dst, srcW, srcH, srcD, dstW, dstH, dstD, channels);
 }
 
-template void cImage::Rescale<unsigned char>(const unsigned char*, unsigned char*, int, int, int, int, int, int,
+template bool cImage::Rescale<unsigned char>(const unsigned char*, unsigned char*, int, int, int, int, int, int,
                                              int, bool);
-template void cImage::Rescale<unsigned short>(const unsigned short*, unsigned short*, int, int, int, int, int,
+template bool cImage::Rescale<unsigned short>(const unsigned short*, unsigned short*, int, int, int, int, int,
                                               int, int, bool);
-template void cImage::Rescale<float>(const float*, float*, int, int, int, int, int, int, int, bool);
+template bool cImage::Rescale<float>(const float*, float*, int, int, int, int, int, int, int, bool);
 
 bool cImage::Resize(int width, int height) {
     if (width < 1 || height < 1 || !Pixels || IsCube()) return false;
@@ -123,22 +129,23 @@ bool cImage::Resize(int width, int height) {
     if (!cFormat::IsColor(src->Format)) return false;
     cImage out;
     if (!out.Create(src->Format, width, height, src->Depth, 1)) return false;
-    int channels = cFormat::GetChannelCount(src->Format), depth = src->GetDepth(0);
+    const int channels = cFormat::GetChannelCount(src->Format), depth = src->GetDepth(0);
+    const int sw = src->Width, sh = src->Height;
     const void* in = src->Pixels;
+    bool done;
     switch (cFormat::GetType(src->Format)) {
         case cFormat::TypeByte:
-            Rescale((const unsigned char*)in, out.Pixels, src->Width, src->Height, depth, width, height, depth,
-                    channels, true);
+            done = Rescale((const unsigned char*)in, out.Pixels, sw, sh, depth, width, height, depth, channels, true);
             break;
         case cFormat::TypeFloat:
-            Rescale((const float*)in, (float*)out.Pixels, src->Width, src->Height, depth, width, height, depth,
-                    channels, true);
+            done = Rescale((const float*)in, (float*)out.Pixels, sw, sh, depth, width, height, depth, channels, true);
             break;
         default:  // 16-bit integers blend, half floats take the nearest sample
-            Rescale((const unsigned short*)in, (unsigned short*)out.Pixels, src->Width, src->Height, depth, width,
-                    height, depth, channels, cFormat::GetType(src->Format) == cFormat::TypeShort);
+            done = Rescale((const unsigned short*)in, (unsigned short*)out.Pixels, sw, sh, depth, width, height, depth,
+                           channels, cFormat::GetType(src->Format) == cFormat::TypeShort);
             break;
     }
+    if (!done) return false;
     Swap(out);
     return true;
 }

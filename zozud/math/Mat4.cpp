@@ -34,52 +34,11 @@ cMat4 cMat4::ToTranspose() const {
     return r;
 }
 
-// The 2x2 minors of the top two rows (s) and of the bottom two rows (c):
-// the determinant and every cofactor are built from these twelve.
-struct cMat4Minors {
-    float s0, s1, s2, s3, s4, s5, c0, c1, c2, c3, c4, c5;
-    explicit cMat4Minors(const float* a) {
-        s0 = a[0] * a[5] - a[4] * a[1];
-        s1 = a[0] * a[6] - a[4] * a[2];
-        s2 = a[0] * a[7] - a[4] * a[3];
-        s3 = a[1] * a[6] - a[5] * a[2];
-        s4 = a[1] * a[7] - a[5] * a[3];
-        s5 = a[2] * a[7] - a[6] * a[3];
-        c5 = a[10] * a[15] - a[14] * a[11];
-        c4 = a[9] * a[15] - a[13] * a[11];
-        c3 = a[9] * a[14] - a[13] * a[10];
-        c2 = a[8] * a[15] - a[12] * a[11];
-        c1 = a[8] * a[14] - a[12] * a[10];
-        c0 = a[8] * a[13] - a[12] * a[9];
-    }
-    float Determinant() const { return s0 * c5 - s1 * c4 + s2 * c3 + s3 * c2 - s4 * c1 + s5 * c0; }
-};
-
-float cMat4::Determinant() const { return cMat4Minors(m).Determinant(); }
-
-bool cMat4::Invert(const cMat4& src, cMat4* dst) {
-    const float* a = src.m;
-    cMat4Minors k(a);
-    float det = k.Determinant();
-    if (std::fabs(det) <= cMath::MatrixInvertEpsilon) return false;
-    float d = 1.0f / det;
-    *dst = cMat4(( a[5] * k.c5 - a[6] * k.c4 + a[7] * k.c3) * d,
-                 (-a[1] * k.c5 + a[2] * k.c4 - a[3] * k.c3) * d,
-                 ( a[13] * k.s5 - a[14] * k.s4 + a[15] * k.s3) * d,
-                 (-a[9] * k.s5 + a[10] * k.s4 - a[11] * k.s3) * d,
-                 (-a[4] * k.c5 + a[6] * k.c2 - a[7] * k.c1) * d,
-                 ( a[0] * k.c5 - a[2] * k.c2 + a[3] * k.c1) * d,
-                 (-a[12] * k.s5 + a[14] * k.s2 - a[15] * k.s1) * d,
-                 ( a[8] * k.s5 - a[10] * k.s2 + a[11] * k.s1) * d,
-                 ( a[4] * k.c4 - a[5] * k.c2 + a[7] * k.c0) * d,
-                 (-a[0] * k.c4 + a[1] * k.c2 - a[3] * k.c0) * d,
-                 ( a[12] * k.s4 - a[13] * k.s2 + a[15] * k.s0) * d,
-                 (-a[8] * k.s4 + a[9] * k.s2 - a[11] * k.s0) * d,
-                 (-a[4] * k.c3 + a[5] * k.c1 - a[6] * k.c0) * d,
-                 ( a[0] * k.c3 - a[1] * k.c1 + a[2] * k.c0) * d,
-                 (-a[12] * k.s3 + a[13] * k.s1 - a[14] * k.s0) * d,
-                 ( a[8] * k.s3 - a[9] * k.s1 + a[10] * k.s0) * d);
-    return true;
+float cMat4::Determinant() const {
+    const cFloat4 r[4] = {LoadFloat4(m), LoadFloat4(m + 4), LoadFloat4(m + 8), LoadFloat4(m + 12)};
+    cFloat4 k[6];
+    Minors(r, k);
+    return Determinant(k);
 }
 
 bool cMat4::Equals(const cMat4& a, const cMat4& b, float eps) {

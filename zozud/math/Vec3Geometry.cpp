@@ -1,6 +1,7 @@
 // cVec3: array transforms by a cMat4, rotation about a pivot, ray/triangle tests.
 #include <cmath>
 
+#include "zozud/math/Float4.h"
 #include "zozud/math/Mat4.h"
 #include "zozud/math/Rotation.h"
 #include "zozud/math/Vec3.h"
@@ -9,24 +10,32 @@ namespace zozud {
 
 // ---- Transforms ----
 
-// Written as a mix of the matrix rows, x * row 0 + y * row 1 + z * row 2 +
-// row 3, which the compiler turns into four-wide vector operations.
-static inline cVec3 TransformPoint(const cVec3& p, const float* m) {
-    float r[4];
-    for (int i = 0; i < 4; i++) r[i] = p.x * m[i] + p.y * m[4 + i] + p.z * m[8 + i] + m[12 + i];
-    if (!(r[3] == 1.0f)) {  // also divides by a NaN w, so that the NaN shows
-        for (int i = 0; i < 3; i++) r[i] /= r[3];
-    }
-    return cVec3(r[0], r[1], r[2]);
+// x * row 0 + y * row 1 + z * row 2 + row 3, four-wide, then divided by w
+// unless w is exactly 1 (a division by 1 changes no bit, so it is done
+// always and the loop has no branch). A NaN w divides, so that the NaN shows.
+static inline cVec3 TransformPoint(const cVec3& p, const cFloat4 rows[4]) {
+    const cFloat4 r = SplatFloat4(p.x) * rows[0] + SplatFloat4(p.y) * rows[1] + SplatFloat4(p.z) * rows[2] + rows[3];
+    const cFloat4 w = SplatFloat4(r[3]);
+    const cFloat4 q = r / (w == SplatFloat4(1.0f) ? SplatFloat4(1.0f) : w);
+    return cVec3(q[0], q[1], q[2]);
 }
 
-cVec3 cVec3::TransformCoordinate(const cVec3& p, const cMat4& t) { return TransformPoint(p, t.m); }
+static inline void LoadRows(const cMat4& m, cFloat4 rows[4]) {
+    for (int i = 0; i < 4; i++) rows[i] = LoadFloat4(m.m + i * 4);
+}
 
-// The matrix is copied first: the points could alias it as far as the
-// compiler knows, which would reload all sixteen elements for every point.
+cVec3 cVec3::TransformCoordinate(const cVec3& p, const cMat4& t) {
+    cFloat4 rows[4];
+    LoadRows(t, rows);
+    return TransformPoint(p, rows);
+}
+
+// The rows are loaded once into registers: read from memory, the points could
+// alias the matrix as far as the compiler knows, and every point would reload it.
 void cVec3::TransformCoordinate(cVec3* points, int count, const cMat4& m) {
-    const cMat4 local = m;
-    for (int i = 0; i < count; i++) points[i] = TransformPoint(points[i], local.m);
+    cFloat4 rows[4];
+    LoadRows(m, rows);
+    for (int i = 0; i < count; i++) points[i] = TransformPoint(points[i], rows);
 }
 
 static inline cVec3 TransformDirection(const cVec3& n, const float* m) {
