@@ -72,7 +72,6 @@ struct cList_Container {
     }
 };
 
-
 template <class T>
 bool cList_DefEquals(const T* a, const T* b) { return *a == *b; }
 
