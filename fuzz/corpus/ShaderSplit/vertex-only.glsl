@@ -1,0 +1,2 @@
+// Vertex shader only
+void main() {}

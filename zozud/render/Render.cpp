@@ -1,0 +1,271 @@
+// The life cycle of the render front end, its queries, the shadowed pipeline
+// state with its stacks, the matrices, the viewer and the clip rectangle.
+// Every set-call compares with its shadow first, so only real changes reach
+// the device; ResetStates is the one place that sends values unconditionally.
+#include "zozud/render/Render.h"
+
+#include <cmath>
+
+#include "zozud/core/Log.h"
+#include "zozud/render/RenderState.h"
+#include "zozud/render/Viewer.h"
+
+namespace zozud {
+
+cRender::State cRender::s;
+int cRender::PixelsPerPoint = 1;
+
+namespace {
+
+// Both empty, or every coordinate within 0.001: the device need not be told.
+bool SameClip(const cRect& a, const cRect& b) {
+    if (a.IsEmpty() && b.IsEmpty()) return true;
+    return std::fabs(a.x0 - b.x0) <= 0.001f && std::fabs(a.y0 - b.y0) <= 0.001f &&
+           std::fabs(a.x1 - b.x1) <= 0.001f && std::fabs(a.y1 - b.y1) <= 0.001f;
+}
+
+template <class T>
+bool PopTop(cList<T>& stack, T* top) {
+    if (stack.IsEmpty()) return false;
+    *top = stack.GetLast();
+    stack.RemoveAt(stack.Count() - 1);
+    return true;
+}
+
+}  // namespace
+
+// ---- Life cycle ----
+
+void cRender::SetDeviceFactory(DeviceFactory factory) { s.Factory = factory; }
+
+bool cRender::Init(int type) {
+    if (s.Instance) return false;
+    Stub* device = s.Factory ? s.Factory(type) : new Stub();
+    if (!device) return false;
+    s.Instance = device;
+    if (!device->Init(type)) {
+        s.Instance = nullptr;
+        delete device;
+        return false;
+    }
+    s.FrameOpen = false;
+    ResetStates();
+    cLog::Message("Registering vertex formats...");
+    cVertex::Register();
+    return true;
+}
+
+void cRender::Free() {
+    if (!s.Instance) return;
+    s.Instance->Free();
+    delete s.Instance;
+    s.Instance = nullptr;
+    s.DepthStatesStack.Clear();
+    s.BlendStatesStack.Clear();
+    s.CullModesStack.Clear();
+    s.RenderTargetsStack.Clear();
+    s.ClipRectsStack.Clear();
+    s.WorldMatricesStack.Clear();
+}
+
+cRender::Stub* cRender::GetInstance() { return s.Instance; }
+int  cRender::GetType() { return s.Instance ? s.Instance->GetType() : 0; }
+cStr cRender::GetVendor() { return s.Instance ? s.Instance->GetVendor() : cStr(); }
+int  cRender::GetMRTCount() { return s.Instance ? s.Instance->GetMRTCount() : 0; }
+bool cRender::SupportsFormat(cFormat::Enum f) { return s.Instance && s.Instance->SupportsFormat(f); }
+bool cRender::SupportsNonPowerOfTwo() { return s.Instance && s.Instance->SupportsNonPowerOfTwo(); }
+bool cRender::GetDeviceRecentReset() { return s.Instance && s.Instance->GetDeviceRecentReset(); }
+bool cRender::ScreenShot(cImage* image) { return s.Instance && s.Instance->ScreenShot(image); }
+void cRender::Finish() { if (s.Instance) s.Instance->Finish(); }
+bool cRender::GetFlipRenderTarget() { return s.Instance && GetType() == 2; }
+
+// ---- State ----
+
+int cRender::GetDepthStateID(bool test, bool write, cDepthFunc::Enum func) {
+    return s.Instance ? s.Instance->GetDepthStateID(test, write, func) : -1;
+}
+
+int cRender::GetBlendStateID(cBlendFactor::Enum src, cBlendFactor::Enum dst, cBlendMode::Enum mode,
+                             unsigned writeMask) {
+    return s.Instance ? s.Instance->GetBlendStateID(src, dst, mode, writeMask) : -1;
+}
+
+int cRender::GetSamplerStateID(cFilter::Enum filter, cAddressMode::Enum u, cAddressMode::Enum v,
+                               cAddressMode::Enum w) {
+    return s.Instance ? s.Instance->GetSamplerStateID(filter, u, v, w) : -1;
+}
+
+void cRender::SetDepthState(int id) {
+    if (id == s.CurDepthStateID) return;
+    s.CurDepthStateID = id;
+    if (s.Instance) s.Instance->SetDepthState(id);
+}
+
+void cRender::SetBlendState(int id) {
+    if (id == s.CurBlendStateID) return;
+    s.CurBlendStateID = id;
+    if (s.Instance) s.Instance->SetBlendState(id);
+}
+
+void cRender::SetCullMode(cCullMode::Enum mode) {
+    if (mode == s.CurCullMode) return;
+    s.CurCullMode = mode;
+    if (s.Instance) s.Instance->SetCullMode(mode);
+}
+
+void cRender::SetWireframe(bool on) {
+    if (on == s.Wireframe) return;
+    s.Wireframe = on;
+    if (s.Instance) s.Instance->SetWireframe(on);
+}
+
+int  cRender::GetDepthState() { return s.CurDepthStateID; }
+int  cRender::GetBlendState() { return s.CurBlendStateID; }
+cCullMode::Enum cRender::GetCullMode() { return s.CurCullMode; }
+bool cRender::GetWireframe() { return s.Wireframe; }
+
+void cRender::PushDepthState() { s.DepthStatesStack.Add(s.CurDepthStateID); }
+void cRender::PushBlendState() { s.BlendStatesStack.Add(s.CurBlendStateID); }
+void cRender::PushCullMode() { s.CullModesStack.Add(s.CurCullMode); }
+
+void cRender::PopDepthState() {
+    int top;
+    if (PopTop(s.DepthStatesStack, &top)) SetDepthState(top);
+}
+
+void cRender::PopBlendState() {
+    int top;
+    if (PopTop(s.BlendStatesStack, &top)) SetBlendState(top);
+}
+
+void cRender::PopCullMode() {
+    cCullMode::Enum top;
+    if (PopTop(s.CullModesStack, &top)) SetCullMode(top);
+}
+
+void cRender::ResetStates() {
+    s.CurDepthStateID = -1;
+    s.CurBlendStateID = -1;
+    s.CurCullMode = cCullMode::None;
+    if (s.Instance) {
+        s.Instance->SetDepthState(-1);
+        s.Instance->SetBlendState(-1);
+        s.Instance->SetCullMode(cCullMode::None);
+    }
+    s.WorldMatrix = cMat4::Identity;
+    s.WorldMatrixInverse = cMat4::Identity;
+    s.NormalMatrix = cMat3::Identity;
+    s.WorldMatrixInverseValid = true;
+    s.NormalMatrixValid = true;
+    for (cMat4& m : s.TextureMatrix) m = cMat4::Identity;
+    s.Wireframe = false;
+    if (s.Instance) s.Instance->SetWireframe(false);
+    s.CurClipRect = cRect::Empty;
+    if (s.Instance) s.Instance->SetClipRect(cRect::Empty);
+}
+
+// ---- Matrices ----
+
+void cRender::SetWorldMatrix(const cMat4& m) {
+    s.WorldMatrix = m;
+    s.WorldMatrixInverseValid = false;
+    s.NormalMatrixValid = false;
+    if (s.Instance) s.Instance->UpdateMatrices();
+}
+
+const cMat4& cRender::GetWorldMatrix() { return s.WorldMatrix; }
+
+const cMat4& cRender::GetWorldMatrixInverse() {
+    if (!s.WorldMatrixInverseValid) {
+        if (!cMat4::Invert(s.WorldMatrix, &s.WorldMatrixInverse)) s.WorldMatrixInverse = cMat4::Identity;
+        s.WorldMatrixInverseValid = true;
+    }
+    return s.WorldMatrixInverse;
+}
+
+const cMat3& cRender::GetNormalMatrix() {
+    if (!s.NormalMatrixValid) {
+        s.NormalMatrix = s.WorldMatrix.ToNormalMatrix();
+        s.NormalMatrixValid = true;
+    }
+    return s.NormalMatrix;
+}
+
+void cRender::PushWorldMatrix() { s.WorldMatricesStack.Add(s.WorldMatrix); }
+
+void cRender::PopWorldMatrix() {
+    cMat4 top;
+    if (PopTop(s.WorldMatricesStack, &top)) SetWorldMatrix(top);
+}
+
+void cRender::SetTextureMatrix(const cMat4& m, int stage) {
+    if (stage < 0 || stage >= 4) return;
+    s.TextureMatrix[stage] = m;
+    if (s.Instance) s.Instance->UpdateMatrices();
+}
+
+const cMat4& cRender::GetTextureMatrix(int stage) {
+    return s.TextureMatrix[stage >= 0 && stage < 4 ? stage : 0];
+}
+
+// ---- Viewer and clipping ----
+
+void cRender::SetViewer(cViewer* viewer) {
+    s.Viewer = viewer;
+    if (!s.Instance) return;
+    if (viewer) s.Instance->SetViewport(viewer->Viewport);
+    s.Instance->UpdateMatrices();
+}
+
+cViewer* cRender::GetViewer() { return s.Viewer; }
+
+void cRender::SetClipRect(const cRect& rect) {
+    if (SameClip(s.CurClipRect, rect)) return;
+    s.CurClipRect = rect;
+    if (s.Instance) s.Instance->SetClipRect(rect);
+}
+
+const cRect& cRender::GetClipRect() { return s.CurClipRect; }
+
+void cRender::PushClipRect() { s.ClipRectsStack.Add(s.CurClipRect); }
+
+void cRender::PopClipRect() {
+    cRect top;
+    if (PopTop(s.ClipRectsStack, &top)) SetClipRect(top);
+}
+
+// ---- Frames ----
+
+void cRender::Clear(bool color, bool depth, const cColor& colorValue, float depthValue) {
+    if (s.Instance) s.Instance->Clear(color, depth, colorValue, depthValue);
+}
+
+void cRender::BeginFrame() {
+    if (s.FrameOpen) return;
+    if (s.Instance) s.Instance->BeginFrame();
+    s.FrameOpen = true;
+}
+
+void cRender::EndFrame() {
+    if (!s.FrameOpen) return;
+    if (s.Instance) s.Instance->EndFrame();
+    s.FrameOpen = false;
+}
+
+bool cRender::IsFrameOpen() { return s.FrameOpen; }
+
+// ---- Fonts ----
+
+int cRender::AddFont(cFont* font, int textureID) {
+    return s.Fonts.Add(cRender_FontEntry{font, textureID});
+}
+
+cFont* cRender::GetFont(int index) {
+    return index >= 0 && index < s.Fonts.Count() ? s.Fonts[index].Font : nullptr;
+}
+
+int cRender::GetFontTextureID(int index) {
+    return index >= 0 && index < s.Fonts.Count() ? s.Fonts[index].TextureID : -1;
+}
+
+}  // namespace zozud
