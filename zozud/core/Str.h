@@ -136,7 +136,7 @@ public:
     // ---- Short-string store (20-byte buffers cut from 5120-byte slabs) ----
     static char* getstr();
     static void  freestr(char* p);
-    static int   FreeShortCount();  // buffers waiting on the free list (diagnostic)
+    static int   FreeShortCount();  // free buffers, shared and in the threads' caches (diagnostic)
     static int   ShortSlabCount();  // slabs allocated so far (diagnostic)
 
 private:
