@@ -44,7 +44,6 @@ struct Probe : cWidget {
     void OnGestureDown(cGestureType::Enum type, const cVec2&) override { Log("gdown" + std::to_string(type)); }
     void OnGestureMove(const cVec2&, const cVec2&, float, float) override { Log("gmove"); }
     void OnGestureUp() override { Log("gup"); }
-    void OnRender() override { Log("render"); }
     bool IsHot(bool found) override { return hot && !found; }
     bool OnSetCursor(cInput::Cursor::Enum* c) override { *c = cInput::Cursor::IBeam; return true; }
     bool OnSetToolTip(cStr* text, const cTheme**) override {
@@ -203,17 +202,6 @@ TEST_F(Widgets, FreeAndReorderAskedDuringDispatchWaitForTheQueueToDrain) {
     EXPECT_EQ((Log{"front.down93", "back.down93", "front.down93", "back.down93"}), Frame({Down(), Down()}));
     back->toFront = false;
     EXPECT_EQ((Log{"back.down93", "front.down93"}), Frame({Down()}));
-}
-
-TEST_F(Widgets, RenderGoesBackToFrontLayerByLayer) {
-    Add("l7", 7);
-    Add("l0a", 0);
-    Add("l0b", 0);
-    cWidgets::Render();
-    EXPECT_EQ((Log{"l0a.render", "l0b.render", "l7.render"}), g_Log);
-    g_Log.clear();
-    cWidgets::Render(7);
-    EXPECT_EQ((Log{"l7.render"}), g_Log);
 }
 
 double g_Clock = 1000;
