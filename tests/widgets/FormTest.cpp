@@ -9,6 +9,7 @@
 #include "zozud/core/Timer.h"
 #include "zozud/render/Render.h"
 #include "zozud/widgets/Form.h"
+#include "zozud/widgets/Panel.h"
 
 using namespace zozud;
 using namespace zozud_test;

@@ -1,6 +1,7 @@
 // cPanel: a framed group of controls stacked top down, folded by its caption.
+#include "zozud/widgets/Panel.h"
+
 #include "zozud/render/Render.h"
-#include "zozud/widgets/Form.h"
 
 namespace zozud {
 

@@ -226,51 +226,53 @@ void cWidgets::UpdateToolTip(cWidget* hot) {
     }
 }
 
+namespace {
+
+// Button, move and character events: true when the widget consumed it.
+bool SendConsumable(cWidget* w, const cInput::Event& e) {
+    switch (e.Type) {
+    case cInput::EventType::Button: return e.IsPressed ? w->OnButtonDown(e.Code) : w->OnButtonUp(e.Code);
+    case cInput::EventType::MouseMove: return w->OnMouseMove();
+    default: return w->OnChar(e.Char, e.Code);
+    }
+}
+
+// Touch and gesture events, which nobody consumes.
+void SendToAll(cWidget* w, const cInput::Event& e) {
+    if (e.Type == cInput::EventType::Touch) {
+        bool still = std::fabs(e.Delta.x) <= 0.001f && std::fabs(e.Delta.y) <= 0.001f;
+        if (!still) w->OnMultitouchMove(e.Code);
+        else if (e.IsPressed) w->OnMultitouchDown(e.Code);
+        else w->OnMultitouchUp(e.Code);
+    } else if (e.GesturePhase == 1) {
+        w->OnGestureDown((cGestureType::Enum)e.GestureType, e.GesturePos);
+    } else if (e.GesturePhase == 2) {
+        w->OnGestureMove(e.GesturePos, e.GestureDelta, e.GestureRotation, e.GestureScale);
+    } else if (e.GesturePhase == 3) {
+        w->OnGestureUp();
+    }
+}
+
+}  // namespace
+
+// The captured widget first, then everyone else in input order.
 void cWidgets::Dispatch(cInput::Event* e) {
     cList<Entry> all;
     InputOrder(&all);
-    auto call = [](const Entry& entry) { m_idCurProcessing = entry.id; };
+    bool consumable = e->Type == cInput::EventType::Button || e->Type == cInput::EventType::MouseMove ||
+                      e->Type == cInput::EventType::Char;
+    if (!consumable && e->Type != cInput::EventType::Touch && e->Type != cInput::EventType::Gesture) return;
 
-    if (e->Type == cInput::EventType::Button || e->Type == cInput::EventType::MouseMove ||
-        e->Type == cInput::EventType::Char) {
-        auto send = [&](cWidget* w) {
-            switch (e->Type) {
-            case cInput::EventType::Button:
-                return e->IsPressed ? w->OnButtonDown(e->Code) : w->OnButtonUp(e->Code);
-            case cInput::EventType::MouseMove:
-                return w->OnMouseMove();
-            default:
-                return w->OnChar(e->Char, e->Code);
-            }
-        };
-        int capturedID = m_idSendTo;
-        if (cWidget* captured = GetWidget(capturedID)) {
-            m_idCurProcessing = capturedID;
-            if (send(captured)) return;
-        }
-        for (const Entry& entry : all) {
-            if (entry.id == capturedID || !Alive(entry)) continue;
-            call(entry);
-            if (send(entry.widget)) return;
-        }
-        return;
+    int capturedID = m_idSendTo;
+    if (consumable && GetWidget(capturedID)) {
+        m_idCurProcessing = capturedID;
+        if (SendConsumable(GetWidget(capturedID), *e)) return;
     }
-
     for (const Entry& entry : all) {
-        if (!Alive(entry)) continue;
-        call(entry);
-        cWidget* w = entry.widget;
-        if (e->Type == cInput::EventType::Touch) {
-            bool still = std::fabs(e->Delta.x) <= 0.001f && std::fabs(e->Delta.y) <= 0.001f;
-            if (!still) w->OnMultitouchMove(e->Code);
-            else if (e->IsPressed) w->OnMultitouchDown(e->Code);
-            else w->OnMultitouchUp(e->Code);
-        } else if (e->Type == cInput::EventType::Gesture) {
-            if (e->GesturePhase == 1) w->OnGestureDown((cGestureType::Enum)e->GestureType, e->GesturePos);
-            else if (e->GesturePhase == 2)
-                w->OnGestureMove(e->GesturePos, e->GestureDelta, e->GestureRotation, e->GestureScale);
-            else if (e->GesturePhase == 3) w->OnGestureUp();
-        }
+        if ((consumable && entry.id == capturedID) || !Alive(entry)) continue;
+        m_idCurProcessing = entry.id;
+        if (!consumable) SendToAll(entry.widget, *e);
+        else if (SendConsumable(entry.widget, *e)) return;
     }
 }
 

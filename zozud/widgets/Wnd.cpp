@@ -10,8 +10,7 @@ cWnd::cWnd(cWnd* parent, const char* caption, bool visible, bool enabled)
 
 cWnd::~cWnd() {
     if (m_Parent) {
-        cWnd* top = GetTopLevelParent();
-        if (top != this) top->ClearFocus(this);
+        ClearFocus(this);
         m_Parent->m_Children.Remove(this);
         if (m_Parent->m_ToolBar == this) m_Parent->m_ToolBar = nullptr;
     }
@@ -69,23 +68,22 @@ bool cWnd::IsDead() { return m_Orphaned || (m_Parent && m_Parent->IsDead()); }
 
 // ---- Forwarded to the top-level window ----
 
-#define ZOZUD_TOP(call, otherwise)          \
-    cWnd* top = GetTopLevelParent();        \
-    if (top != this) return top->call;      \
-    return otherwise
+cWnd* cWnd::Forward() {
+    cWnd* top = GetTopLevelParent();
+    return top != this ? top : nullptr;
+}
 
 void  cWnd::MsgProc(int, int, const void*, const void*) {}
-void  cWnd::Activate() { cWnd* top = GetTopLevelParent(); if (top != this) top->Activate(); }
-bool  cWnd::IsActive() { ZOZUD_TOP(IsActive(), true); }
-int   cWnd::GetFormState() { ZOZUD_TOP(GetFormState(), 2); }
-float cWnd::GetCurActivity() { ZOZUD_TOP(GetCurActivity(), 1.0f); }
-float cWnd::GetCurAlpha() { ZOZUD_TOP(GetCurAlpha(), 1.0f); }
-bool  cWnd::HasFocus(cWnd* wnd) { ZOZUD_TOP(HasFocus(wnd), false); }
-bool  cWnd::HasFocusNoEnabled(cWnd* wnd) { ZOZUD_TOP(HasFocusNoEnabled(wnd), false); }
-void  cWnd::SetFocus(cWnd* wnd) { cWnd* top = GetTopLevelParent(); if (top != this) top->SetFocus(wnd); }
-void  cWnd::ClearFocus(cWnd* wnd) { cWnd* top = GetTopLevelParent(); if (top != this) top->ClearFocus(wnd); }
-void  cWnd::GoTab(bool forward) { cWnd* top = GetTopLevelParent(); if (top != this) top->GoTab(forward); }
-#undef ZOZUD_TOP
+void  cWnd::Activate() { if (cWnd* top = Forward()) top->Activate(); }
+bool  cWnd::IsActive() { cWnd* top = Forward(); return top ? top->IsActive() : true; }
+int   cWnd::GetFormState() { cWnd* top = Forward(); return top ? top->GetFormState() : 2; }
+float cWnd::GetCurActivity() { cWnd* top = Forward(); return top ? top->GetCurActivity() : 1.0f; }
+float cWnd::GetCurAlpha() { cWnd* top = Forward(); return top ? top->GetCurAlpha() : 1.0f; }
+bool  cWnd::HasFocus(cWnd* wnd) { cWnd* top = Forward(); return top && top->HasFocus(wnd); }
+bool  cWnd::HasFocusNoEnabled(cWnd* wnd) { cWnd* top = Forward(); return top && top->HasFocusNoEnabled(wnd); }
+void  cWnd::SetFocus(cWnd* wnd) { if (cWnd* top = Forward()) top->SetFocus(wnd); }
+void  cWnd::ClearFocus(cWnd* wnd) { if (cWnd* top = Forward()) top->ClearFocus(wnd); }
+void  cWnd::GoTab(bool forward) { if (cWnd* top = Forward()) top->GoTab(forward); }
 
 cRect cWnd::GetRelBounds() { return m_RelRect; }
 

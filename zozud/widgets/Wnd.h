@@ -115,6 +115,7 @@ public:
     int  GetMouseOverPart() const { return m_MouseOver; }
 
 protected:
+    cWnd* Forward();  // the top-level window that answers for this one; null when this is it
     cRect ScrollBarRect() const;      // empty when the window does not scroll
     cRect ScrollThumbRect() const;
     bool  ClientHidden() const { return m_ClientHidden; }
