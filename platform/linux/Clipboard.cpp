@@ -1,7 +1,7 @@
-// The clipboard (CLIPBOARD selection) for text. GTK may only be used on the
+// The clipboard (CLIPBOARD selection) for text, lent to the file facade
+// (cIO::CopyToClipboard, cIO::CopyFromClipboard). GTK may only be used on the
 // toolkit thread of a process that started it; anywhere else both calls fail.
 #include "platform/linux/LinuxMain.h"
-#include "zozud/io/IO.h"
 
 namespace {
 
@@ -9,10 +9,8 @@ bool ClipboardUsable() { return cLinuxMain_IsToolkitThread() && gdk_display_get_
 
 }  // namespace
 
-namespace zozud {
-
 // The clipboard carries UTF-8: bytes that are not valid UTF-8 become U+FFFD.
-bool cIO::CopyToClipboard(const char* text) {
+bool cLinuxMain_CopyToClipboard(const char* text) {
     if (!ClipboardUsable()) return false;
     gchar* valid = g_utf8_make_valid(text ? text : "", -1);
     gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), valid, -1);
@@ -21,7 +19,7 @@ bool cIO::CopyToClipboard(const char* text) {
 }
 
 // Waits for the owner of the clipboard to answer (a nested main loop).
-bool cIO::CopyFromClipboard(cStr* text) {
+bool cLinuxMain_CopyFromClipboard(zozud::cStr* text) {
     if (!text) return false;
     text->Clear();
     if (!ClipboardUsable()) return false;
@@ -31,5 +29,3 @@ bool cIO::CopyFromClipboard(cStr* text) {
     g_free(got);
     return true;
 }
-
-}  // namespace zozud

@@ -8,6 +8,7 @@
 #include <X11/Xlib.h>
 
 #include "zozud/core/List.h"
+#include "zozud/core/Log.h"
 #include "zozud/core/Main.h"
 #include "zozud/core/Str.h"
 
@@ -28,6 +29,8 @@ const int cLinuxMain_KeyCount = 93;
 extern const int cLinuxMain_KeySymTable[cLinuxMain_KeyCount];
 
 // ---- Start-up steps of main ----
+// Step 0, before the others: cFramework::Start, then cLinuxMain_LendServices.
+void cLinuxMain_LendServices();  // fills the framework's seams for the shell's services (below)
 void cLinuxMain_JoinCmdLine(int argc, char** argv);
 void cLinuxMain_InstallCrashHandler();
 void cLinuxMain_BuildKeyTables();
@@ -44,6 +47,21 @@ void       cLinuxMain_RepeatedClear();  // releases every held key (after a moda
 void       cLinuxMain_UnfullScreen();
 bool       cLinuxMain_IsToolkitThread(); // true on the thread that started the toolkit
 bool       cLinuxMain_CheckProcessInMemory(const char* name);
+
+// ---- Services lent to the framework by cLinuxMain_LendServices ----
+// The log dialog (cLog::DialogHooks); it closes a splash window first.
+void cLinuxMain_ShowLogDialog(zozud::cLog::Mode::Enum mode);  // any thread
+bool cLinuxMain_IsLogDialogVisible();
+int  cLinuxMain_GetLogDialogResult();
+// The clipboard and the modal text input (cIO::ShellHooks).
+bool cLinuxMain_CopyToClipboard(const char* text);
+bool cLinuxMain_CopyFromClipboard(zozud::cStr* text);
+bool cLinuxMain_InputText(int x, int y, int width, int height, zozud::cStr* text, const char* title);
+bool cLinuxMain_InputString(int x, int y, zozud::cStr* text, int);
+
+// ---- Services to the application ----
+zozud::cStr cMain_GetCmdLineArgs();  // the arguments after the program name, joined by blanks
+void        cMain_Quit();            // ends the toolkit's main loop
 
 // Modal message boxes over the main window.
 class cMessageBox {

@@ -1,4 +1,4 @@
-// The modal log dialog of cLog: the whole log in a scrolled text view with
+// The modal log dialog the shell lends cLog (cLog::DialogHooks): the whole log in a scrolled text view with
 // the buttons "Debug", "Ignore", "Ignore Always", "Copy" and "Exit". It runs a
 // nested main loop until it is closed; "Exit" in a warning or an assertion
 // ends the process.
@@ -13,7 +13,6 @@
 
 #include "platform/linux/LinuxMain.h"
 #include "zozud/core/Log.h"
-#include "zozud/io/IO.h"
 #include "zozud/widgets/Splash.h"
 
 using zozud::cLog;
@@ -69,7 +68,7 @@ gboolean ShowQueued(gpointer) {
     }
     cLog::Mode::Enum mode = cLog::Mode::Enum(s_QueuedMode.load());
     s_Queued = false;
-    cLog::ShowDialog(mode);
+    cLinuxMain_ShowLogDialog(mode);
     return FALSE;
 }
 
@@ -80,7 +79,7 @@ void OnResultButton(GtkWidget* button, gpointer result) {
     gtk_widget_destroy(gtk_widget_get_toplevel(button));
 }
 
-void OnCopy(GtkWidget*, gpointer) { zozud::cIO::CopyToClipboard(cLog::GetLogCopy()); }
+void OnCopy(GtkWidget*, gpointer) { cLinuxMain_CopyToClipboard(cLog::GetLogCopy()); }
 
 GtkWidget* AddButton(GtkWidget* row, const char* label, bool sensitive, GCallback onClick, int result) {
     GtkWidget* button = gtk_button_new_with_label(label);
@@ -166,16 +165,14 @@ void RunDialog(cLog::Mode::Enum mode) {
 
 }  // namespace
 
-namespace zozud {
-
-void cLog::ShowDialog(Mode::Enum mode) {
+void cLinuxMain_ShowLogDialog(cLog::Mode::Enum mode) {
     if (!cLinuxMain_IsToolkitThread()) {
         QueueDialog(mode);
         return;
     }
     if (!ToolkitStarted()) return;
-    if (mode == Mode::Assert && s_IgnoreAsserts) return;
-    cSplash::DestroyNow();
+    if (mode == cLog::Mode::Assert && s_IgnoreAsserts) return;
+    zozud::cSplash::DestroyNow();
     RunDialog(mode);
     if (s_QueuedWaitsForClose) {
         s_QueuedWaitsForClose = false;
@@ -183,7 +180,5 @@ void cLog::ShowDialog(Mode::Enum mode) {
     }
 }
 
-bool cLog::IsVisible() { return s_Visible; }
-int  cLog::GetResult() { return s_Result; }
-
-}  // namespace zozud
+bool cLinuxMain_IsLogDialogVisible() { return s_Visible; }
+int  cLinuxMain_GetLogDialogResult() { return s_Result; }

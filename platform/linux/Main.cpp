@@ -1,10 +1,13 @@
-// The process entry of every application built on the framework: it joins the
-// command line, installs the crash handler, starts GTK, builds the key tables
+// The process entry of every application built on the framework: it starts
+// the framework and lends it the shell's services, joins the command line, installs the crash handler, starts GTK, builds the key tables
 // and hands control to the application through cMain_OnPreInit.
 #include "platform/linux/LinuxMain.h"
 #include "zozud/core/Thread.h"
+#include "zozud/view/Framework.h"
 
 int main(int argc, char** argv) {
+    zozud::cFramework::Start();
+    cLinuxMain_LendServices();
     cLinuxMain_JoinCmdLine(argc, argv);
     cLinuxMain_InstallCrashHandler();
     gtk_init(nullptr, nullptr);  // the toolkit never sees the command line

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/linux/LinuxMain.h"
+#include "zozud/io/IO.h"
 
 using zozud::cList;
 using zozud::cStr;
@@ -108,3 +109,23 @@ zozud::cStr cMain_GetCmdLineArgs() { return cLinuxMain_CmdLineArgs; }
 void cMain_Quit() { gtk_main_quit(); }
 cList<int>* cLinuxMain_GetCodes() { return &cLinuxMain_Codes; }
 cList<int>* cLinuxMain_GetEnterCodes() { return &cLinuxMain_EnterCodes; }
+
+// The shell's services to the framework, lent through the seams the lower
+// layers own: the log dialog to the core log, the clipboard and the modal
+// text input to the file facade.
+void cLinuxMain_LendServices() {
+    zozud::cLog::DialogHooks dialog;
+    dialog.showDialog = cLinuxMain_ShowLogDialog;
+    dialog.isVisible = cLinuxMain_IsLogDialogVisible;
+    dialog.getResult = cLinuxMain_GetLogDialogResult;
+    zozud::cLog::SetDialogHooks(dialog);
+
+    zozud::cIO::ShellHooks shell;
+    shell.copyToClipboard = cLinuxMain_CopyToClipboard;
+    shell.copyFromClipboard = cLinuxMain_CopyFromClipboard;
+    shell.inputText = cLinuxMain_InputText;
+    shell.inputString = cLinuxMain_InputString;
+    zozud::cIO::SetShellHooks(shell);
+}
+
+bool cLinuxMain_CheckProcessInMemory(const char* name) { return zozud::cIO::CheckProcessInMemory(name); }

@@ -1,8 +1,7 @@
-// The modal text input of the facade: the multi-line text dialog
-// (cIO::InputText) and the one-line popup (cIO::InputString). Both run a
-// nested main loop and release held keys afterwards.
+// The modal text input the shell lends the file facade: the multi-line text
+// dialog (cIO::InputText) and the one-line popup (cIO::InputString). Both run
+// a nested main loop and release held keys afterwards.
 #include "platform/linux/LinuxMain.h"
-#include "zozud/io/IO.h"
 #include "zozud/math/Rect.h"
 #include "zozud/widgets/Input.h"
 
@@ -10,6 +9,38 @@ using zozud::cRect;
 using zozud::cStr;
 
 namespace {
+
+// ---- Sizes in pixels ----
+const int Spacing = 3;             // between the dialog's buttons
+const int DialogBorder = 5;        // around the dialog's content and between its rows
+const int OkWidth = 70;            // the dialog's OK button; Cancel takes the same width
+const int OkHeight = 30;
+const int PopupBorder = 1;
+const int PopupRightMargin = 50;   // the popup's anchor stays this far from the right edge
+const int PopupLeftOfAnchor = 75;  // the popup's left edge, left of the anchor
+const int PopupBelowAnchor = 9;    // its top edge, below the anchor
+const int EntryX = 1, EntryY = 1, EntryWidth = 120, EntryHeight = 22;
+const int PopupOkX = 123, PopupOkY = 0, PopupOkWidth = 27, PopupOkHeight = 24;
+const int PopupPollMs = 20;        // how often the popup looks at the pointer
+
+// Everything the two inputs keep while one of them is up (toolkit thread).
+struct TextDialogState {
+    // The text dialog.
+    GtkWidget* window = nullptr;
+    GtkWidget* view = nullptr;
+    bool       accepted = false;
+    cStr*      text = nullptr;  // the caller's text, written on OK
+
+    // The one-line popup.
+    GtkWidget* popup = nullptr;
+    GtkWidget* entry = nullptr;
+    bool       popupAccepted = false;
+    bool       pressedBefore = false;  // the button was down when the popup opened
+    bool       dragInside = false;     // a press that began inside the popup
+    cStr       result;
+};
+
+TextDialogState s_State;
 
 // The main window's position and the size of its drawable area, or the
 // screen's when there is no main window.
@@ -37,43 +68,28 @@ bool IsEnter(const GdkEventKey* event) { return cLinuxMain_EnterCodes.Contains(e
 
 // ---- Text dialog ----
 
-struct cIO_TextDialog {
-    static GtkWidget* Window;
-    static GtkWidget* View;
-    static bool       Accepted;
-    static cStr*      Text;
+namespace {
 
-    static void     ButtonClick(GtkWidget* button, gpointer ok);
-    static gboolean KeyboardHandler(GtkWidget*, GdkEventKey* event, gpointer);
-};
-
-GtkWidget* cIO_TextDialog::Window = nullptr;
-GtkWidget* cIO_TextDialog::View = nullptr;
-bool       cIO_TextDialog::Accepted = false;
-cStr*      cIO_TextDialog::Text = nullptr;
-
-void cIO_TextDialog::ButtonClick(GtkWidget*, gpointer ok) {
+void TextDialog_ButtonClick(GtkWidget*, gpointer ok) {
     if (ok) {
-        Accepted = true;
-        GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(View));
+        s_State.accepted = true;
+        GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(s_State.view));
         GtkTextIter start, end;
         gtk_text_buffer_get_bounds(buffer, &start, &end);
         gchar* text = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
-        Text->Copy(text);
+        s_State.text->Copy(text);
         g_free(text);
     }
-    gtk_widget_destroy(Window);
+    gtk_widget_destroy(s_State.window);
 }
 
-gboolean cIO_TextDialog::KeyboardHandler(GtkWidget*, GdkEventKey* event, gpointer) {
+gboolean TextDialog_KeyboardHandler(GtkWidget*, GdkEventKey* event, gpointer) {
     if (event->type == GDK_KEY_PRESS && IsEscape(event)) {
-        gtk_widget_destroy(Window);
+        gtk_widget_destroy(s_State.window);
         return TRUE;
     }
     return FALSE;
 }
-
-namespace {
 
 // x = -1 is the horizontal centre of the main window, y = -1 the vertical
 // centre; a given y counts from the bottom edge.
@@ -88,12 +104,12 @@ cRect TextDialogRect(int x, int y, int width, int height) {
 }
 
 GtkWidget* TextDialogButtons() {
-    GtkWidget* row = gtk_hbox_new(TRUE, 3);
+    GtkWidget* row = gtk_hbox_new(TRUE, Spacing);
     GtkWidget* ok = gtk_button_new_with_label("OK");
-    gtk_widget_set_size_request(ok, 70, 30);
-    g_signal_connect(ok, "clicked", G_CALLBACK(cIO_TextDialog::ButtonClick), GINT_TO_POINTER(1));
+    gtk_widget_set_size_request(ok, OkWidth, OkHeight);
+    g_signal_connect(ok, "clicked", G_CALLBACK(TextDialog_ButtonClick), GINT_TO_POINTER(1));
     GtkWidget* cancel = gtk_button_new_with_label("Cancel");
-    g_signal_connect(cancel, "clicked", G_CALLBACK(cIO_TextDialog::ButtonClick), nullptr);
+    g_signal_connect(cancel, "clicked", G_CALLBACK(TextDialog_ButtonClick), nullptr);
     gtk_container_add(GTK_CONTAINER(row), ok);
     gtk_container_add(GTK_CONTAINER(row), cancel);
     GtkWidget* align = gtk_alignment_new(1.0f, 0, 0, 0);
@@ -104,25 +120,25 @@ GtkWidget* TextDialogButtons() {
 GtkWidget* TextDialogView(const cStr& text) {
     GtkWidget* scroll = gtk_scrolled_window_new(nullptr, nullptr);
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroll), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
-    cIO_TextDialog::View = gtk_text_view_new();
-    GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(cIO_TextDialog::View));
+    s_State.view = gtk_text_view_new();
+    GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(s_State.view));
     gtk_text_buffer_set_text(buffer, text, text.Length());
     GtkTextIter end;
     gtk_text_buffer_get_end_iter(buffer, &end);
     gtk_text_buffer_place_cursor(buffer, &end);
     GtkTextMark* mark = gtk_text_buffer_create_mark(buffer, nullptr, &end, FALSE);
-    gtk_text_view_scroll_to_mark(GTK_TEXT_VIEW(cIO_TextDialog::View), mark, 0, FALSE, 0, 0);
-    gtk_container_add(GTK_CONTAINER(scroll), cIO_TextDialog::View);
+    gtk_text_view_scroll_to_mark(GTK_TEXT_VIEW(s_State.view), mark, 0, FALSE, 0, 0);
+    gtk_container_add(GTK_CONTAINER(scroll), s_State.view);
     return scroll;
 }
 
 void MakeTextDialog(const cRect& place, int width, int height, const cStr& text, const char* title) {
     GtkWidget* w = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    cIO_TextDialog::Window = w;
+    s_State.window = w;
     gtk_window_set_gravity(GTK_WINDOW(w), GDK_GRAVITY_STATIC);
     MakeTransientModal(w);
     gtk_window_set_default_size(GTK_WINDOW(w), width, height);
-    gtk_container_set_border_width(GTK_CONTAINER(w), 5);
+    gtk_container_set_border_width(GTK_CONTAINER(w), DialogBorder);
     if (title && *title) {
         gtk_window_set_type_hint(GTK_WINDOW(w), GDK_WINDOW_TYPE_HINT_DIALOG);
         gtk_window_set_title(GTK_WINDOW(w), title);
@@ -131,47 +147,36 @@ void MakeTextDialog(const cRect& place, int width, int height, const cStr& text,
         gtk_window_set_decorated(GTK_WINDOW(w), FALSE);
     }
     gtk_window_move(GTK_WINDOW(w), (int)place.x0, (int)place.y0);
-    GtkWidget* box = gtk_vbox_new(FALSE, 5);
+    GtkWidget* box = gtk_vbox_new(FALSE, DialogBorder);
     gtk_box_pack_start(GTK_BOX(box), TextDialogView(text), TRUE, TRUE, 0);
     gtk_box_pack_start(GTK_BOX(box), TextDialogButtons(), FALSE, FALSE, 0);
     gtk_container_add(GTK_CONTAINER(w), box);
-    g_signal_connect(w, "key_press_event", G_CALLBACK(cIO_TextDialog::KeyboardHandler), nullptr);
+    g_signal_connect(w, "key_press_event", G_CALLBACK(TextDialog_KeyboardHandler), nullptr);
     g_signal_connect(w, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
     gtk_widget_show_all(w);
 }
 
 }  // namespace
 
-bool zozud::cIO::InputText(int x, int y, int width, int height, cStr* text, const char* title) {
-    cIO_TextDialog::Accepted = false;
-    cIO_TextDialog::Text = text;
+bool cLinuxMain_InputText(int x, int y, int width, int height, cStr* text, const char* title) {
+    s_State.accepted = false;
+    s_State.text = text;
     MakeTextDialog(TextDialogRect(x, y, width, height), width, height, *text, title);
     gtk_main();
-    cIO_TextDialog::Window = cIO_TextDialog::View = nullptr;
+    s_State.window = s_State.view = nullptr;
     cLinuxMain_RepeatedClear();
     zozud::cInput::FreeEvents();
-    return cIO_TextDialog::Accepted;
+    return s_State.accepted;
 }
 
 // ---- One-line popup ----
 
 namespace {
 
-struct InputStringState {
-    GtkWidget* window = nullptr;
-    GtkWidget* entry = nullptr;
-    bool       accepted = false;
-    bool       pressedBefore = false;  // the button was down when the popup opened
-    bool       dragInside = false;     // a press that began inside the popup
-    cStr       result;
-};
-
-InputStringState s_Input;
-
 void InputString_Accept() {
-    s_Input.accepted = true;
-    s_Input.result.Copy(gtk_entry_get_text(GTK_ENTRY(s_Input.entry)));
-    gtk_widget_destroy(s_Input.window);
+    s_State.popupAccepted = true;
+    s_State.result.Copy(gtk_entry_get_text(GTK_ENTRY(s_State.entry)));
+    gtk_widget_destroy(s_State.popup);
 }
 
 void InputString_ButtonClick(GtkWidget*, gpointer) { InputString_Accept(); }
@@ -183,7 +188,7 @@ gboolean InputString_KeyboardHandler(GtkWidget*, GdkEventKey* event, gpointer) {
         return TRUE;
     }
     if (IsEscape(event)) {
-        gtk_widget_destroy(s_Input.window);
+        gtk_widget_destroy(s_State.popup);
         return TRUE;
     }
     return FALSE;
@@ -197,20 +202,20 @@ bool PointerInside(GtkWidget* w) {
     return px >= wx && py >= wy && px < wx + w->allocation.width && py < wy + w->allocation.height;
 }
 
-// Polls the pointer every 20 ms: a press outside the popup accepts it,
+// Polls the pointer every PopupPollMs: a press outside the popup accepts it,
 // except a press that began before it opened or a drag begun inside it.
 gboolean InputString_Timer(gpointer) {
-    if (!s_Input.window || !s_Input.window->window) return TRUE;
+    if (!s_State.popup || !s_State.popup->window) return TRUE;
     GdkModifierType mask;
     gdk_window_get_pointer(nullptr, nullptr, nullptr, &mask);
     if (!(mask & GDK_BUTTON1_MASK)) {
-        s_Input.pressedBefore = false;
-        s_Input.dragInside = false;
+        s_State.pressedBefore = false;
+        s_State.dragInside = false;
         return TRUE;
     }
-    if (s_Input.pressedBefore || s_Input.dragInside) return TRUE;
-    if (PointerInside(s_Input.window)) {
-        s_Input.dragInside = true;
+    if (s_State.pressedBefore || s_State.dragInside) return TRUE;
+    if (PointerInside(s_State.popup)) {
+        s_State.dragInside = true;
         return TRUE;
     }
     InputString_Accept();
@@ -221,41 +226,43 @@ gboolean InputString_Timer(gpointer) {
 
 // The popup is placed against the main viewer in an application that has
 // one; this program has none, so the main window's client area stands in.
-bool zozud::cIO::InputString(int x, int y, cStr* text, int) {
+bool cLinuxMain_InputString(int x, int y, cStr* text, int) {
     cRect main = MainWindowRect();
-    if (x > main.GetWidth() - 50) x = (int)main.GetWidth() - 50;
+    if (x > main.GetWidth() - PopupRightMargin) x = (int)main.GetWidth() - PopupRightMargin;
     int top = (int)main.GetHeight() - y;
-    s_Input = InputStringState();
+    s_State.popup = s_State.entry = nullptr;
+    s_State.popupAccepted = s_State.pressedBefore = s_State.dragInside = false;
+    s_State.result.Clear();
     GdkModifierType mask;
     gdk_window_get_pointer(nullptr, nullptr, nullptr, &mask);
-    s_Input.pressedBefore = (mask & GDK_BUTTON1_MASK) != 0;
+    s_State.pressedBefore = (mask & GDK_BUTTON1_MASK) != 0;
     GtkWidget* w = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    s_Input.window = w;
+    s_State.popup = w;
     gtk_window_set_resizable(GTK_WINDOW(w), FALSE);
     gtk_window_set_decorated(GTK_WINDOW(w), FALSE);
     MakeTransientModal(w);
-    gtk_container_set_border_width(GTK_CONTAINER(w), 1);
-    gtk_window_move(GTK_WINDOW(w), (int)main.x0 + x - 75, (int)main.y0 + top + 9);
+    gtk_container_set_border_width(GTK_CONTAINER(w), PopupBorder);
+    gtk_window_move(GTK_WINDOW(w), (int)main.x0 + x - PopupLeftOfAnchor, (int)main.y0 + top + PopupBelowAnchor);
     GtkWidget* fixed = gtk_fixed_new();
-    s_Input.entry = gtk_entry_new();
-    gtk_entry_set_text(GTK_ENTRY(s_Input.entry), *text);
-    gtk_widget_set_size_request(s_Input.entry, 120, 22);
-    gtk_fixed_put(GTK_FIXED(fixed), s_Input.entry, 1, 1);
+    s_State.entry = gtk_entry_new();
+    gtk_entry_set_text(GTK_ENTRY(s_State.entry), *text);
+    gtk_widget_set_size_request(s_State.entry, EntryWidth, EntryHeight);
+    gtk_fixed_put(GTK_FIXED(fixed), s_State.entry, EntryX, EntryY);
     GtkWidget* ok = gtk_button_new_with_label("ok");
-    gtk_widget_set_size_request(ok, 27, 24);
-    gtk_fixed_put(GTK_FIXED(fixed), ok, 123, 0);
+    gtk_widget_set_size_request(ok, PopupOkWidth, PopupOkHeight);
+    gtk_fixed_put(GTK_FIXED(fixed), ok, PopupOkX, PopupOkY);
     gtk_container_add(GTK_CONTAINER(w), fixed);
     g_signal_connect(ok, "clicked", G_CALLBACK(InputString_ButtonClick), nullptr);
     g_signal_connect(w, "key_press_event", G_CALLBACK(InputString_KeyboardHandler), nullptr);
     g_signal_connect(w, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
     gtk_widget_show_all(w);
-    gtk_editable_select_region(GTK_EDITABLE(s_Input.entry), 0, -1);
-    guint timer = g_timeout_add(20, InputString_Timer, nullptr);
+    gtk_editable_select_region(GTK_EDITABLE(s_State.entry), 0, -1);
+    guint timer = g_timeout_add(PopupPollMs, InputString_Timer, nullptr);
     gtk_main();
     g_source_remove(timer);
-    s_Input.window = nullptr;
+    s_State.popup = nullptr;
     cLinuxMain_RepeatedClear();
-    if (s_Input.accepted) text->Copy(s_Input.result);
+    if (s_State.popupAccepted) text->Copy(s_State.result);
     zozud::cInput::FreeEvents();
-    return s_Input.accepted;
+    return s_State.popupAccepted;
 }

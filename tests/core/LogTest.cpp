@@ -1,21 +1,49 @@
 // cLog: line ends, time stamps, the mirror file, and lines from many threads.
+// The file layer is not linked here: the mirror writes into an in-memory
+// file system lent through the log's file hooks.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
 
-#include "support/Process.h"
 #include "zozud/core/Log.h"
 #include "zozud/core/Thread.h"
-#include "zozud/io/IO.h"
 
 using namespace zozud;
-using testsupport::ReadFile;
-using testsupport::TempDir;
-using testsupport::WriteFile;
 
 namespace {
+
+// Paths holding "unwritable" refuse every write.
+std::map<std::string, std::string> s_Files;
+
+bool FakeSave(const char* path, const void* data, unsigned long size, bool append, bool) {
+    if (std::string(path).find("unwritable") != std::string::npos) return false;
+    std::string& file = s_Files[path];
+    if (!append) file.clear();
+    file.append(static_cast<const char*>(data), size);
+    return true;
+}
+
+bool FakeRemove(const char* path) { return s_Files.erase(path) > 0; }
+
+std::string ReadFile(const std::string& path) { return s_Files.count(path) ? s_Files[path] : "<none>"; }
+void        WriteFile(const std::string& path, const std::string& bytes) { s_Files[path] = bytes; }
+
+class LogFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        cLog::FileHooks hooks;
+        hooks.saveFile = FakeSave;
+        hooks.removeFile = FakeRemove;
+        cLog::SetFileHooks(hooks);
+    }
+    void TearDown() override {
+        cLog::SetFileHooks(cLog::FileHooks());
+        s_Files.clear();
+    }
+};
 
 // The log is never trimmed: each test looks at what its own calls appended.
 std::string Log() { return cLog::GetLogCopy().ToChar(); }
@@ -66,10 +94,8 @@ TEST(Log, DialogsWithoutToolkitOnlyLog) {
     EXPECT_EQ(-1, cLog::GetResult());
 }
 
-TEST(Log, FilesMirrorTheLog) {
-    cIO::GetDefaultSourceFolder();  // the file facade logs a line when it starts
-    TempDir dir;
-    std::string saved = dir / "saved.txt", mirror = dir / "mirror.txt", second = dir / "second.txt";
+TEST_F(LogFiles, FilesMirrorTheLog) {
+    std::string saved = "saved.txt", mirror = "mirror.txt", second = "second.txt";
     WriteFile(saved, "old contents that are longer than nothing at all");
     ASSERT_TRUE(cLog::SaveToFile(saved.c_str()));
     EXPECT_EQ(Log(), ReadFile(saved));
@@ -88,26 +114,32 @@ TEST(Log, FilesMirrorTheLog) {
 
     // An unwritable mirror loses the copy, never the line, and does not warn about itself.
     size_t mark = Log().size();
-    cLog::EnableAutoSaveToFile(true, (saved + "/log.txt").c_str());
+    cLog::EnableAutoSaveToFile(true, "unwritable/log.txt");
     cLog::Message("still logged");
     cLog::EnableAutoSaveToFile(false, nullptr);
     EXPECT_EQ("still logged\r\n", Log().substr(mark));
-    EXPECT_FALSE(cLog::SaveToFile((saved + "/log.txt").c_str()));
+    EXPECT_FALSE(cLog::SaveToFile("unwritable/log.txt"));
+
+    // Without a file layer nothing is written and saving fails.
+    cLog::SetFileHooks(cLog::FileHooks());
+    EXPECT_FALSE(cLog::SaveToFile("other.txt"));
+    cLog::EnableAutoSaveToFile(true, "other.txt");
+    cLog::Message("unmirrored");
+    cLog::EnableAutoSaveToFile(false, nullptr);
+    EXPECT_EQ("<none>", ReadFile("other.txt"));
 }
 
 // Lines from many threads arrive whole, each thread's in its own order, and
 // the mirror file holds them in the same order as the log.
-TEST(Log, ConcurrentLinesStayWholeAndMirrorInOrder) {
-    cIO::GetDefaultSourceFolder();
-    TempDir dir;
-    cLog::EnableAutoSaveToFile(true, (dir / "threads.txt").c_str());
+TEST_F(LogFiles, ConcurrentLinesStayWholeAndMirrorInOrder) {
+    cLog::EnableAutoSaveToFile(true, "threads.txt");
     size_t mark = Log().size();
     int ids[6] = {0, 1, 2, 3, 4, 5};
     std::vector<unsigned long> handles;
     for (int& id : ids) handles.push_back(cThread::CreateThread(WriteLines, &id));
     for (unsigned long& h : handles) cThread::WaitAndDeleteThread(&h);
     cLog::EnableAutoSaveToFile(false, nullptr);
-    EXPECT_EQ(Log(), ReadFile(dir / "threads.txt"));
+    EXPECT_EQ(Log(), ReadFile("threads.txt"));
 
     std::string text = Log().substr(mark);
     std::vector<int> next(6, 0);

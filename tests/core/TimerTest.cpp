@@ -9,7 +9,6 @@
 
 #include "zozud/core/Audio.h"
 #include "zozud/core/Timer.h"
-#include "zozud/widgets/Input.h"
 
 using namespace zozud;
 
@@ -17,6 +16,10 @@ namespace {
 
 double s_FakeNow = 1000.0;  // never 0, which means "no previous query"
 double FakeClock() { return s_FakeNow; }
+
+// Stands in for the input layer's vibration stop.
+float s_Vibration = 0.0f;
+void StopVibrations() { s_Vibration = 0.0f; }
 
 class RecordingAudio : public cAudio::Stub {
 public:
@@ -27,10 +30,14 @@ public:
 // Every test starts from a fresh time base on the fake clock, without pauses.
 class TimeBase : public ::testing::Test {
 protected:
-    void SetUp() override { Restart(&audio); }
+    void SetUp() override {
+        cTimer::SetStopVibrations(StopVibrations);
+        Restart(&audio);
+    }
     void TearDown() override {
         Restart(nullptr);
         cTimer::SetClockOverride(nullptr);
+        cTimer::SetStopVibrations(nullptr);
     }
     void Restart(RecordingAudio* device) {
         s_FakeNow = 1000.0;
@@ -105,9 +112,9 @@ TEST_F(TimeBase, ScaleAndPausesStopTheRightClocks) {
         EXPECT_FLOAT_EQ(step.frame * 1000, cTimer::GetFrameTimeMs()) << step.seconds;
         EXPECT_FLOAT_EQ(step.systemFrame, cTimer::GetSystemFrameTimeSec()) << step.seconds;
     }
-    cInput::SetVibration(0.5f, 2.0f);
+    s_Vibration = 0.5f;
     cTimer::Reset();
-    EXPECT_EQ(0.0f, cTimer::GetTimeSec() + cTimer::GetSystemTimeSec() + cInput::GetVibrationRight());
+    EXPECT_EQ(0.0f, cTimer::GetTimeSec() + cTimer::GetSystemTimeSec() + s_Vibration);
     Frame(50.0);  // after a reset the next frame is a first frame again
     EXPECT_EQ(0.0f, cTimer::GetTimeSec() + cTimer::GetSystemTimeSec());
 }
@@ -134,9 +141,9 @@ TEST_F(TimeBase, FrameRateOverCyclesOfHundredFramesLeavesPausesOut) {
 
 // Audio pauses and vibrations stop only when the combined pause state changes.
 TEST_F(TimeBase, PausesSwitchAudioOnlyWhenTheCombinedStateChanges) {
-    cInput::SetVibration(0.7f, 0.3f);
+    s_Vibration = 0.7f;
     cPause::SetUserPause(true);
-    EXPECT_EQ(0.0f, cInput::GetVibrationLeft());
+    EXPECT_EQ(0.0f, s_Vibration);
     cPause::SetSystemPause(true);  // already paused: audio is left alone
     cPause::SetUserPause(false);   // the system pause still holds
     EXPECT_TRUE(cPause::GetPause());

@@ -3,6 +3,8 @@
 // their path, extension and message rules, on real files.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "image/CodecTestSupport.h"
 #include "io/TempTree.h"
 #include "zozud/core/Log.h"
@@ -177,4 +179,33 @@ TEST(CodecRegistry, ModelAnimationAndCameraFilesFollowTheSameRules) {
                                  "\"\r\nCan't load model file \"" + missing + "\"\r\nLoaded animation file \"" + anim +
                                  "\"\r\nLoaded camera file \"" + camera + "\"\r\nCan't decode camera file \"" + bad +
                                  "\"\r\n");
+}
+
+// Callers read why a load or save failed from the registry, not from the log.
+TEST(CodecRegistry, TheFailureReasonSaysWhyALoadOrSaveFailed) {
+    using F = cIO::CodecFailure;
+    iotest::TempTree tree;
+    iotest::ProgramFolderScope scope(tree.Folder("program"), "");
+    std::string good = tree.File("good.tga", TgaBytes()), bad = tree.File("bad.tga", "not an image");
+    std::string png = tree.File("x.png", TgaBytes()), noFolder = tree.Path("none/out.tga");
+    cImage image, rgb = Filled(cFormat::Rgb8, 2, 2), rg = Filled(cFormat::Rg8, 2, 2);
+    struct {
+        std::function<bool()> call;
+        F::Enum               reason;
+    } rows[] = {
+        {[&] { return cIO::LoadImage(good.c_str(), &image); }, F::NoFailure},
+        {[&] { return cIO::LoadImage(tree.Path("missing.tga").c_str(), &image); }, F::CantLoad},
+        {[&] { return cIO::LoadImage(bad.c_str(), &image); }, F::CantDecode},
+        {[&] { return cIO::LoadImage(png.c_str(), &image); }, F::NoCodec},
+        {[&] { return cIO::SaveImage(tree.Path("out.png").c_str(), rgb); }, F::NoCodec},
+        {[&] { return cIO::SaveImage(tree.Path("out.bmp").c_str(), rg); }, F::CantEncode},
+        {[&] { return cIO::SaveImage(noFolder.c_str(), rgb); }, F::CantSave},
+        {[&] { return cIO::SaveImage(tree.Path("out.tga").c_str(), rgb); }, F::NoFailure},
+    };
+    int row = 0;
+    for (auto& r : rows) {
+        EXPECT_EQ(r.reason == F::NoFailure, r.call()) << row;
+        EXPECT_EQ(r.reason, cIO::GetCodecFailure()) << row;
+        EXPECT_EQ(r.reason == F::NoFailure, *cIO::GetCodecFailureReason() == 0) << row++;
+    }
 }

@@ -134,3 +134,17 @@ TEST(IOSources, WarningsGoToTheCoreLogOnlyWhenAsked) {
     EXPECT_EQ(std::string(zozud::cLog::GetLogCopy().ToChar() + before),
               "Can't load file \"" + missing + "\"\r\nCan't save file \"" + unsaved + "\"\r\n");
 }
+
+// The core log saves and mirrors through the facade the start-up lent it, so
+// its files follow the write folder like every other save.
+TEST(IOSources, TheCoreLogWritesThroughTheFacade) {
+    TempTree t{"prog/", "write/"};
+    ProgramFolderScope scope(t.Path("prog"), t.Path("write"));
+    ASSERT_TRUE(zozud::cLog::SaveToFile("saved.txt"));
+    EXPECT_EQ(ReadFile(t.Path("write/saved.txt")), zozud::cLog::GetLogCopy().ToChar());
+    zozud::cLog::EnableAutoSaveToFile(true, "mirror.txt");
+    zozud::cLog::Message("mirrored line");
+    zozud::cLog::EnableAutoSaveToFile(false, nullptr);
+    EXPECT_EQ(ReadFile(t.Path("write/mirror.txt")), zozud::cLog::GetLogCopy().ToChar());
+    EXPECT_FALSE(Exists(t.Path("prog/saved.txt")) || Exists(t.Path("prog/mirror.txt")));
+}

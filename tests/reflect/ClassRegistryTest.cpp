@@ -277,6 +277,7 @@ TEST(ClassList, EntriesAreNamedByClassMovedAndOwned) {
 }
 
 TEST(ClassEditable, PropertiesNodesAndTheAddRow) {
+    const unsigned P = cClass::EditableProperties, N = cClass::EditableNodes, T = cClass::EditableTrailing;
     RegisterTestClasses();
     cTestAll all;
     cTestInner holder;
@@ -284,29 +285,29 @@ TEST(ClassEditable, PropertiesNodesAndTheAddRow) {
     all.Shapes.Add(new cTestSquare);
     int n = all.GetAmountOfElements();
     // Without a parent every element is a node.
-    EXPECT_TRUE(all.GetAmountOfEditableElements(&all, 2) == n && all.GetAmountOfEditableElements(&all, 1) == 0);
+    EXPECT_TRUE(all.GetAmountOfEditableElements(&all, N) == n && all.GetAmountOfEditableElements(&all, P) == 0);
     all.SetParent(&holder);
-    EXPECT_TRUE(all.GetAmountOfEditableElements(&all, 2) == 2 && all.GetAmountOfEditableElements(&all, 1) == n - 2);
-    EXPECT_EQ(n, all.GetAmountOfEditableElements(&all, 3));
-    EXPECT_STREQ("Shapes", all.GetEditableElementName(1, &all, 2));  // Inner and Shapes are the nodes
-    EXPECT_TRUE(all.GetEditableElementName(2, &all, 2) == nullptr && all.GetIndexOfEditableElement(2, &all, 2) == -1);
-    EXPECT_EQ(all.FindElementByName("Shapes"), all.GetIndexOfEditableElement(1, &all, 2));
-    EXPECT_TRUE(all.CheckIfEditableElementIsNode(0, &all, 2) && !all.CheckIfEditableElementIsNode(0, &all, 1));
-    EXPECT_EQ(static_cast<void*>(static_cast<cClass*>(&all.Shapes)), all.GetEditableElementData(1, &all, 2));
-    EXPECT_EQ(static_cast<void*>(cTestAll::s_IntRange), all.GetEditableElementExtra(7, &all, 1));  // SliderI
-    EXPECT_STREQ("Position", all.GetEditableElementView(12, &all, "name", 1));
+    EXPECT_TRUE(all.GetAmountOfEditableElements(&all, N) == 2 && all.GetAmountOfEditableElements(&all, P) == n - 2);
+    EXPECT_EQ(n, all.GetAmountOfEditableElements(&all, P | N));
+    EXPECT_STREQ("Shapes", all.GetEditableElementName(1, &all, N));  // Inner and Shapes are the nodes
+    EXPECT_TRUE(all.GetEditableElementName(2, &all, N) == nullptr && all.GetIndexOfEditableElement(2, &all, N) == -1);
+    EXPECT_EQ(all.FindElementByName("Shapes"), all.GetIndexOfEditableElement(1, &all, N));
+    EXPECT_TRUE(all.CheckIfEditableElementIsNode(0, &all, N) && !all.CheckIfEditableElementIsNode(0, &all, P));
+    EXPECT_EQ(static_cast<void*>(static_cast<cClass*>(&all.Shapes)), all.GetEditableElementData(1, &all, N));
+    EXPECT_EQ(static_cast<void*>(cTestAll::s_IntRange), all.GetEditableElementExtra(7, &all, P));  // SliderI
+    EXPECT_STREQ("Position", all.GetEditableElementView(12, &all, "name", P));
     // The list's entries are nodes, and the "Add" row follows them.
-    EXPECT_TRUE(all.Shapes.GetAmountOfEditableElements(&all.Shapes, 2) == 2 && all.Shapes.GetAmountOfEditableElements(&all.Shapes, 2 | 4) == 3);
-    EXPECT_EQ(2, all.Inner.GetAmountOfEditableElements(&all.Inner, 1 | 4));  // no expansion rules: no extra row
+    EXPECT_TRUE(all.Shapes.GetAmountOfEditableElements(&all.Shapes, N) == 2 && all.Shapes.GetAmountOfEditableElements(&all.Shapes, N | T) == 3);
+    EXPECT_EQ(2, all.Inner.GetAmountOfEditableElements(&all.Inner, P | T));  // no expansion rules: no extra row
     cClassExpParams params;
-    EXPECT_TRUE(all.Shapes.GetEditableElementExpansionList(params, 0, &all.Shapes, 2, nullptr, nullptr));
+    EXPECT_TRUE(all.Shapes.GetEditableElementExpansionList(params, 0, &all.Shapes, N, nullptr, nullptr));
     ASSERT_EQ(2, params.classes.Count());
     EXPECT_TRUE(params.classes[0] == cStr("cTestCircle") && params.texts[0] == cStr("A circle") && params.classes[1] == cStr("cTestSquare"));
-    EXPECT_FALSE(all.Inner.GetEditableElementExpansionList(params, 0, &all.Inner, 2, nullptr, nullptr));
+    EXPECT_FALSE(all.Inner.GetEditableElementExpansionList(params, 0, &all.Inner, N, nullptr, nullptr));
     EXPECT_EQ(0, params.classes.Count());
     cTestForced forced;  // a forced object shows everything as properties
     forced.SetParent(&holder);
-    EXPECT_TRUE(forced.GetAmountOfEditableElements(&forced, 1) == 2 && forced.GetAmountOfEditableElements(&forced, 2) == 0);
+    EXPECT_TRUE(forced.GetAmountOfEditableElements(&forced, P) == 2 && forced.GetAmountOfEditableElements(&forced, N) == 0);
 }
 
 TEST(Enum, NamesAreAddedOnceAndFoundByBisection) {

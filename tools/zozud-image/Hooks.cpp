@@ -1,5 +1,5 @@
 // The application globals of zozud-image. The tool has its own main and never
-// starts the toolkit; every hook keeps the shell's do-nothing default.
+// starts the toolkit; every hook keeps the framework's do-nothing default.
 #include "zozud/core/Main.h"
 
 zozud::cStr cMain_Title("zozud-image");

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "zozud/core/Log.h"
 #include "zozud/image/Image.h"
 #include "zozud/io/Codec.h"
+#include "zozud/view/Framework.h"
 
 using namespace zozud;
 
@@ -101,26 +101,18 @@ bool HasCodec(const std::string& path) {
 
 std::string ExtensionOf(const std::string& path) { return cStr(path.c_str()).GetFileExtension().ToChar(); }
 
-// The log lines the registry added since `from`: the registry says there why it failed.
-bool LoggedSince(int from, const char* text) {
-    cStr log = cLog::GetLogCopy();
-    return from < log.Length() && strstr(log.ToChar() + from, text) != nullptr;
-}
-
 // Loads a file; on failure prints its line and returns false.
 bool Load(const std::string& path, cImage* image) {
     if (!HasCodec(path)) return Complain(path, "no image codec for the extension \"" + ExtensionOf(path) + "\"");
-    int from = cLog::GetLogCopy().Length();
     if (cIO::LoadImage(AbsolutePath(path).c_str(), image)) return true;
-    if (LoggedSince(from, "Can't load image file")) return Complain(path, "cannot load the file");
+    if (cIO::GetCodecFailure() == cIO::CodecFailure::CantLoad) return Complain(path, "cannot load the file");
     return Complain(path, "cannot decode the image");
 }
 
 bool Save(const std::string& path, const cImage& image) {
     if (!HasCodec(path)) return Complain(path, "no image codec for the extension \"" + ExtensionOf(path) + "\"");
-    int from = cLog::GetLogCopy().Length();
     if (cIO::SaveImage(AbsolutePath(path).c_str(), image)) return true;
-    if (LoggedSince(from, "Can't encode image"))
+    if (cIO::GetCodecFailure() == cIO::CodecFailure::CantEncode)
         return Complain(path, "cannot encode a " + FormatName(image.Format) + " image in this format");
     return Complain(path, "cannot save the file");
 }
@@ -226,6 +218,7 @@ void OutOfMemory() {
 
 int main(int argc, char** argv) {
     std::set_new_handler(OutOfMemory);
+    zozud::cFramework::Start();  // the built-in codecs, the log's file writer
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return UsageError("no command");
     const std::string command = args[0];

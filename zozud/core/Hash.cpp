@@ -7,8 +7,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "zozud/math/Vec3.h"
-
 namespace zozud {
 
 int cHash::INVALID_INDEX = -1;
@@ -104,8 +102,8 @@ int cHash::GenerateKey(const char* s, bool caseInsensitive) const {
     return int(key) & bucketMask;
 }
 
-int cHash::GenerateKey(const cVec3& v) const {
-    unsigned sum = unsigned(TruncateToInt(v.x)) + unsigned(TruncateToInt(v.y)) + unsigned(TruncateToInt(v.z));
+int cHash::GenerateKey(float x, float y, float z) const {
+    unsigned sum = unsigned(TruncateToInt(x)) + unsigned(TruncateToInt(y)) + unsigned(TruncateToInt(z));
     return int(sum) & bucketMask;
 }
 

@@ -5,8 +5,6 @@
 
 namespace zozud {
 
-class cVec3;
-
 class cHash {
 public:
     static int INVALID_INDEX;  // -1; what an unallocated index points at
@@ -28,7 +26,10 @@ public:
     int  Next(int index) const { return chain[index & probeMask]; }  // index from First or Next
 
     int GenerateKey(const char* s, bool caseInsensitive) const;
-    int GenerateKey(const cVec3& v) const;
+    int GenerateKey(float x, float y, float z) const;  // the sum of the parts truncated toward zero
+    // Any point with x, y and z (cVec3 of the math layer, which core does not know).
+    template <class Point>
+    int GenerateKey(const Point& p) const { return GenerateKey(p.x, p.y, p.z); }
     int CalcSpread() const;                         // 100 = evenly spread
 
     int BucketCount() const { return bucketCount; }

@@ -3,8 +3,9 @@
 // are guarded by one mutex that is only ever held around plain string work,
 // never while calling out (file writes, the dialog), so it cannot take part
 // in a lock cycle. Mirror writes leave in the order the lines arrived: one
-// thread at a time drains a queue of pending writes outside the lock. The
-// dialog itself lives in the platform shell (ShowDialog).
+// thread at a time drains a queue of pending writes outside the lock. File
+// writes and the dialog are the hooks the layers above lend (cLog::FileHooks,
+// cLog::DialogHooks); they are set at start-up and only read afterwards.
 #include "zozud/core/Log.h"
 
 #include <pthread.h>
@@ -12,8 +13,6 @@
 #include "zozud/core/List.h"
 #include "zozud/core/Thread.h"
 #include "zozud/core/Timer.h"
-#include "zozud/io/File.h"
-#include "zozud/io/IO.h"
 
 namespace zozud {
 
@@ -44,6 +43,9 @@ struct LogState {
     cList<MirrorWrite> mirrorQueue;
     bool               mirrorBusy = false;   // a thread is draining the queue
 };
+
+cLog::FileHooks   s_FileHooks;
+cLog::DialogHooks s_DialogHooks;
 
 // Made on first use and never destroyed: lines may arrive before main and
 // from threads that still run while the process exits.
@@ -80,9 +82,9 @@ void QueueMirrorWrite(LogState& state, const cStr& path, const cStr& text, bool 
 // Writes the queued mirror text. The file is written with warn = false: a
 // failed write must not log a warning, which would append and fail again.
 void WriteMirror(const MirrorWrite& w) {
-    if (w.path.IsEmpty()) return;
-    if (w.replace) cIO::RemoveFile(w.path);
-    cIO::SaveFile(w.path, w.text.ToChar(), (unsigned long)w.text.Length(), !w.replace, false);
+    if (w.path.IsEmpty() || !s_FileHooks.saveFile) return;
+    if (w.replace && s_FileHooks.removeFile) s_FileHooks.removeFile(w.path);
+    s_FileHooks.saveFile(w.path, w.text.ToChar(), (unsigned long)w.text.Length(), !w.replace, false);
 }
 
 // Drains the mirror queue unless another thread (or an outer call on this
@@ -180,12 +182,9 @@ void cLog::ResetTime() {
 // ---- Files ----
 
 bool cLog::SaveToFile(const char* path) {
-    cFile file;
-    {
-        Locked locked;
-        file.Copy(locked.state.log.ToChar(), locked.state.log.Length(), path);
-    }
-    return cIO::SaveFile(path, file, false);
+    cStr text = GetLogCopy();
+    if (text.IsEmpty() || !s_FileHooks.saveFile) return false;
+    return s_FileHooks.saveFile(path, text.ToChar(), (unsigned long)text.Length(), false, true);
 }
 
 void cLog::EnableAutoSaveToFile(bool on, const char* path) {
@@ -198,6 +197,20 @@ void cLog::EnableAutoSaveToFile(bool on, const char* path) {
     }
     FlushMirror();
 }
+
+// ---- Dialog ----
+
+void cLog::ShowDialog(Mode::Enum mode) {
+    if (s_DialogHooks.showDialog) s_DialogHooks.showDialog(mode);
+}
+
+bool cLog::IsVisible() { return s_DialogHooks.isVisible && s_DialogHooks.isVisible(); }
+int  cLog::GetResult() { return s_DialogHooks.getResult ? s_DialogHooks.getResult() : -1; }
+
+// ---- Seams ----
+
+void cLog::SetFileHooks(const FileHooks& hooks) { s_FileHooks = hooks; }
+void cLog::SetDialogHooks(const DialogHooks& hooks) { s_DialogHooks = hooks; }
 
 // ---- Reading ----
 

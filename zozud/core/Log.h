@@ -1,5 +1,6 @@
 // cLog: the framework's in-memory log, optionally mirrored to a file, with a
-// modal GTK log dialog for warnings, errors and failed assertions. Lines end
+// modal log dialog for warnings, errors and failed assertions (both lent by
+// the layers above, see Seams). Lines end
 // in EndLn ("\r\n"); the log is never trimmed. Safe to call from any thread:
 // a dialog asked for on a worker thread is shown later on the toolkit thread.
 #pragma once
@@ -34,6 +35,26 @@ public:
     static bool IsVisible();
     static void ShowDialog(Mode::Enum mode);  // on a worker thread: queued to the toolkit thread
     static int  GetResult();  // button that closed the last dialog (101, 102, 103, 105), -1 none
+
+    // ---- Seams ----
+    // The log sits below the file facade and the platform shell, yet saves
+    // its mirror through the one and shows its dialog through the other. Each
+    // of them lends its functions here at start-up, before the first line is
+    // logged; the log never includes them. Until they are set, no file is
+    // written (SaveToFile fails, the mirror stays unwritten) and no dialog
+    // shows (IsVisible false, GetResult -1). Set once, before other threads run.
+    struct FileHooks {  // filled by the file layer
+        // Writes or appends bytes, with a logged warning on failure when warn is set.
+        bool (*saveFile)(const char* path, const void* data, unsigned long size, bool append, bool warn) = nullptr;
+        bool (*removeFile)(const char* path) = nullptr;
+    };
+    struct DialogHooks {  // filled by the platform shell
+        void (*showDialog)(Mode::Enum mode) = nullptr;  // any thread
+        bool (*isVisible)() = nullptr;
+        int  (*getResult)() = nullptr;
+    };
+    static void SetFileHooks(const FileHooks& hooks);
+    static void SetDialogHooks(const DialogHooks& hooks);
 };
 
 // Assertion globals; nothing reads them.

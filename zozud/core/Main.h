@@ -1,5 +1,7 @@
 // The application hooks (defined by the host program, called by the framework
-// and the platform shell) and the shell's services to the application.
+// and the platform shell; zozud/core/DefaultHooks.cpp holds do-nothing
+// defaults) and the globals they share. The shell's services to the
+// application are declared in platform/linux/LinuxMain.h.
 #pragma once
 
 #include "zozud/core/Str.h"
@@ -28,10 +30,3 @@ void cMain_OnInitPath(zozud::cStr* path);
 extern zozud::cStr cMain_Title;
 extern zozud::cStr cMain_LoadSceneXmlFilePn;
 extern bool        cMain_LoadSceneEnableIntro;
-
-// ---- Shell services ----
-zozud::cStr cMain_GetCmdLineArgs();  // the arguments after the program name, joined by blanks
-void        cMain_Quit();            // ends the toolkit's main loop
-int         cMain_GetClientWidth();
-int         cMain_GetClientHeight();
-void        cMain_SetWindowTitle(const char* title);

@@ -10,7 +10,6 @@
 
 #include "zozud/core/Audio.h"
 #include "zozud/core/Thread.h"
-#include "zozud/widgets/Input.h"
 
 namespace zozud {
 
@@ -20,32 +19,44 @@ const char* const WeekDays[7] = {"Monday", "Tuesday", "Wednesday", "Thursday", "
 const char* const Months[12] = {"January", "February", "March",     "April",   "May",      "June",
                                 "July",    "August",   "September", "October", "November", "December"};
 
-double (*s_ClockOverride)() = nullptr;
+// Everything the clock, the time base and the pauses keep, in one place.
+struct TimerState {
+    double (*clockOverride)() = nullptr;
+    void (*stopVibrations)() = nullptr;  // the input layer's seam (cTimer::SetStopVibrations)
 
-// Time base.
-float  s_TimeScale = 1.0f;
-float  s_TimeSec = 0.0f;
-float  s_TimeMs = 0.0f;
-double s_DoubleTimeSec = 0.0;
-float  s_FrameTimeSec = 0.0f;
-float  s_FrameTimeMs = 0.0f;
-float  s_SystemTimeSec = 0.0f;
-double s_DoubleSystemTimeSec = 0.0;
-float  s_SystemFrameTimeSec = 0.0f;
-double s_ClockTimeSecPreviousQuery = 0.0;
-int    s_FpsCycleFrame = -1;
-double s_FpsCycleStartTimeSec = 0.0;
-double s_FpsCyclePrevTimeSec = 0.0;
-float  s_FramesPerSecond = 0.0f;
-cStr   s_LocalDate;
-cStr   s_LocalTime;
-// Worker threads read the date texts while another thread's frame refreshes
-// them; only plain string copies happen under this lock.
-pthread_mutex_t s_TextMutex = PTHREAD_MUTEX_INITIALIZER;
+    // Time base.
+    float  timeScale = 1.0f;
+    float  timeSec = 0.0f;
+    float  timeMs = 0.0f;
+    double doubleTimeSec = 0.0;
+    float  frameTimeSec = 0.0f;
+    float  frameTimeMs = 0.0f;
+    float  systemTimeSec = 0.0f;
+    double doubleSystemTimeSec = 0.0;
+    float  systemFrameTimeSec = 0.0f;
+    double clockTimeSecPreviousQuery = 0.0;
+    int    fpsCycleFrame = -1;
+    double fpsCycleStartTimeSec = 0.0;
+    double fpsCyclePrevTimeSec = 0.0;
+    float  framesPerSecond = 0.0f;
+    cStr   localDate;
+    cStr   localTime;
+    // Worker threads read the date texts while another thread's frame refreshes
+    // them; only plain string copies happen under this lock.
+    pthread_mutex_t textMutex = PTHREAD_MUTEX_INITIALIZER;
 
-// Pauses.
-bool s_SystemPause = false;
-bool s_UserPause = false;
+    // Pauses.
+    bool systemPause = false;
+    bool userPause = false;
+};
+
+// Made on first use and never destroyed: the seam may be filled by another
+// file's static construction, and worker threads may read the clock while
+// the process exits.
+TimerState& State() {
+    static TimerState* state = new TimerState;
+    return *state;
+}
 
 const int FpsCycleLength = 100;
 
@@ -58,23 +69,27 @@ timeval WallClock() {
 // The frame rate over cycles of 100 frames; time spent in a pause is moved
 // out of the cycle so that a pause does not drag the rate down.
 void CountFrame(double now, bool paused) {
-    if (s_FpsCycleFrame == -1) {
-        s_FpsCycleFrame = 0;
-        s_FpsCycleStartTimeSec = now;
-        s_FpsCyclePrevTimeSec = now;
+    if (State().fpsCycleFrame == -1) {
+        State().fpsCycleFrame = 0;
+        State().fpsCycleStartTimeSec = now;
+        State().fpsCyclePrevTimeSec = now;
     }
     if (paused) {
-        s_FpsCycleStartTimeSec += now - s_FpsCyclePrevTimeSec;
-        s_FpsCyclePrevTimeSec = now;
+        State().fpsCycleStartTimeSec += now - State().fpsCyclePrevTimeSec;
+        State().fpsCyclePrevTimeSec = now;
         return;
     }
-    s_FpsCycleFrame++;
-    s_FpsCyclePrevTimeSec = now;
-    if (s_FpsCycleFrame < FpsCycleLength) return;
-    double span = now - s_FpsCycleStartTimeSec;
-    if (span > 0.0) s_FramesPerSecond = (float)(FpsCycleLength / span);
-    s_FpsCycleStartTimeSec = now;
-    s_FpsCycleFrame = 0;
+    State().fpsCycleFrame++;
+    State().fpsCyclePrevTimeSec = now;
+    if (State().fpsCycleFrame < FpsCycleLength) return;
+    double span = now - State().fpsCycleStartTimeSec;
+    if (span > 0.0) State().framesPerSecond = (float)(FpsCycleLength / span);
+    State().fpsCycleStartTimeSec = now;
+    State().fpsCycleFrame = 0;
+}
+
+void StopVibrations() {
+    if (State().stopVibrations) State().stopVibrations();
 }
 
 // Switches audio and vibrations when the combined pause state changed.
@@ -82,7 +97,7 @@ void ApplyPauseChange(bool wasPaused) {
     bool paused = cPause::GetPause();
     if (paused == wasPaused) return;
     cAudio::SetPause(paused);
-    if (paused) cInput::StopVibrations();
+    if (paused) StopVibrations();
 }
 
 }  // namespace
@@ -90,7 +105,7 @@ void ApplyPauseChange(bool wasPaused) {
 // ---- Clock ----
 
 double cTimer::AcquireClockSeconds() {
-    if (s_ClockOverride) return s_ClockOverride();
+    if (State().clockOverride) return State().clockOverride();
     timeval tv = WallClock();
     return (double)tv.tv_sec + (double)tv.tv_usec / 1000000.0;
 }
@@ -120,7 +135,8 @@ void cTimer::AcquireDateTime(cStr* date, cStr* time) {
     FormatDateTime(local, date, time);
 }
 
-void cTimer::SetClockOverride(double (*clock)()) { s_ClockOverride = clock; }
+void cTimer::SetClockOverride(double (*clock)()) { State().clockOverride = clock; }
+void cTimer::SetStopVibrations(void (*stop)()) { State().stopVibrations = stop; }
 
 // ---- Time base ----
 
@@ -128,62 +144,62 @@ void cTimer::Acquire() {
     cStr date, time;
     AcquireDateTime(&date, &time);
     {
-        cMutexLock lock(s_TextMutex);
-        s_LocalDate = date;
-        s_LocalTime = time;
+        cMutexLock lock(State().textMutex);
+        State().localDate = date;
+        State().localTime = time;
     }
     double now = AcquireClockSeconds();
-    bool first = s_ClockTimeSecPreviousQuery == 0.0;
-    double previous = (first || s_SystemPause) ? now : s_ClockTimeSecPreviousQuery;
+    bool first = State().clockTimeSecPreviousQuery == 0.0;
+    double previous = (first || State().systemPause) ? now : State().clockTimeSecPreviousQuery;
 
-    double elapsed = (now - previous) * s_TimeScale;
+    double elapsed = (now - previous) * State().timeScale;
     if (elapsed < 0.0) elapsed = 0.0;
-    s_SystemFrameTimeSec = (float)elapsed;
-    s_DoubleSystemTimeSec += elapsed;
-    s_SystemTimeSec = (float)s_DoubleSystemTimeSec;
+    State().systemFrameTimeSec = (float)elapsed;
+    State().doubleSystemTimeSec += elapsed;
+    State().systemTimeSec = (float)State().doubleSystemTimeSec;
 
     bool paused = cPause::GetPause();
     double frame = paused ? 0.0 : elapsed;
-    s_FrameTimeSec = (float)frame;
-    s_FrameTimeMs = (float)(frame * 1000.0);
-    s_DoubleTimeSec += frame;
-    s_TimeSec = (float)s_DoubleTimeSec;
-    s_TimeMs = (float)(s_DoubleTimeSec * 1000.0);
-    s_ClockTimeSecPreviousQuery = now;
+    State().frameTimeSec = (float)frame;
+    State().frameTimeMs = (float)(frame * 1000.0);
+    State().doubleTimeSec += frame;
+    State().timeSec = (float)State().doubleTimeSec;
+    State().timeMs = (float)(State().doubleTimeSec * 1000.0);
+    State().clockTimeSecPreviousQuery = now;
 
     CountFrame(now, paused);
 }
 
 void cTimer::Reset() {
-    s_TimeSec = s_TimeMs = 0.0f;
-    s_DoubleTimeSec = 0.0;
-    s_FrameTimeSec = s_FrameTimeMs = 0.0f;
-    s_SystemTimeSec = s_SystemFrameTimeSec = 0.0f;
-    s_DoubleSystemTimeSec = 0.0;
-    s_ClockTimeSecPreviousQuery = 0.0;
-    s_FpsCycleFrame = -1;
-    s_FpsCycleStartTimeSec = s_FpsCyclePrevTimeSec = 0.0;
-    s_FramesPerSecond = 0.0f;
-    cInput::StopVibrations();
+    State().timeSec = State().timeMs = 0.0f;
+    State().doubleTimeSec = 0.0;
+    State().frameTimeSec = State().frameTimeMs = 0.0f;
+    State().systemTimeSec = State().systemFrameTimeSec = 0.0f;
+    State().doubleSystemTimeSec = 0.0;
+    State().clockTimeSecPreviousQuery = 0.0;
+    State().fpsCycleFrame = -1;
+    State().fpsCycleStartTimeSec = State().fpsCyclePrevTimeSec = 0.0;
+    State().framesPerSecond = 0.0f;
+    StopVibrations();
 }
 
-float cTimer::GetTimeSec() { return s_TimeSec; }
-float cTimer::GetTimeMs() { return s_TimeMs; }
-float cTimer::GetFrameTimeSec() { return s_FrameTimeSec; }
-float cTimer::GetFrameTimeMs() { return s_FrameTimeMs; }
-float cTimer::GetSystemTimeSec() { return s_SystemTimeSec; }
-float cTimer::GetSystemFrameTimeSec() { return s_SystemFrameTimeSec; }
-float cTimer::GetFramesPerSecond() { return s_FramesPerSecond; }
-const cStr& cTimer::GetLocalDate() { return s_LocalDate; }
-const cStr& cTimer::GetLocalTime() { return s_LocalTime; }
+float cTimer::GetTimeSec() { return State().timeSec; }
+float cTimer::GetTimeMs() { return State().timeMs; }
+float cTimer::GetFrameTimeSec() { return State().frameTimeSec; }
+float cTimer::GetFrameTimeMs() { return State().frameTimeMs; }
+float cTimer::GetSystemTimeSec() { return State().systemTimeSec; }
+float cTimer::GetSystemFrameTimeSec() { return State().systemFrameTimeSec; }
+float cTimer::GetFramesPerSecond() { return State().framesPerSecond; }
+const cStr& cTimer::GetLocalDate() { return State().localDate; }
+const cStr& cTimer::GetLocalTime() { return State().localTime; }
 void cTimer::CopyLocalDateTime(cStr* date, cStr* time) {
-    cMutexLock lock(s_TextMutex);
-    if (date) *date = s_LocalDate;
-    if (time) *time = s_LocalTime;
+    cMutexLock lock(State().textMutex);
+    if (date) *date = State().localDate;
+    if (time) *time = State().localTime;
 }
 
-float cTimer::GetTimeScale() { return s_TimeScale; }
-void  cTimer::SetTimeScale(float scale) { s_TimeScale = scale; }
+float cTimer::GetTimeScale() { return State().timeScale; }
+void  cTimer::SetTimeScale(float scale) { State().timeScale = scale; }
 
 // ---- Stopwatch ----
 
@@ -212,23 +228,23 @@ bool cTimer::End() {
 
 // ---- Pauses ----
 
-bool cPause::GetPause() { return s_SystemPause || s_UserPause; }
-bool cPause::GetSystemPause() { return s_SystemPause; }
-bool cPause::GetUserPause() { return s_UserPause; }
+bool cPause::GetPause() { return State().systemPause || State().userPause; }
+bool cPause::GetSystemPause() { return State().systemPause; }
+bool cPause::GetUserPause() { return State().userPause; }
 
 void cPause::SetSystemPause(bool on) {
     // Leaving the pause: one frame with the pause still set moves the clock
     // origin to now, so the time spent paused never counts.
-    if (s_SystemPause && !on) cTimer::Acquire();
+    if (State().systemPause && !on) cTimer::Acquire();
     bool wasPaused = GetPause();
-    s_SystemPause = on;
+    State().systemPause = on;
     ApplyPauseChange(wasPaused);
 }
 
 void cPause::SetUserPause(bool on) {
     bool wasPaused = GetPause();
-    s_UserPause = on;
-    if (s_SystemPause) return;  // the system pause rules; the flag only waits for it to end
+    State().userPause = on;
+    if (State().systemPause) return;  // the system pause rules; the flag only waits for it to end
     ApplyPauseChange(wasPaused);
 }
 

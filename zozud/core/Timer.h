@@ -39,6 +39,12 @@ public:
     // stopwatch); null restores it. Set it only while no other thread reads the clock.
     static void SetClockOverride(double (*clock)());
 
+    // ---- Seam: vibrations ----
+    // Entering a pause and Reset stop the game pad's vibrations, which belong
+    // to the input layer far above; that layer hands its stop function in here
+    // at start-up. Until then (null) there is nothing to stop.
+    static void SetStopVibrations(void (*stop)());
+
     // ---- Stopwatch ----
     explicit cTimer(int sampleCount = 1);
     void  Begin();

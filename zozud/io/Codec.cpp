@@ -24,6 +24,14 @@ const KindWords ModelWords  = {"model", "model file", false};
 const KindWords AnimWords   = {"animation", "animation file", false};
 const KindWords CameraWords = {"camera", "camera file", false};
 
+// The reason of the last failed load or save, per thread.
+thread_local cIO::CodecFailure::Enum t_Failure = cIO::CodecFailure::NoFailure;
+
+bool Failed(cIO::CodecFailure::Enum reason) {
+    t_Failure = reason;
+    return false;
+}
+
 // The registries live until exit; codecs registered in them are never freed.
 cIO_ImageCodecList& ImageCodecs() {
     static cIO_ImageCodecList* list = new cIO_ImageCodecList;
@@ -70,13 +78,14 @@ cStr SourcePath(const char* path) {
 
 template <class Codec, class Object>
 bool Load(const cList<cIO_CodecEntry<Codec>>& codecs, const KindWords& words, const char* path, Object* object) {
-    if (!object) return false;
+    t_Failure = cIO::CodecFailure::NoFailure;
+    if (!object) return Failed(cIO::CodecFailure::CantDecode);
     cStr rel = SourcePath(path);
     cStr ext = rel.GetFileExtension();
     cFile file;
     if (!cIO::LoadFile(rel, &file, false)) {
         cLog::Warning("Can't load %s file \"%s\"", words.noun, rel.ToChar());
-        return false;
+        return Failed(cIO::CodecFailure::CantLoad);
     }
     Codec* codec = cIO_FindCodec(codecs, ext);
     if (codec && codec->Decode(file, object)) {
@@ -84,21 +93,22 @@ bool Load(const cList<cIO_CodecEntry<Codec>>& codecs, const KindWords& words, co
         return true;
     }
     cLog::Warning("Can't decode %s file \"%s\"", words.noun, rel.ToChar());
-    return false;
+    return Failed(codec ? cIO::CodecFailure::CantDecode : cIO::CodecFailure::NoCodec);
 }
 
 template <class Codec, class Object>
 bool Save(const cList<cIO_CodecEntry<Codec>>& codecs, const KindWords& words, const char* path, const Object& object) {
-    if (!path) return false;
+    t_Failure = cIO::CodecFailure::NoFailure;
+    if (!path) return Failed(cIO::CodecFailure::NoCodec);
     Codec* codec = cIO_FindCodec(codecs, cStr(path).GetFileExtension());
-    if (!codec) return false;
+    if (!codec) return Failed(cIO::CodecFailure::NoCodec);
     cFile file;
     if (!codec->Encode(object, &file)) {
         cLog::Warning("Can't encode %s \"%s\"", words.encodeNoun, path);
-        return false;
+        return Failed(cIO::CodecFailure::CantEncode);
     }
-    if (file.GetSize() == 0) return words.emptySaveOk;
-    return cIO::SaveFile(path, file, false, true);
+    if (file.GetSize() == 0) return words.emptySaveOk || Failed(cIO::CodecFailure::CantEncode);
+    return cIO::SaveFile(path, file, false, true) || Failed(cIO::CodecFailure::CantSave);
 }
 
 }  // namespace
@@ -154,6 +164,19 @@ const cIO_CameraCodecList& cIO::GetCameraCodecs() {
 }
 
 // ---- Loading and saving ----
+
+cIO::CodecFailure::Enum cIO::GetCodecFailure() { return t_Failure; }
+
+const char* cIO::GetCodecFailureReason() {
+    switch (t_Failure) {
+        case CodecFailure::NoCodec: return "no codec for the file's extension";
+        case CodecFailure::CantLoad: return "cannot load the file";
+        case CodecFailure::CantDecode: return "cannot decode the file";
+        case CodecFailure::CantEncode: return "cannot encode in this format";
+        case CodecFailure::CantSave: return "cannot save the file";
+        default: return "";
+    }
+}
 
 bool cIO::LoadImage(const char* path, cImage* image) { return Load(GetImageCodecs(), ImageWords, path, image); }
 bool cIO::SaveImage(const char* path, const cImage& image) { return Save(GetImageCodecs(), ImageWords, path, image); }

@@ -87,6 +87,13 @@ public:
     static bool SaveAnim(const char* path, const cAnim& anim);
     static bool LoadCamera(const char* path, cCamera* camera);
     static bool SaveCamera(const char* path, const cCamera& camera);
+    // Why the last Load* or Save* of this thread failed, NoFailure after a success
+    // (like stb's failure reason): read it right after the call that failed.
+    struct CodecFailure {
+        enum Enum { NoFailure = 0, NoCodec, CantLoad, CantDecode, CantEncode, CantSave };
+    };
+    static CodecFailure::Enum GetCodecFailure();
+    static const char*        GetCodecFailureReason();  // the same in words; "" for NoFailure
 
     // ---- Sources ----
     static const cList<Source*>& GetSources();
@@ -121,16 +128,35 @@ public:
     static cStr GetFileDialogInitialFolder(const char* key);
     static bool GetFileDialogPrefExists(const char* key);
 
-    // ---- Platform shell: clipboard and modal text input ----
+    // ---- Platform shell: clipboard and modal text input (see ShellHooks) ----
     static bool CopyToClipboard(const char* text);
     static bool CopyFromClipboard(cStr* text);
     static bool InputText(int x, int y, int width, int height, cStr* text, const char* title);
     static bool InputString(int x, int y, cStr* text, int);
+
+    // ---- Seams ----
+    // The clipboard and the modal text input belong to the platform shell
+    // above the framework; the shell lends them here at start-up. Until then
+    // each of the four calls fails (false) and leaves its text alone.
+    struct ShellHooks {
+        bool (*copyToClipboard)(const char* text) = nullptr;
+        bool (*copyFromClipboard)(cStr* text) = nullptr;
+        bool (*inputText)(int x, int y, int width, int height, cStr* text, const char* title) = nullptr;
+        bool (*inputString)(int x, int y, cStr* text, int) = nullptr;
+    };
+    static void SetShellHooks(const ShellHooks& hooks);
+
+    // The codecs live in the layers above (images, models); the framework's
+    // start-up hands in the one function that registers the built-in ones, in
+    // their lookup order. The facade's own start-up runs it once, after the
+    // default source exists; handed in after that start-up, it runs at once.
+    static void SetBuiltInCodecs(void (*registerCodecs)());
+
+    // Lends the core log (one layer down) its file writer: SaveFile and
+    // RemoveFile of this facade (cLog::FileHooks). Part of the start-up.
+    static void LendLogFiles();
 };
 
 bool cIO_PathIsURL(const char* path);  // http://, https:// or ftp://, any letter case
-
-// Registers the codecs the framework carries; run once by the facade's start-up.
-void cIO_RegisterBuiltInCodecs();
 
 }  // namespace zozud

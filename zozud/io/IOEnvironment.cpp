@@ -1,6 +1,6 @@
 // The process and its surroundings as the cIO facade sees them: environment
 // variables, the user's home and cache folders, the running executable, free
-// disk space and the process list.
+// disk space. The process list is in ProcessCheck.cpp.
 #include <sys/vfs.h>
 #include <unistd.h>
 
@@ -8,7 +8,6 @@
 
 #include <glib.h>
 
-#include "platform/linux/LinuxMain.h"
 #include "zozud/io/IOState.h"
 
 namespace zozud {
@@ -33,11 +32,6 @@ cStr cIO::GetCacheFolder() {
 int cIO::RestartThisApplication() {
     const cStr& self = GetThisFilePathName();
     return execl(self.ToChar(), "", (char*)nullptr);
-}
-
-bool cIO::CheckProcessInMemory(const char* name) {
-    cIO_Facade();
-    return cLinuxMain_CheckProcessInMemory(name);
 }
 
 // MiB available to the user on the file system of the default source folder.

@@ -1,5 +1,6 @@
 // The facade's start-up: finds the executable and the program folder, creates
-// the default source and registers the built-in codecs. It runs once, on the
+// the default source and registers the built-in codecs (the function the
+// framework's start-up handed in with SetBuiltInCodecs). It runs once, on the
 // first call of any cIO operation, from whichever thread makes it; other
 // threads wait for it, and the starting thread may re-enter the facade.
 #include <pthread.h>
@@ -28,6 +29,8 @@ const char* const OutputFolders[] = {
     "Debug", "Release", "Debug (DX)", "Release (DX)", "Debug (GL)", "Release (GL)",
     "Debug 64", "Release 64", "Debug 32", "Release 32",
 };
+
+void (*s_RegisterBuiltInCodecs)() = nullptr;  // handed in by the framework's start-up
 
 std::atomic<bool> Started(false);
 pthread_mutex_t   StartMutex = PTHREAD_MUTEX_INITIALIZER;
@@ -84,7 +87,7 @@ void Start(cIO_State& state) {
     source->SetPath(cIO::EnsureAbsolutePath(folder));
     cLog::Message("Default file source is folder \"%s\"", source->GetPath().ToChar());
 
-    cIO_RegisterBuiltInCodecs();
+    if (s_RegisterBuiltInCodecs) s_RegisterBuiltInCodecs();
 }
 
 }  // namespace
@@ -115,6 +118,22 @@ SourceFolder& cIO_DefaultSource() {
     if (state.sources.IsEmpty()) return state.fallback;
     SourceFolder* source = dynamic_cast<SourceFolder*>(state.sources[0]);
     return source ? *source : state.fallback;
+}
+
+// ---- Seams ----
+
+void cIO::SetBuiltInCodecs(void (*registerCodecs)()) {
+    s_RegisterBuiltInCodecs = registerCodecs;
+    if (registerCodecs && Started.load(std::memory_order_acquire)) registerCodecs();
+}
+
+void cIO::LendLogFiles() {
+    cLog::FileHooks hooks;
+    hooks.saveFile = [](const char* path, const void* data, unsigned long size, bool append, bool warn) {
+        return cIO::SaveFile(path, data, size, append, warn);
+    };
+    hooks.removeFile = [](const char* path) { return cIO::RemoveFile(path); };
+    cLog::SetFileHooks(hooks);
 }
 
 // ---- Facade operations on the state ----

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "zozud/reflect/ClassExplorer.h"
 #include "zozud/reflect/ErrorPager.h"
 #include "zozud/reflect/Xml.h"
 
@@ -43,7 +42,7 @@ const char* NameOf(cClass* c) {
 // ---- Life cycle ----
 
 void cClass::CallCtor(void* data) {
-    cClassExplorer::Init();
+    cClass_RegisterWrappers();
     cClass* object = Target(data);
     if (object != this) return object->CallCtor(object);
     if (CheckDirectCasting()) {

@@ -137,7 +137,15 @@ public:
     virtual bool ReadFromString(const cStr& text);
     virtual const char* GetSource() { return nullptr; }
 
-    // ---- Editable elements; flags: 1 properties, 2 nodes, 4 trailing entry ----
+    // ---- Editable elements ----
+    // Flags of the calls below, combined with |: which elements a property
+    // panel lists, and whether the "Add" row of a class with expansion rules
+    // follows them.
+    static constexpr unsigned EditableProperties = 1;  // value rows
+    static constexpr unsigned EditableNodes = 2;       // objects to step into
+    static constexpr unsigned EditableTrailing = 4;    // one trailing "Add" entry
+    // Bit of GetExpansionRules: the "Add" row shows only while nothing else is listed.
+    static constexpr int ExpansionOnlyWhenEmpty = 8;
     virtual int     GetAmountOfEditableElements(void* data, unsigned flags);
     virtual int     GetIndexOfEditableElement(int i, void* data, unsigned flags);  // -1 when none
     virtual cClass* GetEditableElementClass(int i, void* data, unsigned flags);

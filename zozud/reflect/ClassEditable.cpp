@@ -2,9 +2,10 @@
 // properties (a value row) or nodes (an object to step into), and which
 // classes an "Add" may create in a list.
 //
-// Flags: 1 lists properties, 2 nodes, 4 one trailing entry (the "Add" row)
-// when the class has expansion rules (rule 8: only while nothing else is
-// listed). An object without a parent shows every element as a node; one
+// Flags (cClass::EditableProperties, EditableNodes, EditableTrailing): value
+// rows, objects to step into, and one trailing entry (the "Add" row) when the
+// class has expansion rules (ExpansionOnlyWhenEmpty: only while nothing else
+// is listed). An object without a parent shows every element as a node; one
 // whose ForceProperty() is true shows every element as a property.
 #include "zozud/reflect/Class.h"
 
@@ -14,10 +15,10 @@ namespace {
 
 enum Rule { Normal = 0, AllNodes = 1, AllProperties = 2 };
 
-const unsigned Properties = 1;
-const unsigned Nodes = 2;
-const unsigned Trailing = 4;
-const int ExtraOnlyWhenEmpty = 8;
+const unsigned Properties = cClass::EditableProperties;
+const unsigned Nodes = cClass::EditableNodes;
+const unsigned Trailing = cClass::EditableTrailing;
+const int ExtraOnlyWhenEmpty = cClass::ExpansionOnlyWhenEmpty;
 
 bool Offered(const cList<cStr>& names, const char* name) {
     for (const cStr& n : names)

@@ -2,7 +2,6 @@
 #include <cstring>
 
 #include "zozud/reflect/Class.h"
-#include "zozud/reflect/ClassExplorer.h"
 #include "zozud/reflect/Enum.h"
 
 namespace zozud {

@@ -5,7 +5,6 @@
 
 #include "zozud/core/Log.h"
 #include "zozud/reflect/Class.h"
-#include "zozud/reflect/ClassExplorer.h"
 
 namespace zozud {
 
@@ -85,8 +84,20 @@ cOneClassStorage* cClassGarbage::GetClass(const char* name) {
     return storage ? storage : CreateClassStorage(name);
 }
 
+namespace {
+
+void (*s_RegisterWrappers)() = nullptr;
+
+}  // namespace
+
+void cClass_SetRegisterWrappers(void (*registerWrappers)()) { s_RegisterWrappers = registerWrappers; }
+
+void cClass_RegisterWrappers() {
+    if (s_RegisterWrappers) s_RegisterWrappers();
+}
+
 cClass* cClass_GetClassFromPalette(const char* className) {
-    cClassExplorer::Init();  // the wrappers are there before anyone asks for one
+    cClass_RegisterWrappers();  // the wrappers are there before anyone asks for one
     cOneClassStorage* storage = ZOZUD_CGARB.FindClass(className);
     return storage ? storage->prototype : nullptr;
 }

@@ -87,6 +87,16 @@ private:
 // The prototype of a registered class, or null; never creates a table.
 cClass* cClass_GetClassFromPalette(const char* className);
 
+// ---- Seam: member wrapper registration ----
+// The member wrappers (and the framework classes a property panel edits) are
+// registered as classes by the class explorer's start-up, which lives in the
+// top layer because it knows classes of every layer. The framework's start-up
+// hands that function in here; cClass::CallCtor and the palette lookup run it
+// before their own work, so wrappers exist before any member is registered.
+// The function must be cheap to call again. Null: nothing to register.
+void cClass_SetRegisterWrappers(void (*registerWrappers)());
+void cClass_RegisterWrappers();  // runs the function handed in, if any
+
 // Formats a warning of the class engine and writes it to the core log.
 void cClassPrintError(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 

@@ -5,7 +5,7 @@
 // default, its text in XML and how to copy it. The property panel picks its
 // control by the wrapper's class name.
 //
-// Texts: integers "%d"; floats with cEdit::Prec decimals; vectors as numbers
+// Texts: integers "%d"; floats with cWrappers_FloatPrec decimals; vectors as numbers
 // separated by one space (any separators are read); bools "true"/"false"
 // (true iff the text, after leading spaces, begins with "true"). A failed
 // conversion leaves the value at its zero (or -1 for key bindings) and
@@ -15,6 +15,10 @@
 #include "zozud/reflect/Class.h"
 
 namespace zozud {
+
+// Decimals with which floats are written, in saved files and in the edit
+// fields of the widgets (cEdit::Prec).
+constexpr int cWrappers_FloatPrec = 3;
 
 // ---- Scalars ----
 

@@ -5,7 +5,6 @@
 #include "zozud/reflect/ErrorPager.h"
 #include "zozud/reflect/Wrappers.h"
 #include "zozud/reflect/Xml.h"
-#include "zozud/widgets/Edit.h"
 
 namespace zozud {
 
@@ -49,7 +48,7 @@ void _cFloat::CallCtor(void* data) {
 }
 
 bool _cFloat::Save(cXml& node, void* data, void*) {
-    if (data) node.Assign_string(cStr::Format("%.*f", cEdit::Prec, double(*static_cast<float*>(data))));
+    if (data) node.Assign_string(cStr::Format("%.*f", cWrappers_FloatPrec, double(*static_cast<float*>(data))));
     return true;
 }
 

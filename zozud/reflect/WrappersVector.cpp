@@ -5,7 +5,6 @@
 #include "zozud/reflect/ErrorPager.h"
 #include "zozud/reflect/Wrappers.h"
 #include "zozud/reflect/Xml.h"
-#include "zozud/widgets/Edit.h"
 
 namespace zozud {
 
@@ -28,7 +27,7 @@ void cFloatVectorWrapper::CallCtor(void* data) {
 }
 
 bool cFloatVectorWrapper::Save(cXml& node, void* data, void*) {
-    if (data) node.Assign_string(cStr::ToString(static_cast<const float*>(data), Count(), cEdit::Prec, " "));
+    if (data) node.Assign_string(cStr::ToString(static_cast<const float*>(data), Count(), cWrappers_FloatPrec, " "));
     return true;
 }
 

@@ -1,7 +1,9 @@
 // Registration of the member wrapper classes, once, before the first class
-// registers a member (cClass::CallCtor and the registry's lookups call it).
+// registers a member: the framework's start-up hands Init to the class
+// registry (cClass_SetRegisterWrappers), whose CallCtor and lookups run it.
+#include "zozud/view/ClassExplorer.h"
+
 #include "zozud/reflect/Button.h"
-#include "zozud/reflect/ClassExplorer.h"
 #include "zozud/reflect/Wrappers.h"
 
 namespace zozud {

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/linux/LinuxMain.h"
+#include "zozud/io/IOState.h"
 
 namespace {
 
@@ -41,7 +41,10 @@ std::string FirstArgument(const char* pid) {
 
 }  // namespace
 
-bool cLinuxMain_CheckProcessInMemory(const char* name) {
+namespace zozud {
+
+bool cIO::CheckProcessInMemory(const char* name) {
+    cIO_Facade();
     if (!name || !*name) return false;  // no program is named ""
     DIR* proc = opendir("/proc/");
     if (!proc) return false;
@@ -52,7 +55,7 @@ bool cLinuxMain_CheckProcessInMemory(const char* name) {
         if (argument.empty()) continue;
         size_t slash = argument.rfind('/');
         std::string program = slash == std::string::npos ? argument : argument.substr(slash + 1);
-        if (zozud::cStr::CompareNoCase(program.c_str(), name) == 0) {
+        if (cStr::CompareNoCase(program.c_str(), name) == 0) {
             found = true;
             break;
         }
@@ -60,3 +63,5 @@ bool cLinuxMain_CheckProcessInMemory(const char* name) {
     closedir(proc);
     return found;
 }
+
+}  // namespace zozud

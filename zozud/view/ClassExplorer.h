@@ -1,6 +1,7 @@
 // cClassExplorer: the property panel generated from reflected objects. Init
 // registers every member wrapper class, so wrappers exist before any class
-// registers a member; it runs once and is cheap to call again.
+// registers a member; it runs once and is cheap to call again. The class
+// registry below runs it through its seam (cClass_SetRegisterWrappers).
 #pragma once
 
 namespace zozud {
