@@ -86,8 +86,7 @@ bool cRenderDeviceGL::Init(int) {
 
     glGenVertexArrays(1, &m->vao);
     glBindVertexArray(m->vao);
-    glGenBuffers(1, &m->streamVbo);
-    glGenBuffers(1, &m->streamIbo);
+    glGenBuffers(1, &m->stream);
     glGenFramebuffers(1, &m->targetFbo);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -109,8 +108,7 @@ void cRenderDeviceGL::Free() {
         GLuint fbos[2] = {m->screenFbo, m->targetFbo}, rbs[2] = {m->screenColor, m->screenDepth};
         glDeleteFramebuffers(2, fbos);
         glDeleteRenderbuffers(2, rbs);
-        GLuint bufs[2] = {m->streamVbo, m->streamIbo};
-        glDeleteBuffers(2, bufs);
+        glDeleteBuffers(1, &m->stream);
         glDeleteVertexArrays(1, &m->vao);
     }
     cRenderDeviceGL_FreeContext(m);

@@ -1,7 +1,6 @@
 // Vertex formats, buffers and draws of the OpenGL device. A draw reads its
 // vertices in the format of the current shader; draws from memory stream
-// through one vertex and one index buffer that are filled front to back and
-// orphaned when full. Indices that point past the vertices skip the draw.
+// through one buffer that is filled front to back and orphaned when full. Indices that point past the vertices skip the draw.
 #include <cstdint>
 #include <cstring>
 
@@ -23,17 +22,21 @@ bool ModeOf(cTopology::Enum topology, GLenum* mode) {
 }
 
 // The format of the current shader, the shader's constants up to date; null when nothing can be drawn.
-const cRenderDeviceGL_Format* Prepare(cRenderDeviceGL_State* s) {
+const cRenderDeviceGL_Format* Prepare(cRenderDeviceGL_State* s, int* formatID) {
     if (!cRenderDeviceGL_PrepareShader(s)) return nullptr;
-    const cRenderDeviceGL_Format* f = s->Format(s->shaders[s->curShader].format);
+    *formatID = s->shaders[s->curShader].format;
+    const cRenderDeviceGL_Format* f = s->Format(*formatID);
     return f && f->size > 0 ? f : nullptr;
 }
 
-// Attribute i at location i, read from the bound vertex buffer at offset.
-void SetAttributes(cRenderDeviceGL_State* s, const cRenderDeviceGL_Format& f, size_t offset) {
+// Points the attributes at a buffer holding vertices of a format from its start.
+void SetAttributes(cRenderDeviceGL_State* s, const cRenderDeviceGL_Format& f, int formatID, GLuint buffer) {
     static const int MaxAttribs = 16;
-    int& enabled = s->enabledAttribs;
-    size_t at = offset;
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    if (s->attribBuffer == buffer && s->attribFormat == formatID) return;
+    s->attribBuffer = buffer;
+    s->attribFormat = formatID;
+    size_t at = 0;
     int n = f.format.Attribs.Count() < MaxAttribs ? f.format.Attribs.Count() : MaxAttribs;
     for (int i = 0; i < n; i++) {
         const cVertex::Attrib& a = f.format.Attribs[i];
@@ -42,23 +45,52 @@ void SetAttributes(cRenderDeviceGL_State* s, const cRenderDeviceGL_Format& f, si
                               f.size, reinterpret_cast<const void*>(at));
         at += (size_t)a.GetSize();
     }
+    int& enabled = s->enabledAttribs;
     for (int i = enabled; i < n; i++) glEnableVertexAttribArray((GLuint)i);
     for (int i = n; i < enabled; i++) glDisableVertexAttribArray((GLuint)i);
     enabled = n;
 }
 
-// Copies bytes into a stream buffer; the offset they landed at.
-size_t Stream(GLenum target, GLuint buffer, size_t* size, size_t* at, const void* data, size_t bytes) {
-    glBindBuffer(target, buffer);
-    size_t start = (*at + 15) & ~size_t(15);
-    if (start + bytes > *size) {
-        *size = bytes > StreamBytes ? bytes : StreamBytes;
-        glBufferData(target, (GLsizeiptr)*size, nullptr, GL_STREAM_DRAW);
+void SetElements(cRenderDeviceGL_State* s, GLuint buffer) {
+    if (s->elementBuffer == buffer) return;
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer);
+    s->elementBuffer = buffer;
+}
+
+size_t RoundUp(size_t v, size_t step) { return (v + step - 1) / step * step; }
+
+// Copies vertices (and indices, when given) into the stream buffer: the
+// first vertex and the byte offset of the indices.
+void Stream(cRenderDeviceGL_State* s, const cRenderDeviceGL_Format& f, int formatID, const void* vertices,
+            size_t vertexBytes, const void* indices, size_t indexBytes, GLint* first, size_t* indexAt) {
+    size_t size = (size_t)f.size;
+    size_t start = RoundUp(s->streamAt, size), istart = RoundUp(start + vertexBytes, 4);
+    glBindBuffer(GL_ARRAY_BUFFER, s->stream);
+    if (istart + indexBytes > s->streamSize) {
+        size_t need = vertexBytes + indexBytes + 4;
+        s->streamSize = need > StreamBytes ? need : StreamBytes;
+        glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)s->streamSize, nullptr, GL_STREAM_DRAW);
         start = 0;
+        istart = RoundUp(vertexBytes, 4);
     }
-    glBufferSubData(target, (GLintptr)start, (GLsizeiptr)bytes, data);
-    *at = start + bytes;
-    return start;
+    size_t end = indexBytes ? istart + indexBytes : start + vertexBytes;
+    // The range was not written since the buffer was last orphaned: no draw
+    // reads it, so the GL need not wait for earlier draws.
+    unsigned char* dst = static_cast<unsigned char*>(glMapBufferRange(
+        GL_ARRAY_BUFFER, (GLintptr)start, (GLsizeiptr)(end - start),
+        GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_INVALIDATE_RANGE_BIT));
+    if (dst) {
+        memcpy(dst, vertices, vertexBytes);
+        if (indexBytes) memcpy(dst + (istart - start), indices, indexBytes);
+        glUnmapBuffer(GL_ARRAY_BUFFER);
+    } else {
+        glBufferSubData(GL_ARRAY_BUFFER, (GLintptr)start, (GLsizeiptr)vertexBytes, vertices);
+        if (indexBytes) glBufferSubData(GL_ARRAY_BUFFER, (GLintptr)istart, (GLsizeiptr)indexBytes, indices);
+    }
+    s->streamAt = end;
+    SetAttributes(s, f, formatID, s->stream);
+    *first = (GLint)(start / size);
+    *indexAt = istart;
 }
 
 bool IndicesBelow(const void* indices, int count, int indexSize, unsigned limit) {
@@ -128,6 +160,7 @@ int cRenderDeviceGL::AddIndexBuffer(const void* data, int count, int indexSize) 
 void cRenderDeviceGL::FreeVertexBuffer(int id) {
     cRenderDeviceGL_Buffer* b = m->Buffer(id);
     if (!b || b->indexSize) return;
+    if (m->attribBuffer == b->name) m->attribBuffer = 0, m->attribFormat = -1;
     glDeleteBuffers(1, &b->name);
     *b = cRenderDeviceGL_Buffer();
 }
@@ -135,6 +168,7 @@ void cRenderDeviceGL::FreeVertexBuffer(int id) {
 void cRenderDeviceGL::FreeIndexBuffer(int id) {
     cRenderDeviceGL_Buffer* b = m->Buffer(id);
     if (!b || !b->indexSize) return;
+    if (m->elementBuffer == b->name) m->elementBuffer = 0;
     glDeleteBuffers(1, &b->name);
     *b = cRenderDeviceGL_Buffer();
 }
@@ -146,26 +180,26 @@ void cRenderDeviceGL::SetIndexBuffer(int id) { m->curIndexBuffer = id; }
 
 void cRenderDeviceGL::DrawArrays(cTopology::Enum topology) {
     GLenum mode;
+    int formatID;
     cRenderDeviceGL_Buffer* vb = m->Buffer(m->curVertexBuffer);
     if (!m->ready || !vb || vb->indexSize || !ModeOf(topology, &mode)) return;
-    const cRenderDeviceGL_Format* f = Prepare(m);
+    const cRenderDeviceGL_Format* f = Prepare(m, &formatID);
     if (!f) return;
-    glBindBuffer(GL_ARRAY_BUFFER, vb->name);
-    SetAttributes(m, *f, 0);
+    SetAttributes(m, *f, formatID, vb->name);
     glDrawArrays(mode, 0, (GLsizei)(vb->bytes / (size_t)f->size));
     m->drawCalls++;
 }
 
 void cRenderDeviceGL::DrawIndexed(cTopology::Enum topology) {
     GLenum mode;
+    int formatID;
     cRenderDeviceGL_Buffer* vb = m->Buffer(m->curVertexBuffer);
     cRenderDeviceGL_Buffer* ib = m->Buffer(m->curIndexBuffer);
     if (!m->ready || !vb || vb->indexSize || !ib || !ib->indexSize || !ModeOf(topology, &mode)) return;
-    const cRenderDeviceGL_Format* f = Prepare(m);
+    const cRenderDeviceGL_Format* f = Prepare(m, &formatID);
     if (!f || ib->maxIndex >= vb->bytes / (size_t)f->size) return;
-    glBindBuffer(GL_ARRAY_BUFFER, vb->name);
-    SetAttributes(m, *f, 0);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ib->name);
+    SetAttributes(m, *f, formatID, vb->name);
+    SetElements(m, ib->name);
     glDrawElements(mode, (GLsizei)(ib->bytes / (size_t)ib->indexSize),
                    ib->indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT, nullptr);
     m->drawCalls++;
@@ -173,31 +207,33 @@ void cRenderDeviceGL::DrawIndexed(cTopology::Enum topology) {
 
 void cRenderDeviceGL::DrawArrays(cTopology::Enum topology, const void* vertices, int count) {
     GLenum mode;
+    int formatID;
     if (!m->ready || !vertices || count <= 0 || !ModeOf(topology, &mode)) return;
-    const cRenderDeviceGL_Format* f = Prepare(m);
+    const cRenderDeviceGL_Format* f = Prepare(m, &formatID);
     if (!f) return;
-    size_t at = Stream(GL_ARRAY_BUFFER, m->streamVbo, &m->streamVboSize, &m->streamVboAt, vertices,
-                       (size_t)count * (size_t)f->size);
-    SetAttributes(m, *f, at);
-    glDrawArrays(mode, 0, count);
+    GLint first;
+    size_t unused;
+    Stream(m, *f, formatID, vertices, (size_t)count * (size_t)f->size, nullptr, 0, &first, &unused);
+    glDrawArrays(mode, first, count);
     m->drawCalls++;
 }
 
 void cRenderDeviceGL::DrawIndexed(cTopology::Enum topology, const void* vertices, int vertexCount,
                                   const void* indices, int indexCount, int indexSize) {
     GLenum mode;
+    int formatID;
     if (!m->ready || !vertices || vertexCount <= 0 || !indices || indexCount <= 0 ||
         (indexSize != 2 && indexSize != 4) || !ModeOf(topology, &mode))
         return;
-    const cRenderDeviceGL_Format* f = Prepare(m);
+    const cRenderDeviceGL_Format* f = Prepare(m, &formatID);
     if (!f || !IndicesBelow(indices, indexCount, indexSize, (unsigned)vertexCount)) return;
-    size_t at = Stream(GL_ARRAY_BUFFER, m->streamVbo, &m->streamVboSize, &m->streamVboAt, vertices,
-                       (size_t)vertexCount * (size_t)f->size);
-    SetAttributes(m, *f, at);
-    size_t iat = Stream(GL_ELEMENT_ARRAY_BUFFER, m->streamIbo, &m->streamIboSize, &m->streamIboAt, indices,
-                        (size_t)indexCount * (size_t)indexSize);
-    glDrawElements(mode, indexCount, indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
-                   reinterpret_cast<const void*>(iat));
+    GLint first;
+    size_t indexAt;
+    Stream(m, *f, formatID, vertices, (size_t)vertexCount * (size_t)f->size, indices,
+           (size_t)indexCount * (size_t)indexSize, &first, &indexAt);
+    SetElements(m, m->stream);
+    glDrawElementsBaseVertex(mode, indexCount, indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
+                             reinterpret_cast<const void*>(indexAt), first);
     m->drawCalls++;
 }
 

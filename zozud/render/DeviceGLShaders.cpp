@@ -119,7 +119,7 @@ bool Build(cRenderDeviceGL_State* s, cRenderDeviceGL::Stub* device, cRenderDevic
 }
 
 // The uniform behind a constant id, with its program current; null for an unknown id.
-const cRenderDeviceGL_Uniform* UniformOf(cRenderDeviceGL_State* s, int constID) {
+cRenderDeviceGL_Uniform* UniformOf(cRenderDeviceGL_State* s, int constID) {
     if (constID < 0) return nullptr;
     cRenderDeviceGL_Shader* sh = s->Shader(constID / UniformsPerShader);
     int index = constID % UniformsPerShader;
@@ -132,9 +132,15 @@ const cRenderDeviceGL_Uniform* UniformOf(cRenderDeviceGL_State* s, int constID) 
 }
 
 // Floats into a uniform of whatever type it was declared with; an array
-// takes as many elements as both sides have.
-void Upload(const cRenderDeviceGL_Uniform* u, const float* v, int floats) {
+// takes as many elements as both sides have. A scalar or vector that already
+// holds the value is not sent again.
+void Upload(cRenderDeviceGL_Uniform* u, const float* v, int floats) {
     if (!u || floats <= 0) return;
+    if (floats <= 4 && u->size == 1) {
+        if (u->lastCount == floats && memcmp(u->last, v, sizeof(float) * (size_t)floats) == 0) return;
+        memcpy(u->last, v, sizeof(float) * (size_t)floats);
+        u->lastCount = floats;
+    }
     GLint loc = u->location;
     int n;
     switch (u->type) {

@@ -30,6 +30,8 @@ struct cRenderDeviceGL_Uniform {
     GLenum type = 0;
     GLint  size = 0;
     int    unit = -1;                 // texture unit of a sampler, else -1
+    float  last[4] = {};              // the value last set, for scalars and vectors
+    int    lastCount = 0;             // floats in last, 0 when unknown
 };
 
 struct cRenderDeviceGL_Shader {
@@ -109,10 +111,26 @@ struct cRenderDeviceGL_State {
     cList<cRenderDeviceGL_Depth>   depths;
 
     // ---- Streaming of draws from memory ----
+    // Vertices and indices of draws from memory share one buffer, filled
+    // front to back and orphaned when full. Vertices start at a multiple of
+    // their size, so draws address them by first or base vertex and the
+    // attribute layout changes only with the format.
     GLuint vao = 0;                   // the one vertex array
     int    enabledAttribs = 0;        // attributes enabled in it
-    GLuint streamVbo = 0, streamIbo = 0;
-    size_t streamVboSize = 0, streamIboSize = 0, streamVboAt = 0, streamIboAt = 0;
+    GLuint stream = 0;
+    size_t streamSize = 0, streamAt = 0;
+    GLuint attribBuffer = 0;          // the buffer and format the attributes read
+    int    attribFormat = -1;
+    GLuint elementBuffer = 0;         // the vertex array's index buffer
+
+    // ---- Texture stages as last bound, to skip repeated binds ----
+    static const int Stages = 16;
+    GLuint stageTexture[Stages] = {}, stageSampler[Stages] = {};
+    int    activeStage = -1;
+    void   ForgetStages() {
+        for (int i = 0; i < Stages; i++) stageTexture[i] = stageSampler[i] = 0;
+        activeStage = -1;
+    }
 
     cRenderDeviceGL_Texture* Texture(int id) {
         return id >= 0 && id < textures.Count() && textures[id].alive ? &textures[id] : nullptr;

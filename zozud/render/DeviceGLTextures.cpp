@@ -148,6 +148,7 @@ void Release(cRenderDeviceGL_Texture* t) {
 // ---- Textures ----
 
 int cRenderDeviceGL::AddTexture(const cImage& image) {
+    m->ForgetStages();  // binds and deletes below change what the stages hold
     if (!m->ready) return -1;
     cRenderDeviceGL_Texture t;
     if (!Create(m, &t, image, "(image)")) return -1;
@@ -162,6 +163,7 @@ int cRenderDeviceGL::AddTexture(const char* name) {
         return -1;
     }
     cRenderDeviceGL_Texture t;
+    m->ForgetStages();
     if (!Create(m, &t, image, name)) return -1;
     t.file = name;
     return Add(m, t);
@@ -175,6 +177,7 @@ int cRenderDeviceGL::GetTextureID(const char* name) {
 }
 
 void cRenderDeviceGL::ReloadTexture(int id) {
+    m->ForgetStages();  // binds and deletes below change what the stages hold
     cRenderDeviceGL_Texture* t = m->Texture(id);
     cImage image;
     if (!t || t->file.IsEmpty() || !cIO::LoadImage(t->file, &image)) return;
@@ -196,16 +199,19 @@ void cRenderDeviceGL::ReloadTextures() {
 }
 
 void cRenderDeviceGL::UnloadTextures() {
+    m->ForgetStages();  // binds and deletes below change what the stages hold
     for (cRenderDeviceGL_Texture& t : m->textures) Release(&t);
 }
 
 void cRenderDeviceGL::FreeTexture(int id) {
+    m->ForgetStages();  // binds and deletes below change what the stages hold
     if (cRenderDeviceGL_Texture* t = m->Texture(id)) Release(t);
 }
 
 // Each rectangle (texels, row 0 at the bottom) takes its sub-image; parts
 // outside the texture and rectangles of another size are left out.
 void cRenderDeviceGL::UpdateTexture(int id, const cList<cImage*>& images, const cList<cRect>& rects) {
+    m->ForgetStages();  // binds and deletes below change what the stages hold
     cRenderDeviceGL_Texture* t = m->Texture(id);
     if (!t || t->target != GL_TEXTURE_2D) return;
     glBindTexture(GL_TEXTURE_2D, t->name);
@@ -242,24 +248,24 @@ void cRenderDeviceGL::SetSamplerState(int textureID, int samplerStateID) {
     if (t && samplerStateID >= -1 && samplerStateID < m->samplers.Count()) t->sampler = samplerStateID;
 }
 
-// -1 empties the stage.
+// -1 empties the stage. Binds that would change nothing are left out.
 void cRenderDeviceGL::SetTexture(int stage, int textureID) {
-    static const int MaxStages = 16;
     cRenderDeviceGL_Texture* t = m->Texture(textureID);
-    if (!m->ready || stage < 0 || stage >= MaxStages || (!t && textureID != -1)) return;
-    glActiveTexture(GL_TEXTURE0 + (GLenum)stage);
-    if (!t) {
-        glBindTexture(GL_TEXTURE_2D, 0);
-        glBindSampler((GLuint)stage, 0);
-        return;
-    }
-    glBindTexture(t->target, t->name);
-    glBindSampler((GLuint)stage, t->sampler >= 0 ? m->samplers[t->sampler].name : 0);
+    if (!m->ready || stage < 0 || stage >= cRenderDeviceGL_State::Stages || (!t && textureID != -1)) return;
+    GLuint name = t ? t->name : 0, sampler = t && t->sampler >= 0 ? m->samplers[t->sampler].name : 0;
+    if (name && m->stageTexture[stage] == name && m->stageSampler[stage] == sampler) return;
+    if (m->activeStage != stage) glActiveTexture(GL_TEXTURE0 + (GLenum)stage);
+    m->activeStage = stage;
+    glBindTexture(t ? t->target : GL_TEXTURE_2D, name);
+    glBindSampler((GLuint)stage, sampler);
+    m->stageTexture[stage] = name;
+    m->stageSampler[stage] = sampler;
 }
 
 // ---- Render targets ----
 
 int cRenderDeviceGL::AddRenderTarget(int width, int height, cFormat::Enum format, bool mipMaps, int flags) {
+    m->ForgetStages();  // binds and deletes below change what the stages hold
     cRenderDeviceGL_PixelFormat pf;
     if (!m->ready || width < 1 || height < 1 || !cRenderDeviceGL_GetPixelFormat(format, false, &pf) ||
         cFormat::IsDepth(format)) {
@@ -280,6 +286,7 @@ int cRenderDeviceGL::AddRenderTarget(int width, int height, cFormat::Enum format
 }
 
 int cRenderDeviceGL::AddRenderDepth(int id, cFormat::Enum format) {
+    m->ForgetStages();  // binds and deletes below change what the stages hold
     cRenderDeviceGL_Texture* color = m->Texture(id);
     cRenderDeviceGL_PixelFormat pf;
     if (!color || !cFormat::IsDepth(format) || !cRenderDeviceGL_GetPixelFormat(format, false, &pf)) return -1;
@@ -295,6 +302,7 @@ int cRenderDeviceGL::AddRenderDepth(int id, cFormat::Enum format) {
 }
 
 void cRenderDeviceGL::SetRenderTargetSize(int id, int width, int height) {
+    m->ForgetStages();  // binds and deletes below change what the stages hold
     cRenderDeviceGL_Texture* t = m->Texture(id);
     cRenderDeviceGL_PixelFormat pf;
     if (!t || t->usage == UsageTexture || width < 1 || height < 1 ||
@@ -316,6 +324,7 @@ void Attach(GLenum attachment, const cRenderDeviceGL_Texture& t, int face) {
 
 // Leaving a target with mip maps rebuilds its levels.
 void cRenderDeviceGL::SetRenderTargets(const int* targets, int count, int depth, const int* faces) {
+    m->ForgetStages();  // binds and deletes below change what the stages hold
     if (!m->ready) return;
     for (cRenderDeviceGL_Texture& t : m->textures)
         if (t.alive && t.targetMipMaps && !m->onScreen) {
@@ -356,6 +365,7 @@ void cRenderDeviceGL::SetRenderTargets(const int* targets, int count, int depth,
 }
 
 bool cRenderDeviceGL::SaveRenderTarget(int id, cImage* image) {
+    m->ForgetStages();  // binds and deletes below change what the stages hold
     cRenderDeviceGL_Texture* t = m->Texture(id);
     cRenderDeviceGL_PixelFormat pf;
     if (!t || !image || t->usage != UsageColor || !cRenderDeviceGL_GetPixelFormat(t->format, false, &pf) ||
