@@ -4,7 +4,9 @@
 // <build>/tests/output/DeviceGL/ for a person to look at.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 
 #include "zozud/image/Image.h"
@@ -212,6 +214,53 @@ TEST_F(DeviceGL, GreyImagesAndCubeFacesShowAsStored) {
         EXPECT_TRUE(Matches(shot, 10 + face * 6, 0, 4, 4, [&](int x, int y) {
             return cubeTexel(face, x - 10 - face * 6, y);
         }, 1, "cube_face"));
+}
+
+TEST_F(DeviceGL, DirtyRectanglesUpdateOnlyTheirTexels) {
+    cImage image = PatternImage(cFormat::Rgba8);
+    int id = cRender::AddTexture(image, nearest);
+    cImage white(cFormat::Rgba8, 8, 8);
+    memset(white.Pixels, 255, 8 * 8 * 4);
+    cList<cRect> dirty;
+    dirty.Add(cRect(2, 3, 5, 6));
+    dirty.Add(cRect(0, 0, 1, 1));
+    cRender::UpdateTexture(id, white, dirty);
+    DrawTexture(id, 0, 0);
+    EXPECT_TRUE(Matches(Shot(), 0, 0, 8, 8, [](int x, int y) {
+        bool in = (x >= 2 && x < 5 && y >= 3 && y < 6) || (x == 0 && y == 0);
+        return in ? White : Texel(x, y);
+    }, 1, "update"));
+}
+
+// ---- Buffers ----
+
+TEST_F(DeviceGL, BufferDrawsAndStreamedDrawsInterleave) {
+    using PC = cVertex::PositionColored;
+    unsigned red = cRender::PackColor(Red);
+    PC quad[4] = {{cVec3(0, 0, 0), red}, {cVec3(0, 4, 0), red}, {cVec3(4, 4, 0), red}, {cVec3(4, 0, 0), red}};
+    unsigned short indices[6] = {0, 1, 2, 0, 2, 3};
+    int vb = cRender::AddVertexBuffer(quad, sizeof quad), ib = cRender::AddIndexBuffer(indices, 6, 2);
+    ASSERT_GE(vb, 0);
+    ASSERT_GE(ib, 0);
+    int solid = cRender::GetShaderID("SolidUI", PC::FormatID);
+    for (int i = 0; i < 3; i++) {
+        cRender::SetWorldMatrix(cMat4::Translation(10.0f * (float)i, 0, 0));
+        cRender::SetShader(solid);
+        cRender::SetVertexBuffer(vb);
+        cRender::SetIndexBuffer(ib);
+        cRender::DrawIndexed(cTopology::Triangles);
+        cRender::SetWorldMatrix(cMat4::Identity);
+        cRender::FillRectangleSolid(10 * i + 5, 0, 3, 4, Green);
+    }
+    cRender::FreeVertexBuffer(vb);
+    cRender::SetVertexBuffer(vb);
+    cRender::DrawIndexed(cTopology::Triangles);  // freed: nothing
+    EXPECT_TRUE(Matches(Shot(), 0, 0, 30, 6, [](int x, int y) {
+        if (y >= 4) return Black;
+        int cell = x % 10;
+        return cell < 4 ? Red : cell >= 5 && cell < 8 ? Green : Black;
+    }, 0, "buffers"));
+    cRender::FreeIndexBuffer(ib);
 }
 
 // ---- Render targets ----
