@@ -232,6 +232,38 @@ TEST_F(DeviceGL, DirtyRectanglesUpdateOnlyTheirTexels) {
     }, 1, "update"));
 }
 
+TEST_F(DeviceGL, ExpansionLevelsAndVolumes) {
+    // Expansion rounds each side to the nearest power of two.
+    struct Case { int w, h, d; bool expand, mips; int wantW, wantH, wantLevels; } cases[] = {
+        {6, 5, 1, true, false, 8, 4, 1}, {6, 5, 1, false, false, 6, 5, 1},
+        {8, 8, 1, true, true, 8, 8, 4},  {4, 4, 3, true, false, 4, 4, 1},
+    };
+    for (const Case& c : cases) {
+        cImage image(cFormat::Rgba8, c.w, c.h, c.d);
+        for (int64_t i = 0; i < image.GetSize(); i++) image.Pixels[i] = i % 4 == 3 ? 255 : (unsigned char)(i * 7);
+        if (c.mips) {
+            ASSERT_TRUE(image.CreateMipMaps());
+        }
+        cRender::SetExpandTexturesToPowerOfTwo(c.expand);
+        int id = cRender::AddTexture(image, nearest);
+        cRender::SetExpandTexturesToPowerOfTwo(true);
+        ASSERT_GE(id, 0);
+        EXPECT_EQ(cRender::GetTextureWidth(id), c.wantW);
+        EXPECT_EQ(cRender::GetTextureHeight(id), c.wantH);
+        EXPECT_EQ(cRender::GetTextureDepth(id), c.d);
+        EXPECT_EQ(cRender::GetTextureMipMapCount(id), c.wantLevels);
+        if (c.d == 3) {  // slice 2 of the volume, as stored
+            DrawTexture(id, 0, 0, 2);
+            const unsigned char* slice = image.GetSlice(0, 2);
+            EXPECT_TRUE(Matches(Shot(), 0, 0, 4, 4, [&](int x, int y) {
+                const unsigned char* p = slice + (y * 4 + x) * 4;
+                return cColor(p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f, 1);
+            }, 1, "volume_slice"));
+        }
+        cRender::FreeTexture(id);
+    }
+}
+
 // ---- Buffers ----
 
 TEST_F(DeviceGL, BufferDrawsAndStreamedDrawsInterleave) {
