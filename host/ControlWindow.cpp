@@ -1,6 +1,9 @@
 // The control window: the service log as live white-on-black text above a row
 // of three buttons (Edit Port, Restart Server, Exit), with the confirmations
 // and the port dialog they open. Everything here runs on the toolkit thread.
+#include <cerrno>
+#include <cstring>
+
 #include "host/Torvane.h"
 #include "platform/linux/LinuxMain.h"
 #include "zozud/core/Log.h"
@@ -150,13 +153,22 @@ void Torvane_EditPort() {
     if (!cIO::InputText(-1, -1, 400, 200, &text, "Enter Port") || text.IsEmpty()) return;
     text.Trim(" \t\n\r");
     int n;
-    if (cStr::ToInt(text, &n) && n != Torvane_GetPort()) Torvane_OnEnterPort(n);
+    if (Torvane_ParsePort(text, &n) && n != Torvane_GetPort()) Torvane_OnEnterPort(n);
 }
 
 void Torvane_RestartServer() {
     if (!cMessageBox::YesNo("Confirm Restart Server", "Are you sure you want to restart the server ?")) return;
+    Torvane_StopListeners();
     Torvane_OnFree();
     cIO::RestartThisApplication();
+    // Back here only when the program could not be started again (its file
+    // was moved or deleted): the sockets are closed, so listen again in this
+    // process, on the port of the port file, rather than leave no server.
+    const char* why = strerrordesc_np(errno);  // English whatever the locale
+    _msg("Failed to restart Torvane: %s: %s", cIO::GetThisFilePathName().ToChar(), why ? why : "unknown error");
+    _msg("Listening again without a restart");
+    Torvane_Listen();
+    Linux_DisplayLog();
 }
 
 void Torvane_Exit() {

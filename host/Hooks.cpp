@@ -43,9 +43,9 @@ gboolean ExitOnToolkitThread(gpointer) {
 // The process always ends on the toolkit thread: exit() runs the toolkit
 // libraries' own exit handlers, which must not race with that thread drawing,
 // so a listener thread hands the exit over and waits for it. Connection
-// threads may still run: the socket registry and the service log are locked
-// (in their lock order) before the static objects are destroyed, and threads
-// that reach them wait there until the process is gone.
+// threads may still run: the socket registry, the service log and its clock
+// are locked (in their lock order) before the static objects are destroyed,
+// and threads that reach them wait there until the process is gone.
 void Torvane_OnExit() {
     if (!cLinuxMain_IsToolkitThread()) {
         g_idle_add(ExitOnToolkitThread, nullptr);
@@ -53,7 +53,7 @@ void Torvane_OnExit() {
     }
     CSocket::Free();
     pthread_mutex_lock(&CSocket::m_Mutex);
-    if (Torvane_LogStarted()) pthread_mutex_lock(&Torvane_Log::s_Mutex);
+    Torvane_HoldLogForExit();
     exit(0);
 }
 

@@ -1,6 +1,7 @@
 // The network side: the machine's IPv4 addresses, one accept thread per
 // address, and one short-lived thread per connection that receives once,
-// answers once and closes.
+// answers once and closes. A restart stops the accept threads and waits for
+// them; the listener lock is taken before CSocket::m_Mutex, never after.
 #include <arpa/inet.h>
 #include <net/if.h>
 #include <sys/ioctl.h>
@@ -28,6 +29,8 @@ cStr           PortFile("port.dat");
 
 namespace {
 
+const int DefaultPort = 8888;
+const int MaxPort = 65535;
 const int InterfaceBufferSize = 1024;
 const int InterfaceRecordSize = 40;   // one struct ifreq
 const int RequestBufferSize = 4096;   // one receive of at most 4095 bytes
@@ -35,15 +38,43 @@ const int Backlog = 128;
 const int AcceptPauseMs = 10;
 const int ConnectionTimeoutSec = 10;  // a peer that never sends is dropped after this
 
-bool s_FirstBindFailure = true;  // WaitAcceptConnThread::one
-pthread_mutex_t s_FirstBindMutex = PTHREAD_MUTEX_INITIALIZER;
+// What one accept thread listens on.
+struct ListenerArgs {
+    in_addr address;
+    bool    any;  // every address at once, when no interface was found
+    int     port;
+};
 
-// Only the first failed bind in the whole process ends it.
-bool TakeFirstBindFailure() {
-    zozud::cMutexLock lock(s_FirstBindMutex);
-    bool first = s_FirstBindFailure;
-    s_FirstBindFailure = false;
-    return first;
+// The accept threads, so that a restart can stop them before the sockets
+// are closed: a thread that is still running when its descriptor number is
+// reused would accept on someone else's socket. Never destroyed, because
+// threads may still reach it while the process ends.
+struct ListenerState {
+    pthread_mutex_t mutex = PTHREAD_MUTEX_INITIALIZER;
+    pthread_cond_t  ended = PTHREAD_COND_INITIALIZER;
+    cList<int>      sockets;          // listening sockets of running threads
+    int             threads = 0;      // started and not yet ended
+    bool            stopping = false;
+    bool            failed = false;   // a bind failed and is ending the process
+};
+
+ListenerState& Listeners() {
+    static ListenerState* state = new ListenerState;
+    return *state;
+}
+
+// Only the first failed bind in the whole process ends it; its three
+// entries are the last ones of the log.
+bool ReportBindFailure() {
+    {
+        zozud::cMutexLock lock(Listeners().mutex);
+        if (Listeners().failed) return false;
+        Listeners().failed = true;
+    }
+    static const char* const entries[] = {"Torvane critical error.", "Unable to create socket.",
+                                          "Probably you are running second copy of Torvane."};
+    Torvane_LastEntries(entries, 3);
+    return true;
 }
 
 void SetTimeouts(int s) {
@@ -52,12 +83,13 @@ void SetTimeouts(int s) {
     setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof(tv));
 }
 
-// Binds and listens; -1 after logging the failure.
-int OpenListener(const in_addr* addr) {
+// Binds and listens; -1 after logging the failure, with *critical set when
+// that failure ends the process.
+int OpenListener(const ListenerArgs& args, bool* critical) {
     sockaddr_in sa = {};
     sa.sin_family = AF_INET;
-    sa.sin_port = htons((unsigned short)port);
-    sa.sin_addr.s_addr = addr ? addr->s_addr : htonl(INADDR_ANY);
+    sa.sin_port = htons((unsigned short)args.port);
+    sa.sin_addr.s_addr = args.any ? htonl(INADDR_ANY) : args.address.s_addr;
     int s = CSocket::Open(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s < 0) return -1;
     int one = 1;
@@ -65,12 +97,7 @@ int OpenListener(const in_addr* addr) {
     if (bind(s, reinterpret_cast<sockaddr*>(&sa), sizeof(sa)) != 0) {
         _msg("Failed to open socket\n");
         CSocket::Close(&s);
-        if (TakeFirstBindFailure()) {
-            _msg("Torvane critical error.");
-            _msg("Unable to create socket.");
-            _msg("Probably you are running second copy of Torvane.");
-            Torvane_OnExit();
-        }
+        *critical = ReportBindFailure();
         return -1;
     }
     if (listen(s, Backlog) != 0) {
@@ -79,6 +106,30 @@ int OpenListener(const in_addr* addr) {
         return -1;
     }
     return s;
+}
+
+// Makes the socket one that Torvane_StopListeners shuts down; false (and
+// the socket closed) when a stop has already begun.
+bool KeepListening(int* s) {
+    zozud::cMutexLock lock(Listeners().mutex);
+    if (!Listeners().stopping) {
+        Listeners().sockets.Add(*s);
+        return true;
+    }
+    CSocket::Close(s);
+    return false;
+}
+
+// Ends this thread's part: its socket (still its own, as only the thread
+// closes it) is closed, and a waiting stop learns it.
+void ListenerEnded(int s) {
+    zozud::cMutexLock lock(Listeners().mutex);
+    if (s >= 0) {
+        Listeners().sockets.Remove(s);
+        CSocket::Close(&s);
+    }
+    Listeners().threads--;
+    pthread_cond_broadcast(&Listeners().ended);
 }
 
 // Starts the connection thread; when no thread can be had, the connection
@@ -90,6 +141,26 @@ void StartConnection(int c) {
         return;
     }
     cThread::DeleteThread(&thread);
+}
+
+// Accepts until the socket is shut down or closed. Other failures concern
+// one connection and are retried; running out of descriptors would make the
+// retry spin, so it waits a moment first.
+void AcceptLoop(int s) {
+    for (;;) {
+        sockaddr_in peer;
+        unsigned len = sizeof(peer);
+        int c = CSocket::Accept(s, reinterpret_cast<sockaddr*>(&peer), &len);
+        if (c >= 0) {
+            SetTimeouts(c);
+            StartConnection(c);
+            cThread::Sleep(AcceptPauseMs);
+            continue;
+        }
+        int error = errno;
+        if (error == EINVAL || error == EBADF || error == ENOTSOCK || error == EOPNOTSUPP) return;
+        if (error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM) cThread::Sleep(AcceptPauseMs);
+    }
 }
 
 }  // namespace
@@ -121,59 +192,82 @@ void ListInterfaces() {
     }
 }
 
+// Leading blanks are skipped and anything after the digits is ignored; a
+// number outside 1..65535 (checked before it can overflow) is no port.
+bool Torvane_ParsePort(const char* text, int* out) {
+    while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n') text++;
+    if (*text < '0' || *text > '9') return false;
+    long value = 0;
+    for (; *text >= '0' && *text <= '9' && value <= MaxPort; text++) value = value * 10 + (*text - '0');
+    if (value < 1 || value > MaxPort) return false;
+    *out = (int)value;
+    return true;
+}
+
 int Torvane_ReadPortFile(int fallback) {
     cFile file;
     if (!cIO::LoadFile(Torvane_WorkingPath(PortFile), &file, false) || file.GetSize() == 0) return fallback;
     cStr text(reinterpret_cast<const char*>(file.GetData()), 0, file.GetSize());
-    return (int)strtol(text, nullptr, 10);
+    int value;
+    if (Torvane_ParsePort(text, &value)) return value;
+    _msg("Invalid port in %s (not a number from 1 to %d), using port %d", PortFile.ToChar(), MaxPort, fallback);
+    return fallback;
 }
 
 void Torvane_OnInit() {
     Torvane_StartTrace();
     CSocket::Init();
     _msg("%s started", cMain_Title.ToChar());
-    port = Torvane_ReadPortFile(port);
+    Torvane_Listen();
+}
+
+void Torvane_Listen() {
+    port = Torvane_ReadPortFile(DefaultPort);
     _msg("Using port %d", port);
     ListInterfaces();
     Torvane_StartListeners();
 }
 
-// Each listener gets its own copy of its address: the list is a static
-// object that the process end destroys while listeners may still start.
+// One thread per interface, or one on every address when none was found;
+// each gets its own copy of what it listens on.
 void Torvane_StartListeners() {
-    if (NetworkInteraces.IsEmpty()) {
-        unsigned long t = cThread::CreateThread(WaitAcceptConnThread, nullptr);
-        cThread::DeleteThread(&t);
-        return;
-    }
-    for (int i = 0; i < NetworkInteraces.Count(); i++) {
-        in_addr* address = new in_addr(NetworkInteraces[i]);
-        unsigned long t = cThread::CreateThread(WaitAcceptConnThread, address);
-        if (!t) delete address;
+    int count = NetworkInteraces.IsEmpty() ? 1 : NetworkInteraces.Count();
+    for (int i = 0; i < count; i++) {
+        ListenerArgs* args = new ListenerArgs{{}, NetworkInteraces.IsEmpty(), port};
+        if (!args->any) args->address = NetworkInteraces[i];
+        {
+            zozud::cMutexLock lock(Listeners().mutex);
+            Listeners().threads++;
+        }
+        unsigned long t = cThread::CreateThread(WaitAcceptConnThread, args);
+        if (!t) {
+            delete args;
+            ListenerEnded(-1);
+        }
         cThread::DeleteThread(&t);
     }
 }
 
+// Shuts every listening socket down, which wakes its blocked accept, and
+// waits until every accept thread has closed its socket and ended.
+void Torvane_StopListeners() {
+    ListenerState& state = Listeners();
+    zozud::cMutexLock lock(state.mutex);
+    state.stopping = true;
+    for (int s : state.sockets) shutdown(s, SHUT_RDWR);
+    while (state.threads > 0) pthread_cond_wait(&state.ended, &state.mutex);
+    state.stopping = false;
+}
+
 void WaitAcceptConnThread(void* arg) {
-    in_addr address = {};
-    bool any = arg == nullptr;
-    if (!any) address = *static_cast<in_addr*>(arg);
-    delete static_cast<in_addr*>(arg);
-    int s = OpenListener(any ? nullptr : &address);
-    if (s < 0) return;
-    for (;;) {
-        sockaddr_in peer;
-        unsigned len = sizeof(peer);
-        int c = CSocket::Accept(s, reinterpret_cast<sockaddr*>(&peer), &len);
-        if (c < 0) {
-            // Out of descriptors the retry would spin: give the process a moment.
-            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) cThread::Sleep(AcceptPauseMs);
-            continue;
-        }
-        SetTimeouts(c);
-        StartConnection(c);
-        cThread::Sleep(AcceptPauseMs);
-    }
+    ListenerArgs args = *static_cast<ListenerArgs*>(arg);
+    delete static_cast<ListenerArgs*>(arg);
+    bool critical = false;
+    int s = OpenListener(args, &critical);
+    if (s >= 0 && KeepListening(&s)) AcceptLoop(s);
+    ListenerEnded(s);
+    // After this thread stopped counting: a stop must not wait for it.
+    if (critical) Torvane_OnExit();
 }
 
 void HandleSocket(void* arg) {

@@ -3,6 +3,7 @@
 // operation writes three numbered trace entries to the service log.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 
 #include "host/Torvane.h"
@@ -65,8 +66,12 @@ int CSocket::Accept(int s, sockaddr* addr, unsigned* len) {
     int lenValue = len ? (int)*len : 0;
     if (trace) Trace("%d.1 | CSocket::Accept(%d, %X, %d)", id, s, addrText, lenValue);
     int a = accept(s, addr, reinterpret_cast<socklen_t*>(len));
+    int error = errno;  // the caller tells a closed socket from a failed connection by it
     if (trace) Trace("%d.2 | %d = accept(%d, %X, %d)", id, a, s, addrText, lenValue);
-    if (a < 0) return -1;
+    if (a < 0) {
+        errno = error;
+        return -1;
+    }
     Register(a, id, trace);
     return a;
 }
@@ -95,5 +100,10 @@ void CSocket::Free() {
         copy = m_Sockets;
         m_Sockets.Free();
     }
-    for (int s : copy) close(s);
+    // Shut down first: a thread blocked on the socket wakes up, where a
+    // plain close would leave it waiting.
+    for (int s : copy) {
+        shutdown(s, SHUT_RDWR);
+        close(s);
+    }
 }

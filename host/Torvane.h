@@ -22,9 +22,11 @@ struct Torvane_Log {
 
 void Torvane_Message(const char* text);                         // one entry, verbatim
 void _msg(const char* fmt, ...) __attribute__((format(printf, 1, 2)));  // one time-stamped entry
+void Torvane_LastEntries(const char* const* messages, int count);  // time-stamped, in one block; the log takes no more
 void Torvane_GetLog(zozud::cStr* out);
 void Torvane_StartLog();          // applies TORVANE_LOGFILE, removes the old file, creates s_Mutex
 bool Torvane_LogStarted();        // s_Mutex exists
+void Torvane_HoldLogForExit();    // locks the log and its clock for good, just before exit()
 void Torvane_StartTrace();        // creates the trace number mutex, reads TORVANE_DEBUG
 bool Torvane_TraceEnabled();
 int  Torvane_NextTraceID();       // the next trace number, from 0
@@ -52,10 +54,13 @@ extern zozud::cStr           PortFile;
 void FillNetworkInterfaces();
 void ListInterfaces();
 void Torvane_OnInit();
+void Torvane_Listen();          // reads the port file, lists the interfaces, starts the listeners
 void Torvane_StartListeners();
+void Torvane_StopListeners();   // returns when every accept thread has closed its socket and ended
 void WaitAcceptConnThread(void* arg);
 void HandleSocket(void* arg);
-int  Torvane_ReadPortFile(int fallback);  // the port file's number, fallback when missing or empty
+bool Torvane_ParsePort(const char* text, int* port);  // false unless text starts with a number from 1 to 65535
+int  Torvane_ReadPortFile(int fallback);  // the port file's number; fallback when missing or empty, logged when invalid
 
 enum class Torvane_Page { NoReply, LogPage, StatusPage };
 Torvane_Page Torvane_ChoosePage(const char* request, int length);  // what a received request gets

@@ -47,7 +47,7 @@ if [ "${TORVANE_LOAD_STAGE:-}" != "measure" ]; then
   build
   export TORVANE_LOAD_STAGE=measure
   if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "$@"
+    exec xvfb-run -a -s "-noreset -screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "$@"
   fi
   exec bash "${BASH_SOURCE[0]}" "$@"
 fi

@@ -21,4 +21,4 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "$BUILD/torvane" "$@"
 fi
 # No display: give the control window a virtual one.
-exec xvfb-run -a -s "-screen 0 1280x1024x24" "$BUILD/torvane" "$@"
+exec xvfb-run -a -s "-noreset -screen 0 1280x1024x24" "$BUILD/torvane" "$@"

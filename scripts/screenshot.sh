@@ -27,7 +27,7 @@ if [ "${TORVANE_SHOT_STAGE:-}" != "shoot" ]; then
   # Always a display of our own: the picture should not depend on the
   # desktop the script is started from.
   export TORVANE_SHOT_STAGE=shoot
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "$OUT"
+  exec xvfb-run -a -s "-noreset -screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "$OUT"
 fi
 
 SCRATCH="$(mktemp -d /tmp/torvane-shot-XXXXXX)"

@@ -19,7 +19,7 @@ with_display() {
   if [ -n "${DISPLAY:-}" ]; then
     "$@"
   else
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+    xvfb-run -a -s "-noreset -screen 0 1280x1024x24" "$@"
   fi
 }
 

@@ -1,4 +1,5 @@
-// The mouse cursor set, made for applications whose cMain_OnPreInit returns.
+// The mouse cursor set, made for applications whose cMain_OnPreInit returns,
+// and the cursor and pointer services lent to the input layer.
 // The image headers come before Xlib's, whose macro None would clash with cFormat::None.
 #include "zozud/image/CodecBmp.h"
 #include "zozud/image/Image.h"
@@ -13,6 +14,7 @@
 
 GdkCursor* cLinuxMain_Cursors[12];
 Display*   cLinuxMain_Display = nullptr;
+int        cLinuxMain_CurCursorIndex = -1;
 
 namespace {
 
@@ -76,4 +78,25 @@ int cLinuxMain_CreateCursors() {
     cLinuxMain_Display = gdk_x11_display_get_xdisplay(display);
     zozud::cLog::Error("Couldn't choose visual");
     return -1;
+}
+
+// The window's cursor changes only when the index differs from the current
+// one; nothing happens before the window and the cursor set exist.
+void cLinuxMain_SetCursor(int index) {
+    GtkWidget* window = cLinuxMain_GetWindow();
+    if (index < 0 || index >= 12 || index == cLinuxMain_CurCursorIndex) return;
+    if (!window || !window->window || !cLinuxMain_Cursors[index]) return;
+    gdk_window_set_cursor(window->window, cLinuxMain_Cursors[index]);
+    cLinuxMain_CurCursorIndex = index;
+}
+
+// (x, y) in the client area, y counted up from its bottom when yUp is set.
+void cLinuxMain_WarpCursor(int x, int y, bool yUp) {
+    GtkWidget* window = cLinuxMain_GetWindow();
+    if (!window || !window->window) return;
+    if (yUp) y = window->allocation.height - y;
+    gint originX = 0, originY = 0;
+    gdk_window_get_origin(window->window, &originX, &originY);
+    GdkDisplay* display = gdk_display_get_default();
+    gdk_display_warp_pointer(display, gdk_display_get_default_screen(display), originX + x, originY + y);
 }

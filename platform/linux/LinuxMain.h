@@ -11,6 +11,7 @@
 #include "zozud/core/Log.h"
 #include "zozud/core/Main.h"
 #include "zozud/core/Str.h"
+#include "zozud/widgets/Input.h"
 
 // ---- State filled by main ----
 extern zozud::cStr       cLinuxMain_CmdLineArgs;
@@ -22,7 +23,8 @@ extern zozud::cList<int> cLinuxMain_ControlCodes; // Control_L, Control_R
 extern zozud::cList<int> cLinuxMain_AltCodes;     // Alt_L, Alt_R, Super_L, Super_R
 extern zozud::cList<bool> cLinuxMain_Repeated;    // one held flag per keycode
 extern pthread_mutex_t   cLinuxMain_GetKeysMutex;
-extern GdkCursor*        cLinuxMain_Cursors[12];
+extern GdkCursor*        cLinuxMain_Cursors[12];   // by cInput::Cursor::Enum
+extern int               cLinuxMain_CurCursorIndex; // the window's cursor, -1 before the first
 extern Display*          cLinuxMain_Display;
 
 const int cLinuxMain_KeyCount = 93;
@@ -58,6 +60,11 @@ bool cLinuxMain_CopyToClipboard(const char* text);
 bool cLinuxMain_CopyFromClipboard(zozud::cStr* text);
 bool cLinuxMain_InputText(int x, int y, int width, int height, zozud::cStr* text, const char* title);
 bool cLinuxMain_InputString(int x, int y, zozud::cStr* text, int);
+// The live keyboard, the cursor and the pointer (cInput::ShellHooks).
+void cLinuxMain_AcquireKeyboard(zozud::cInput::KeyboardState* state);  // pressed flags and typed characters now
+bool cLinuxMain_IsKeyDown(int code);  // keyboard code 0..92 down now
+void cLinuxMain_SetCursor(int index); // cursor 0..11 of the main window
+void cLinuxMain_WarpCursor(int x, int y, bool yUp);  // pointer to (x, y) of the client area
 
 // ---- Services to the application ----
 zozud::cStr cMain_GetCmdLineArgs();  // the arguments after the program name, joined by blanks

@@ -7,6 +7,7 @@
 
 #include "platform/linux/LinuxMain.h"
 #include "zozud/io/IO.h"
+#include "zozud/widgets/Input.h"
 
 using zozud::cList;
 using zozud::cStr;
@@ -112,7 +113,8 @@ cList<int>* cLinuxMain_GetEnterCodes() { return &cLinuxMain_EnterCodes; }
 
 // The shell's services to the framework, lent through the seams the lower
 // layers own: the log dialog to the core log, the clipboard and the modal
-// text input to the file facade.
+// text input to the file facade, the live keyboard, the cursor and the
+// pointer to the input layer.
 void cLinuxMain_LendServices() {
     zozud::cLog::DialogHooks dialog;
     dialog.showDialog = cLinuxMain_ShowLogDialog;
@@ -126,6 +128,13 @@ void cLinuxMain_LendServices() {
     shell.inputText = cLinuxMain_InputText;
     shell.inputString = cLinuxMain_InputString;
     zozud::cIO::SetShellHooks(shell);
+
+    zozud::cInput::ShellHooks input;
+    input.acquireKeyboard = cLinuxMain_AcquireKeyboard;
+    input.isKeyDown = cLinuxMain_IsKeyDown;
+    input.setCursor = cLinuxMain_SetCursor;
+    input.warpCursor = cLinuxMain_WarpCursor;
+    zozud::cInput::SetShellHooks(input);
 }
 
 bool cLinuxMain_CheckProcessInMemory(const char* name) { return zozud::cIO::CheckProcessInMemory(name); }

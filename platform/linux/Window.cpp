@@ -54,9 +54,13 @@ void cLinuxMain_SetIcon() {
 }
 
 // A modal dialog swallows key releases: every key still marked held is
-// released. The input layer's release events join here once it exists.
+// released, and the input layer hears of it.
 void cLinuxMain_RepeatedClear() {
-    for (int i = 0; i < cLinuxMain_Repeated.Count(); i++) cLinuxMain_Repeated[i] = false;
+    for (int i = 0; i < cLinuxMain_Repeated.Count(); i++) {
+        if (!cLinuxMain_Repeated[i]) continue;
+        cLinuxMain_Repeated[i] = false;
+        zozud::cInput::AddEvent(zozud::cInput::NewButtonEvent(i, false));
+    }
 }
 
 void cLinuxMain_UnfullScreen() {

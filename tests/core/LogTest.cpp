@@ -3,6 +3,9 @@
 // file system lent through the log's file hooks.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <map>
 #include <regex>
 #include <string>
@@ -57,7 +60,45 @@ void WarnFromWorker(void*) {
     cLog::Error("worker error");
 }
 
+// Logs a line before main (this file's constructors run before the log's
+// own) and one at exit, after the log's globals were torn down. At exit no
+// test can fail any more: a wrong line ends the process with status 3.
+struct EarlyAndLateLines {
+    EarlyAndLateLines() { cLog::Message("early\nline"); }
+    ~EarlyAndLateLines() {
+        cLog::Message("late\nline");
+        std::string log = Log();
+        if (log.size() < 12 || log.compare(log.size() - 12, 12, "late\r\nline\r\n") != 0) {
+            fprintf(stderr, "a line logged at exit lost its line ends\n");
+            _exit(3);
+        }
+    }
+} s_EarlyAndLate;
+
 }  // namespace
+
+TEST(Log, LinesFromBeforeMainKeepTheirLineEnds) {
+    EXPECT_NE(std::string::npos, Log().find("early\r\nline\r\n")) << Log().substr(0, 200);
+}
+
+// The clock counts from 0 at its first call; a time origin taken then is an
+// origin all the same. Run in a fresh process, where nothing read the clock yet.
+TEST(Log, TimeStampsCountFromTheFirstStampEvenAtClockZero) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            cLog::TimeMessage("first");
+            cThread::Sleep(300);
+            cLog::TimeMessage("second");
+            std::string log = Log();
+            std::smatch m;
+            bool ok = std::regex_search(log, m, std::regex("00:00\\.00\\d first\r\n00:00\\.(\\d\\d\\d) second\r\n"));
+            int ms = ok ? std::stoi(m[1]) : 0;
+            fprintf(stderr, "%s", log.c_str());
+            _exit(ok && ms >= 295 && ms < 900 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
 
 TEST(Log, EveryLineEndsInOneLineEnd) {
     struct { const char *text, *stored; } rows[] = {

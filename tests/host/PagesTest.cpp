@@ -59,3 +59,27 @@ TEST_F(ServiceLogTest, LogPageListsTheLinesInOrderWithMarkupUnchanged) {
                  response.ToChar());
     EXPECT_FALSE(Torvane_BuildResponse("PUT", 3, &response));
 }
+
+TEST_F(ServiceLogTest, PortFileOutside1To65535OrWithoutANumberFallsBackWithAnEntry) {
+    const char* const entry = " | Invalid port in port.dat (not a number from 1 to 65535), using port 8888\r\n";
+    const struct { const char* file; int port; bool logged; } rows[] = {
+        {"9000", 9000, false}, {" \t8080\r\nnoise", 8080, false}, {"1", 1, false}, {"65535", 65535, false},
+        {"", 8888, false}, {nullptr, 8888, false},  // empty or missing: the default, silently
+        {"65536", 8888, true}, {"70000", 8888, true}, {"0", 8888, true}, {"-5", 8888, true},
+        {"abc", 8888, true}, {"99999999999999999999", 8888, true}, {"+80", 8888, true},
+    };
+    zozud::cStr saved = PortFile;
+    PortFile = "port.dat";
+    char cwd[4096];
+    ASSERT_TRUE(getcwd(cwd, sizeof(cwd)));
+    ASSERT_EQ(0, chdir(dir.Path().c_str()));
+    for (const auto& row : rows) {
+        if (row.file) WriteFile(dir / "port.dat", row.file); else unlink((dir / "port.dat").c_str());
+        Torvane_Log::s_Text.Clear();
+        EXPECT_EQ(row.port, Torvane_ReadPortFile(8888)) << (row.file ? row.file : "(missing)");
+        EXPECT_EQ(row.logged, std::string(Torvane_Log::s_Text.ToChar()).find(entry) != std::string::npos)
+            << (row.file ? row.file : "(missing)");
+    }
+    ASSERT_EQ(0, chdir(cwd));
+    PortFile = saved;
+}

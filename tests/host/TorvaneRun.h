@@ -3,6 +3,7 @@
 // and this process's own service log written into a scratch folder.
 #pragma once
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,14 @@ public:
     bool Launch(const std::vector<std::string>& env = {}) {
         std::vector<std::string> full = {"TORVANE_LOGFILE=", "TORVANE_DEBUG="};
         full.insert(full.end(), env.begin(), env.end());
-        return process_.Start(std::string(ZOZUD_BINARY_DIR) + "/torvane", {}, dir_.Path(), full, dir_ / "output.txt");
+        return process_.Start(program_, {}, dir_.Path(), full, dir_ / "output.txt");
+    }
+
+    // Runs a copy of the program from the working folder, which a test may delete.
+    std::string UseCopyOfProgram() {
+        program_ = dir_ / "torvane";
+        Shell("cp '" + std::string(ZOZUD_BINARY_DIR) + "/torvane' '" + program_ + "'");
+        return program_;
     }
 
     // Starts the program and waits until it answers (false when it never does).
@@ -37,14 +45,24 @@ public:
     int Count(const char* what) const {  // "fd" or "task"
         return std::stoi(Shell("ls /proc/" + std::to_string(process_.Pid()) + "/" + what + " | wc -l"));
     }
+    long CpuTicks() const {  // user and system time of every thread so far
+        std::string stat = ReadFile("/proc/" + std::to_string(process_.Pid()) + "/stat");
+        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+        std::string skip;
+        long user = 0, system = 0;
+        for (int i = 3; i < 14; i++) fields >> skip;
+        fields >> user >> system;
+        return user + system;
+    }
 
     int Port() const { return port_; }
     TempDir& Dir() { return dir_; }
     Process& Proc() { return process_; }
 
 private:
-    TempDir dir_;
-    int     port_;
+    TempDir     dir_;
+    int         port_;
+    std::string program_ = std::string(ZOZUD_BINARY_DIR) + "/torvane";
     Process process_;
 };
 

@@ -87,6 +87,17 @@ protected:
     std::string window;
 };
 
+// The program runs from a copy in its working folder, so that a test can
+// take its file away as a cleaned build folder does.
+class ControlWindowOfACopy : public ControlWindow {
+protected:
+    void SetUp() override {
+        program = run.UseCopyOfProgram();
+        ControlWindow::SetUp();
+    }
+    std::string program;
+};
+
 }  // namespace
 
 TEST_F(ControlWindow, EditPortStoresTheTrimmedNumberAndRestartTakesItOver) {
@@ -110,10 +121,36 @@ TEST_F(ControlWindow, EditPortStoresTheTrimmedNumberAndRestartTakesItOver) {
     EXPECT_TRUE(WaitFor([&] { return run.Count("fd") <= fds; }, 10000)) << run.Count("fd") << " > " << fds;
 }
 
-TEST_F(ControlWindow, CancelEmptyTextNonNumberAndTheSamePortChangeNothing) {
+TEST_F(ControlWindowOfACopy, AFailedRestartIsLoggedAndTheServerListensAgainOnTheNewPort) {
+    int newPort = FreePort();
+    EnterPort(std::to_string(newPort));
+    ASSERT_TRUE(run.WaitForLog("Entered port is " + std::to_string(newPort) + "\r\n"));
+    int threads = run.Count("task");
+    ASSERT_EQ(0, unlink(program.c_str()));
+
+    ClickButton(1);
+    Answer("Confirm Restart Server", true);
+    EXPECT_TRUE(run.WaitForLog(" | Failed to restart Torvane: " + program));
+    EXPECT_TRUE(WaitFor([&] { return Answers(newPort); }, 20000)) << "the server listens again, on the new port";
+    EXPECT_FALSE(Answers(run.Port()));
+    std::string log = run.LogFile();
+    size_t failed = log.find(" | Failed to restart Torvane: ");
+    EXPECT_NE(std::string::npos, log.find(" | Using port " + std::to_string(newPort) + "\r\n", failed)) << log;
+    EXPECT_NE(std::string::npos, Request(newPort, "GET / HTTP/1.1\r\n\r\n").find("<title>Ombrel Torvane</title>"));
+
+    // The old accept threads have ended: nothing spins on closed sockets.
+    EXPECT_TRUE(WaitFor([&] { return run.Count("task") <= threads; }, 10000)) << run.Count("task") << " > " << threads;
+    long before = run.CpuTicks();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_LT(run.CpuTicks() - before, 30) << "clock ticks used in one idle second";
+    EXPECT_TRUE(run.Proc().Running());
+}
+
+TEST_F(ControlWindow, CancelEmptyTextNonNumberOutOfRangeAndTheSamePortChangeNothing) {
     std::string before = ReadFile(run.Dir() / "port.dat");
     EnterPort("1234", true);
-    for (std::string text : {std::string(), std::to_string(run.Port()), std::string("not a number")}) EnterPort(text);
+    for (std::string text : {"", "not a number", "70000", "-5", "0", "99999999999"}) EnterPort(text);
+    EnterPort(std::to_string(run.Port()));
     EXPECT_EQ(before, ReadFile(run.Dir() / "port.dat"));
     EXPECT_FALSE(run.LogFileHas("Entered port"));
     EXPECT_TRUE(run.Proc().Running());

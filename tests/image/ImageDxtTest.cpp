@@ -1,9 +1,13 @@
 // DXT blocks: known answers for the colour, alpha and grey encoders (single
 // colours, endpoint order, index ties), decoder palettes, whole-image error
-// bounds, and a cross-check of the decoder against libsquish.
+// bounds, a cross-check of the decoder against libsquish, and the quality
+// mode's error measured through libsquish's decoder beside stb_dxt's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -11,6 +15,12 @@
 
 #if ZOZUD_TEST_HAVE_SQUISH
 #include <squish.h>
+#endif
+#if __has_include(<stb/stb_dxt.h>)
+#define ZOZUD_TEST_HAVE_STB_DXT 1
+#define STB_DXT_STATIC
+#define STB_DXT_IMPLEMENTATION
+#include <stb/stb_dxt.h>
 #endif
 
 using namespace zozud;
@@ -118,24 +128,29 @@ TEST(ImageDxt, CompressedImagesStayCloseToTheSource) {
                                      (unsigned char)(255 - y * 4)};
         memcpy(source.Pixels + 4 * i, px, 4);
     }
-    for (cFormat::Enum plain : {cFormat::Rgba8, cFormat::Rgb8}) {
-        cImage original(source);
-        ASSERT_TRUE(original.ToFormat(plain));
-        cImage blocks(original);
-        ASSERT_TRUE(blocks.Compress());
-        EXPECT_EQ(plain == cFormat::Rgb8 ? cFormat::Dxt1 : cFormat::Dxt5, blocks.Format);
-        ASSERT_TRUE(blocks.Uncompress() && blocks.Format == plain);
-        EXPECT_LE(codectest::MaxDifference(codectest::Buffer(original), codectest::Buffer(blocks)), 12);
-    }
+    for (cDxtQuality quality : {cDxtQuality::Fast, cDxtQuality::Quality})
+        for (cFormat::Enum plain : {cFormat::Rgba8, cFormat::Rgb8}) {
+            cImage original(source);
+            ASSERT_TRUE(original.ToFormat(plain));
+            cImage blocks(original);
+            ASSERT_TRUE(blocks.Compress(quality));
+            EXPECT_EQ(plain == cFormat::Rgb8 ? cFormat::Dxt1 : cFormat::Dxt5, blocks.Format);
+            ASSERT_TRUE(blocks.Uncompress() && blocks.Format == plain);
+            // Quality blocks aim at bit-replicated endpoints; our decoder shifts them, up to 7 apart.
+            int bound = quality == cDxtQuality::Fast ? 12 : 16;
+            EXPECT_LE(codectest::MaxDifference(codectest::Buffer(original), codectest::Buffer(blocks)), bound);
+        }
     // Odd sizes, mip chains and cube faces: every cell is encoded from its own pixels.
-    cImage cube(cFormat::Rgb8, 6, 6, 0, 1);
-    for (int f = 0; f < 6; f++) memset(cube.GetSlice(0, f), 30 * f + 20, 108);
-    ASSERT_TRUE(cube.CreateMipMaps() && cube.Compress() && cube.Uncompress());
-    EXPECT_EQ(3, cube.MipMapCount);
-    for (int level = 0; level < 3; level++)
-        for (int f = 0; f < 6; f++)
-            for (int64_t i = 0; i < cube.GetSliceSize(level); i++)
-                ASSERT_NEAR(30 * f + 20, cube.GetSlice(level, f)[i], 7) << level << " " << f;
+    for (cDxtQuality quality : {cDxtQuality::Fast, cDxtQuality::Quality}) {
+        cImage cube(cFormat::Rgb8, 6, 6, 0, 1);
+        for (int f = 0; f < 6; f++) memset(cube.GetSlice(0, f), 30 * f + 20, 108);
+        ASSERT_TRUE(cube.CreateMipMaps() && cube.Compress(quality) && cube.Uncompress());
+        EXPECT_EQ(3, cube.MipMapCount);
+        for (int level = 0; level < 3; level++)
+            for (int f = 0; f < 6; f++)
+                for (int64_t i = 0; i < cube.GetSliceSize(level); i++)
+                    ASSERT_NEAR(30 * f + 20, cube.GetSlice(level, f)[i], 7) << level << " " << f;
+    }
 
     // Other formats are left alone: floats cannot compress, PVR data cannot uncompress.
     cImage floats(cFormat::Rgba32f, 4, 4), pvr(cFormat::Pvrtc4Rgb, 4, 4), dxt3 = codectest::Filled(cFormat::Dxt3, 4, 4);
@@ -171,6 +186,151 @@ TEST(ImageDxt, DecoderAgreesWithLibsquish) {
         ASSERT_TRUE(dxt3.Uncompress());
         squish::Decompress(theirs, raw, squish::kDxt3);
         for (int i = 0; i < 64; i++) ASSERT_NEAR(theirs[i], dxt3.Pixels[i], (i % 4) == 3 ? 0 : 8) << n << " " << i;
+    }
+}
+#endif
+
+#if ZOZUD_TEST_HAVE_SQUISH
+namespace {
+
+// Squared error of 16 RGBA pixels (RGB only for colour blocks) after
+// libsquish decodes the 8- or 16-byte block.
+double SquishError(const unsigned char* rgba, const void* block, int flags) {
+    unsigned char out[64];
+    squish::Decompress(out, block, flags);
+    double sum = 0;
+    for (int i = 0; i < 64; i++)
+        if (i % 4 != 3 || flags == squish::kDxt5) sum += (out[i] - rgba[i]) * (out[i] - rgba[i]);
+    return sum;
+}
+
+// A smooth gradient over 16 x 16 cells, a corner of a 512-pixel sky: the
+// quality mode's case.
+std::vector<unsigned char> GradientCells() {
+    std::vector<unsigned char> cells;
+    for (int cy = 0; cy < 16; cy++)
+        for (int cx = 0; cx < 16; cx++)
+            for (int i = 0; i < 16; i++) {
+                int x = cx * 4 + i % 4, y = cy * 4 + i / 4;
+                cells.insert(cells.end(), {(unsigned char)(40 + x * 120 / 512), (unsigned char)(90 + y * 100 / 512),
+                                           (unsigned char)(200 + (x + y) * 50 / 1024), (unsigned char)(255 - y / 2)});
+            }
+    return cells;
+}
+
+}  // namespace
+
+TEST(ImageDxt, QualityModeMatchesTheReferencesOnSmoothPictures) {
+    const std::vector<unsigned char> cells = GradientCells();
+    const size_t count = cells.size() / 64;
+    double fast = 0, quality = 0, stb = 0, fastAlpha = 0, qualityAlpha = 0;
+    for (size_t n = 0; n < count; n++) {
+        const unsigned char* rgba = cells.data() + 64 * n;
+        uint64_t block = cImage::EncodeDXTColorBlock(4, 4, 4, 16, rgba);
+        fast += SquishError(rgba, &block, squish::kDxt1);
+        block = cImage::EncodeDXTColorBlockQuality(4, 4, 4, 16, rgba);
+        quality += SquishError(rgba, &block, squish::kDxt1);
+#if ZOZUD_TEST_HAVE_STB_DXT
+        unsigned char theirs[8];
+        stb_compress_dxt_block(theirs, rgba, 0, STB_DXT_HIGHQUAL);
+        stb += SquishError(rgba, theirs, squish::kDxt1);
+#endif
+        uint64_t dxt5[2] = {cImage::EncodeDXT5AlphaBlock(4, 4, 4, 16, rgba + 3), block};
+        fastAlpha += SquishError(rgba, dxt5, squish::kDxt5);
+        dxt5[0] = cImage::EncodeDXT5AlphaBlockQuality(4, 4, 4, 16, rgba + 3);
+        qualityAlpha += SquishError(rgba, dxt5, squish::kDxt5);
+    }
+    auto rmse = [&](double sum, int channels) { return std::sqrt(sum / ((double)count * 16 * channels)); };
+    // Measured: fast 3.18, quality 1.01, stb_dxt (high quality) 1.03.
+    EXPECT_GT(rmse(fast, 3), 2.5);
+    EXPECT_LT(rmse(quality, 3), 1.1);
+#if ZOZUD_TEST_HAVE_STB_DXT
+    EXPECT_LT(rmse(quality, 3), 1.1 * rmse(stb, 3));
+#endif
+    EXPECT_LE(qualityAlpha, fastAlpha);
+
+    // Compress picks the encoders by its argument; the default is the fast one.
+    cImage fastImage(cImage::CopyCtor, cells.data(), cFormat::Rgba8, 4, 4), qualityImage(fastImage);
+    ASSERT_TRUE(fastImage.Compress() && qualityImage.Compress(cDxtQuality::Quality));
+    const uint64_t expected[2][2] = {
+        {cImage::EncodeDXT5AlphaBlock(4, 4, 4, 16, cells.data() + 3), cImage::EncodeDXTColorBlock(4, 4, 4, 16, cells.data())},
+        {cImage::EncodeDXT5AlphaBlockQuality(4, 4, 4, 16, cells.data() + 3),
+         cImage::EncodeDXTColorBlockQuality(4, 4, 4, 16, cells.data())}};
+    EXPECT_NE(expected[0][1], expected[1][1]);
+    EXPECT_EQ(0, memcmp(expected[0], fastImage.Pixels, 16));
+    EXPECT_EQ(0, memcmp(expected[1], qualityImage.Pixels, 16));
+}
+
+TEST(ImageDxt, QualityModeOneColourCellsAndAlphaModes) {
+    // One colour in a full and in a 3x2 cell: every channel lands as near as
+    // any block can (no farther than stb_dxt's tables), and exactly on the
+    // values a 5- or 6-bit endpoint holds; the missing pixels' indices stay 0.
+    for (int v = 0; v < 256; v++) {
+        const unsigned char colour[3] = {(unsigned char)v, (unsigned char)(255 - v), (unsigned char)(v * 37)};
+        unsigned char rgba[64], rgb[48];
+        for (int i = 0; i < 16; i++) {
+            memcpy(rgb + 3 * i, colour, 3);
+            memcpy(rgba + 4 * i, colour, 3);
+            rgba[4 * i + 3] = 255;
+        }
+        uint64_t full = cImage::EncodeDXTColorBlockQuality(4, 4, 3, 12, rgb);
+        uint64_t part = cImage::EncodeDXTColorBlockQuality(3, 2, 3, 12, rgb);
+        EXPECT_EQ(0u, (part >> 32) & ~0x3F3Full) << v;
+        unsigned char ours[64], partial[64];
+        squish::Decompress(ours, &full, squish::kDxt1);
+        squish::Decompress(partial, &part, squish::kDxt1);
+#if ZOZUD_TEST_HAVE_STB_DXT
+        unsigned char block[8], theirs[64];
+        stb_compress_dxt_block(block, rgba, 0, STB_DXT_HIGHQUAL);
+        squish::Decompress(theirs, block, squish::kDxt1);
+#endif
+        for (int i = 1; i < 16; i++) ASSERT_EQ(0, memcmp(ours, ours + 4 * i, 4)) << v;
+        for (int i : {0, 1, 2, 4, 5, 6}) ASSERT_EQ(0, memcmp(ours, partial + 4 * i, 4)) << v;
+        for (int c = 0; c < 3; c++) {
+            int error = std::abs(ours[c] - colour[c]);
+#if ZOZUD_TEST_HAVE_STB_DXT
+            EXPECT_LE(error, std::abs(theirs[c] - colour[c])) << v << " channel " << c;
+#endif
+            int bits = c == 1 ? 6 : 5, q = colour[c] >> (8 - bits);
+            if (colour[c] == (q << (8 - bits) | q >> (2 * bits - 8))) {
+                EXPECT_EQ(0, error) << v << " channel " << c;
+            }
+        }
+    }
+
+    // Alpha: cells either mode holds exactly, then random cells, where the
+    // quality encoder is never worse than the fast one.
+    const struct {
+        const char*   what;
+        unsigned char a[16];
+    } exact[] = {
+        {"one value", {77, 77, 77, 77, 77, 77, 77, 77, 77, 77, 77, 77, 77, 77, 77, 77}},
+        {"eight even steps", {0, 36, 72, 109, 145, 182, 218, 255, 0, 36, 72, 109, 145, 182, 218, 255}},
+        {"0 and 255 beside a narrow cluster", {0, 255, 100, 101, 102, 103, 104, 105, 0, 255, 100, 101, 102, 103, 104, 105}},
+    };
+    unsigned char decoded[16];
+    for (const auto& c : exact) {
+        cImage::DecodeDXT5AlphaBlock(cImage::EncodeDXT5AlphaBlockQuality(4, 4, 1, 4, c.a), decoded);
+        EXPECT_EQ(0, memcmp(c.a, decoded, 16)) << c.what;
+    }
+    uint32_t seed = 99;
+    auto squaredError = [&](const unsigned char* a, uint64_t block) {
+        cImage::DecodeDXT5AlphaBlock(block, decoded);
+        int sum = 0;
+        for (int i = 0; i < 16; i++) sum += (a[i] - decoded[i]) * (a[i] - decoded[i]);
+        return sum;
+    };
+    for (int n = 0; n < 3000; n++) {
+        unsigned char a[16];
+        int base = (int)((seed = seed * 1664525u + 1013904223u) >> 24), spread = 1 + n % 64;
+        for (unsigned char& v : a) {
+            seed = seed * 1664525u + 1013904223u;
+            int r = (int)(seed >> 16) % 20;
+            v = r == 0 ? 0 : r == 1 ? 255 : (unsigned char)std::min(255, base + (int)(seed >> 8) % spread);
+        }
+        ASSERT_LE(squaredError(a, cImage::EncodeDXT5AlphaBlockQuality(4, 4, 1, 4, a)),
+                  squaredError(a, cImage::EncodeDXT5AlphaBlock(4, 4, 1, 4, a)))
+            << n;
     }
 }
 #endif

@@ -78,6 +78,11 @@ TEST_F(ImageTool, ConvertAppliesTheOptionsInOrder) {
     EXPECT_EQ(testsupport::ReadFile(dir / "grey.bmp").size(), 1078u + 8 * 8);  // an 8-bit BMP
     ASSERT_EQ(Run("convert " + dir / "in.tga" + " " + dir / "pot.bmp" + " --pot"), "0 ");  // absolute paths
     EXPECT_EQ(Shape(Load(bmp, "pot.bmp")), "8x4x1 Rgba8 levels 1");
+    ASSERT_EQ(Run("convert in.tga quality.dds --compress=quality"), "0 ");
+    cImage quality(input), fast(input);
+    ASSERT_TRUE(quality.Compress(cDxtQuality::Quality) && fast.Compress());
+    EXPECT_TRUE(Buffer(Load(dds, "quality.dds")) == Buffer(quality));
+    EXPECT_FALSE(Buffer(quality) == Buffer(fast));
     ASSERT_EQ(Run("convert in.tga same.bmp"), "0 ");
     EXPECT_TRUE(Buffer(Load(bmp, "same.bmp")) == Buffer(input));
 }
@@ -107,6 +112,7 @@ TEST_F(ImageTool, EveryFailureGivesOneLineAndStatusOne) {
         {"convert in.tga out.bmp --resize 0x5", "--resize needs WIDTHxHEIGHT, not \"0x5\" (see zozud-image --help)"},
         {"convert in.tga out.bmp --mipmaps=none", "--mipmaps=N needs a count of 1 or more (see zozud-image --help)"},
         {"convert in.tga out.bmp --flip=yes", "--flip takes no value (see zozud-image --help)"},
+        {"convert in.tga out.dds --compress=best", "--compress takes no value or =quality (see zozud-image --help)"},
         {"convert in.tga", "convert needs an input and an output file (see zozud-image --help)"},
         {"info", "info needs at least one file (see zozud-image --help)"},
         {"resize in.tga", "unknown command \"resize\" (see zozud-image --help)"},

@@ -7,6 +7,7 @@
 
 #include "reflect/ReflectClasses.h"
 #include "support/Process.h"
+#include "zozud/core/Log.h"
 #include "zozud/io/File.h"
 #include "zozud/reflect/ErrorPager.h"
 #include "zozud/reflect/Xml.h"
@@ -199,6 +200,49 @@ TEST(ClassLoad, ListsAreEmptiedAndRefilledInFileOrder) {
     EXPECT_EQ(deepest - 1, walk->Value);
     // One node more is too deep for the reader, which refuses it before any loading.
     EXPECT_FALSE(again.ReadFromString(cStr(("<cTestNode><Children>" + text + "</Children></cTestNode>").c_str())));
+}
+
+// A list saved as the root object keeps its entries in the short form, even
+// those that hold only defaults, and reloads them in order.
+TEST(ClassSave, AListAsTheRootKeepsEntriesThatHoldOnlyDefaults) {
+    RegisterTestClasses();
+    cClassList<cTestShape> list, back;
+    list.Add(new cTestCircle);
+    list.Add(new cTestSquare);
+    auto* changed = new cTestCircle;
+    changed->Radius = 3;
+    list.Add(changed);
+    cStr text;
+    ASSERT_TRUE(list.WriteToString(&text));
+    EXPECT_EQ(cStr("<cClassList.cTestShape>\n <cTestCircle></cTestCircle>\n <cTestSquare></cTestSquare>\n"
+                   " <cTestCircle>\n  <Radius>3.000</Radius>\n </cTestCircle>\n</cClassList.cTestShape>\n"),
+              text);
+    ASSERT_TRUE(back.ReadFromString(text));
+    ASSERT_EQ(3, back.Count());
+    EXPECT_STREQ("cTestSquare", back[1]->GetClassName());
+    EXPECT_EQ(3.0f, static_cast<cTestCircle*>(back[2])->Radius);
+}
+
+// Objects nested deeper than a file may hold are refused with a result and a
+// log line, never written as a file that would not load again.
+TEST(ClassSave, ObjectsNestedTooDeepForAFileAreRefused) {
+    RegisterTestClasses();
+    cTestNode root, again;
+    cTestNode* at = &root;
+    std::string deep;
+    for (int i = 0; i < 600; i++, deep += "<cTestNode><Children>") {
+        at->Children.Add(new cTestNode);
+        at = at->Children[0];
+    }
+    int start = cLog::GetLogCopy().Length();
+    cFile file;
+    EXPECT_FALSE(root.WriteToFile(&file));
+    EXPECT_EQ(0, file.GetSize());
+    // A load that the reader refuses tells why through its pager.
+    EXPECT_FALSE(again.ReadFromString(cStr(deep.c_str())));
+    std::string log = cLog::GetLogCopy().ToChar() + start;
+    EXPECT_NE(std::string::npos, log.find("Can't save cTestNode: objects nested deeper than the 1024 levels a file may")) << log;
+    EXPECT_NE(std::string::npos, log.find("Can't read xml: elements nested deeper than 1024 levels at character 10752"));
 }
 
 TEST(ClassLoad, UnknownTagsAndBadValuesAreReportedAndTheLoadGoesOn) {

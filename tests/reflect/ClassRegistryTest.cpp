@@ -268,6 +268,13 @@ TEST(ClassList, EntriesAreNamedByClassMovedAndOwned) {
     EXPECT_EQ(-1, list.ExpandWith("cTestInner", &list));  // registered, but not a shape
     EXPECT_EQ(-1, list.ExpandWith("cNoSuchClass", &list));
     EXPECT_EQ(-1, list.Add(static_cast<cClass*>(new cTestInner)));  // refused and deleted
+    // Member wrappers describe data elsewhere: no list takes them, not even one of any cClass.
+    cClassList<cClass> any;
+    EXPECT_EQ(-1, any.ExpandWith("_cStr", &any));
+    EXPECT_EQ(-1, static_cast<cClass&>(any).Add(cClass_GetClassFromPalette("_cFloat3")->new_element()));
+    EXPECT_TRUE(any.ReadFromString(cStr("<L><_cStr>abc</_cStr><_cFloat3>1 2 3</_cFloat3><cTestCircle></cTestCircle></L>")));
+    ASSERT_EQ(1, any.Count());
+    EXPECT_STREQ("cTestCircle", any[0]->GetClassName());
     list.RemoveAt(1);  // the null entry
     list.RemoveAt(0, 2);
     list.RemoveAt(5);

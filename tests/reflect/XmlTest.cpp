@@ -2,6 +2,7 @@
 // malformed, nesting limits, tree editing, files, and the error pager.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "support/Process.h"
@@ -90,11 +91,36 @@ TEST(XmlRead, BodiesEscapesNamesAndWhatFollows) {
     EXPECT_EQ(8, Parse(node, std::string("<a>x</a>\0<b>", 12)));
 }
 
-TEST(XmlRead, EveryMalformedTextFailsWithMinusOne) {
-    for (const char* text : {"no tags at all", "</a>", "<", "<a", "<a>", "<a>text", "<a></b>", "<a><b></a></b>",
-                             "<a></a", "<a></ab>", "<ab></a>", "<a></ a>", "<a><b></b>", "<a><b", "<a>x</"}) {
+// A closing tag is matched over the open element's name, then its ">" is
+// looked for: blanks and line feeds before it are fine.
+TEST(XmlRead, ClosingTagsMatchTheNameThenFindTheirBracket) {
+    struct { const char* text; int consumed; } rows[] = {
+        {"<Count>4</Count >", 17}, {"<Count>4</Count\n>", 17}, {"<Count>4</Count \r\n\t >", 21},
+        {"<a><Count>4</Count\n></a\n >", 26}, {"<a>4</ab>", 9}};
+    for (auto& r : rows) {
         cXml node;
-        EXPECT_EQ(-1, node.Load(text)) << text;
+        EXPECT_EQ(r.consumed, node.Load(r.text)) << r.text;
+        cXml* leaf = node.GetNSubQuotes() ? node.GetSubQuote(0) : &node;
+        EXPECT_EQ(cStr("4"), leaf->Get_string()) << r.text;
+    }
+}
+
+TEST(XmlRead, EveryMalformedTextFailsWithMinusOneAndAReason) {
+    struct { const char* text; const char* reason; } rows[] = {
+        {"no tags at all", "no element at character 14"},
+        {"</a>", "no opening tag where the text starts at character 0"},
+        {"<", "no opening tag"}, {"<a", "an opening tag without \">\" at character 0"},
+        {"<a>", "the text ends inside <a> at character 3"}, {"<a>text", "the text ends inside <a>"},
+        {"<a></b>", "the closing tag does not match <a> at character 3"},
+        {"<a><b></a></b>", "the closing tag does not match <b> at character 6"},
+        {"<a></a", "the closing tag of <a> has no \">\" at character 3"}, {"<ab></a>", "does not match <ab>"},
+        {"<a></ a>", "does not match <a>"}, {"<a></b >", "does not match <a>"}, {"<a><b></b>", "ends inside <a>"},
+        {"<a><b", "an opening tag without \">\" at character 3"}, {"<a>x</", "does not match <a>"}};
+    for (auto& r : rows) {
+        cXml node;
+        cStr reason;
+        EXPECT_EQ(-1, node.Load(r.text, (int)strlen(r.text), &reason)) << r.text;
+        EXPECT_NE(std::string::npos, std::string(reason.ToChar()).find(r.reason)) << r.text << ": " << reason.ToChar();
     }
     // Every cut of a valid document fails, and the tree keeps what was read.
     std::string full = SampleText;
@@ -122,10 +148,50 @@ TEST(XmlRead, NestingIsLimitedWithoutRecursion) {
     for (; walk->GetNSubQuotes(); depth++) walk = walk->GetSubQuote(0);
     EXPECT_EQ(cXml::MaxDepth, depth);
     EXPECT_EQ(cStr("leaf"), walk->Get_string());
-    EXPECT_EQ(-1, Parse(node, nested(cXml::MaxDepth + 1)));
+    int start = cLog::GetLogCopy().Length();
+    cStr reason;
+    std::string deeper = nested(cXml::MaxDepth + 1);
+    EXPECT_EQ(-1, node.Load(deeper.data(), (int)deeper.size(), &reason));
+    EXPECT_EQ(cStr("elements nested deeper than 1024 levels at character 3072"), reason);
+    EXPECT_NE(std::string::npos, LogSince(start).find("nested deeper than 1024 levels")) << LogSince(start);
     std::string opening;  // far deeper than any stack: refused, and freed without recursion
     for (int i = 0; i < 1000000; i++) opening += "<x>";
     EXPECT_EQ(-1, Parse(node, opening));
+}
+
+// The writer refuses what the reader would refuse, with a result and a log
+// line, and writes any depth the reader takes.
+TEST(XmlWrite, TreesDeeperThanTheReaderTakesAreRefused) {
+    auto chain = [](cXml& root, int depth) {
+        root.SetQuoteName("n");
+        cXml* at = &root;
+        for (int i = 1; i < depth; i++) at = at->AddSubQuote(new cXml("n"));
+        at->Assign_string("leaf");
+    };
+    cXml fits, deep, back;
+    chain(fits, cXml::MaxDepth);
+    chain(deep, cXml::MaxDepth + 1);
+    cFile file;
+    ASSERT_TRUE(fits.WriteToFile(&file));
+    ASSERT_TRUE(back.ReadFromFile(file));
+    EXPECT_EQ(cXml::MaxDepth, back.GetDepth());
+
+    TempDir dir;
+    int start = cLog::GetLogCopy().Length();
+    cStr out("kept");
+    EXPECT_FALSE(deep.GetXMLSource(&out, 0));
+    EXPECT_EQ(cStr("kept"), out);
+    EXPECT_FALSE(deep.WriteToFile(&file));
+    EXPECT_EQ(0, file.GetSize());
+    EXPECT_FALSE(deep.WriteToFile((dir / "deep.xml").c_str()));
+    EXPECT_FALSE(testsupport::FileExists(dir / "deep.xml"));
+    EXPECT_NE(std::string::npos, LogSince(start).find("nested 1025 levels deep, more than the 1024")) << LogSince(start);
+
+    // Far deeper trees made in memory are measured, previewed and freed without recursion.
+    cXml huge;
+    chain(huge, 300000);
+    EXPECT_EQ(300000, huge.GetDepth());
+    EXPECT_EQ(cStr("<n>\n <n>\n  <n>\n   <n>\n    <n>\n     <n>\n ..."), huge.GetSourcePreview(40));
 }
 
 TEST(XmlTree, ChildrenAreFoundAddedRemovedAndOwned) {

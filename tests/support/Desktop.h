@@ -60,7 +60,8 @@ inline void Keys(const std::string& id, const std::string& keys) {
 }
 
 inline void Type(const std::string& id, const std::string& text) {
-    Shell("xdotool windowfocus --sync " + id + " 2>/dev/null; xdotool type --delay 20 '" + text + "'");
+    // From standard input, so a text such as "-5" is not taken for an option.
+    Shell("xdotool windowfocus --sync " + id + " 2>/dev/null; printf %s '" + text + "' | xdotool type --delay 20 --file -");
 }
 
 }  // namespace testsupport

@@ -16,7 +16,21 @@
 
 namespace zozud {
 
-cStr cLog::EndLn("\r\n");
+namespace {
+
+// The line end is made at compile time and never destroyed: lines are logged
+// by static constructors that run before this file's, and by destructors and
+// threads after it was torn down. A union member has no destructor of its own.
+union LineEnd {
+    constexpr LineEnd() : text(cStr::ConstantText(), "\r\n", 2) {}
+    ~LineEnd() {}
+    cStr text;
+};
+LineEnd s_LineEnd;
+
+}  // namespace
+
+const cStr& cLog::EndLn = s_LineEnd.text;
 
 int  OmbrelAssertDebugInsteadOfException = 1;
 cStr OmbrelLastException;
@@ -39,7 +53,8 @@ struct LogState {
     cStr               log;                  // the whole log text
     bool               autoSaveToFile = false;
     cStr               autoSaveFilePn;       // the mirror file
-    int                time0 = 0;            // clock ticks at the origin of TimeMessage, 0 until set
+    int                time0 = 0;            // clock ticks at the origin of TimeMessage
+    bool               time0Set = false;     // the clock's first tick is 0: a set origin may be 0
     cList<MirrorWrite> mirrorQueue;
     bool               mirrorBusy = false;   // a thread is draining the queue
 };
@@ -161,7 +176,10 @@ void cLog::TimeMessage(const char* fmt, ...) {
     int origin;
     {
         Locked locked;
-        if (locked.state.time0 == 0) locked.state.time0 = now;
+        if (!locked.state.time0Set) {
+            locked.state.time0 = now;
+            locked.state.time0Set = true;
+        }
         origin = locked.state.time0;
     }
     int ms = now - origin;
@@ -177,6 +195,7 @@ void cLog::ResetTime() {
     int now = cTimer::AcquireClockTicks();
     Locked locked;
     locked.state.time0 = now;
+    locked.state.time0Set = true;
 }
 
 // ---- Files ----

@@ -17,7 +17,7 @@ public:
         enum Enum { Log = 0, Warning = 1, Error = 2, Assert = 3 };
     };
 
-    static cStr EndLn;  // "\r\n"
+    static const cStr& EndLn;  // "\r\n", usable from static construction until the process ends
 
     static void Message(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
     static void Warning(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

@@ -1,6 +1,12 @@
 // Formatting, number parsing and splitting of cStr. Numbers are read by
 // hand rather than with strtod: the decimal separator may be '.' or ',', the
-// exponent may be written with 'd', and the locale never matters.
+// exponent may be written with 'd', and the locale never matters. They are
+// written by the C library under the "C" locale, whatever the process's
+// locale is (gtk_init sets every category from the desktop's environment,
+// and a comma-decimal locale would write "1,500", which reads back as two
+// numbers).
+#include <locale.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -44,10 +50,20 @@ int ReadExponent(const char* s) {
     return sign * e;
 }
 
+// The "C" locale, made once and never freed; uselocale switches only the
+// calling thread, so formatting on other threads is not disturbed.
+locale_t CLocale() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", (locale_t)0);
+    return c;
+}
+
 // Formats into a buffer of FormatBufferSize bytes; the length of the text,
 // cut at FormatBufferSize - 1 characters.
 int FormatInto(char* text, const char* fmt, va_list args) {
+    locale_t c = CLocale();
+    locale_t previous = c ? uselocale(c) : (locale_t)0;
     int n = vsnprintf(text, FormatBufferSize, fmt ? fmt : "", args);
+    if (c) uselocale(previous);
     if (n < 0) {
         text[0] = 0;
         return 0;

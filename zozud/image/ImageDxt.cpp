@@ -1,11 +1,15 @@
 // cImage: DXT1/DXT3/DXT5 block compression of whole images, the alpha and
 // grey block encoders and the block decoders (the colour block encoder is in
 // ImageDxtColor.cpp). Alpha (DXT5) and grey (DXT1 from R8) blocks spread
-// their values evenly between the cell's minimum and maximum. Blocks are
+// their values evenly between the cell's minimum and maximum; the quality
+// alpha encoder picks each value's nearest entry as decoded, in both the
+// 8-value mode and the 6-value mode (whose range leaves out 0 and 255, which
+// it holds exactly), and keeps the mode of smaller error. Blocks are
 // 64-bit little-endian words; pixel (x, y) of a cell is index 4y + x, row 0
 // first in memory (the image's bottom row). Cells at the edge of a level
 // narrower or lower than 4 pixels encode only their pixels; the index bits of
 // missing pixels stay 0.
+#include <cstdlib>
 #include <cstring>
 
 #include "zozud/image/Image.h"
@@ -124,6 +128,76 @@ uint64_t cImage::EncodeDXT5AlphaBlock(int width, int height, int pixelStride, in
     return block;
 }
 
+namespace {
+
+// Nearest alpha entries for a cell: values[] are the decoded entries in
+// ascending order from lo to hi at `steps` even steps, codes[] their indices.
+// Pixels outside lo..hi (0 and 255 of the 6-value mode) take extra[]. Each
+// pixel's estimated step and its two neighbours are compared; the sum of
+// squared errors is returned and the 3-bit indices are or-ed into *block.
+int NearestAlpha(int width, int height, int pixelStride, int rowStride, const unsigned char* alpha, int lo, int hi,
+                 int steps, const int* values, const int* codes, uint64_t* block) {
+    int error = 0, range = hi - lo > 0 ? hi - lo : 1, half = range / 2;
+    Divider divide(range);
+    for (int y = 0; y < height; y++) {
+        const unsigned char* row = alpha + y * rowStride;
+        for (int x = 0; x < width; x++, row += pixelStride) {
+            int v = *row, code, d;
+            if (steps == 5 && (v < lo || v > hi)) {
+                code = v < lo ? 6 : 7;
+                d = v < lo ? v : 255 - v;
+                if (v < lo && lo - v < d) code = codes[0], d = lo - v;
+                if (v > hi && v - hi < d) code = codes[steps], d = v - hi;
+            } else {
+                int k = divide(steps * (v - lo) + half);
+                code = codes[k];
+                d = abs(v - values[k]);
+                if (k > 0 && abs(v - values[k - 1]) < d) code = codes[k - 1], d = abs(v - values[k - 1]);
+                if (k < steps && abs(v - values[k + 1]) < d) code = codes[k + 1], d = abs(v - values[k + 1]);
+            }
+            error += d * d;
+            *block |= (uint64_t)code << (16 + 3 * (4 * y + x));
+        }
+    }
+    return error;
+}
+
+}  // namespace
+
+uint64_t cImage::EncodeDXT5AlphaBlockQuality(int width, int height, int pixelStride, int rowStride,
+                                             const unsigned char* alpha) {
+    ClampCell(&width, &height);
+    if (!alpha || width < 1 || height < 1) return 0;
+    int lo, hi;
+    CellRange(width, height, pixelStride, rowStride, alpha, &lo, &hi);
+    if (lo == hi) return (uint64_t)lo | (uint64_t)lo << 8;  // entry 0 holds the value exactly
+    // 8 values: alpha0 = hi > alpha1 = lo, entry i (2..7) = ((8 - i) hi + (i - 1) lo) / 7.
+    static const int codes8[8] = {1, 7, 6, 5, 4, 3, 2, 0};
+    int values8[8];
+    for (int k = 0; k < 8; k++) values8[k] = ((7 - k) * lo + k * hi) / 7;
+    values8[0] = lo, values8[7] = hi;
+    uint64_t block8 = (uint64_t)hi | (uint64_t)lo << 8;
+    int error8 = NearestAlpha(width, height, pixelStride, rowStride, alpha, lo, hi, 7, values8, codes8, &block8);
+    if (error8 == 0) return block8;
+    // 6 values: alpha0 = lo6 <= alpha1 = hi6 over the values other than 0 and 255.
+    int lo6 = 255, hi6 = 0;
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            int v = alpha[y * rowStride + x * pixelStride];
+            if (v == 0 || v == 255) continue;
+            lo6 = v < lo6 ? v : lo6;
+            hi6 = v > hi6 ? v : hi6;
+        }
+    if (lo6 > hi6) lo6 = hi6 = 0;
+    if (lo6 == lo && hi6 == hi) return block8;  // no 0 or 255 to gain
+    static const int codes6[6] = {0, 2, 3, 4, 5, 1};
+    int values6[6];
+    for (int k = 0; k < 6; k++) values6[k] = ((5 - k) * lo6 + k * hi6) / 5;
+    uint64_t block6 = (uint64_t)lo6 | (uint64_t)hi6 << 8;
+    int error6 = NearestAlpha(width, height, pixelStride, rowStride, alpha, lo6, hi6, 5, values6, codes6, &block6);
+    return error6 < error8 ? block6 : block8;
+}
+
 uint64_t cImage::EncodeGrayDXTColorBlock(int width, int height, int pixelStride, int rowStride,
                                          const unsigned char* grey) {
     static const int remap[4] = {1, 3, 2, 0};
@@ -199,12 +273,15 @@ void cImage::DecodeDXT5AlphaBlock(uint64_t block, unsigned char* alpha) {
 
 // ---- Whole images ----
 
-bool cImage::Compress() {
+bool cImage::Compress(cDxtQuality quality) {
     if (cFormat::IsCompressed(Format)) return true;
     if (!Pixels || (Format != cFormat::Rgba8 && Format != cFormat::Rgb8 && Format != cFormat::R8)) return false;
     cFormat::Enum target = Format == cFormat::Rgba8 ? cFormat::Dxt5 : cFormat::Dxt1;
-    CellEncoder color = Format == cFormat::R8 ? EncodeGrayDXTColorBlock : EncodeDXTColorBlock;
-    CellEncoder alpha = Format == cFormat::Rgba8 ? EncodeDXT5AlphaBlock : nullptr;
+    bool best = quality == cDxtQuality::Quality;
+    CellEncoder color = Format == cFormat::R8 ? EncodeGrayDXTColorBlock
+                        : best                ? EncodeDXTColorBlockQuality
+                                              : EncodeDXTColorBlock;
+    CellEncoder alpha = Format != cFormat::Rgba8 ? nullptr : best ? EncodeDXT5AlphaBlockQuality : EncodeDXT5AlphaBlock;
     cImage out;
     if (!out.Create(target, Width, Height, Depth, MipMapCount)) return false;
     int bpp = cFormat::GetBytesPerPixel(Format);

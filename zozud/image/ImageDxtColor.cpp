@@ -13,6 +13,16 @@
 //    present pixels flip 0<->1 and 2<->3.
 // Full cells, the common case, take an SSE2 path for the statistics and the
 // index search; it computes exactly the same integers as the plain loops.
+//
+// cImage::EncodeDXTColorBlockQuality aims at what a GPU shows: endpoints
+// expand to 8 bits by bit replication and the middle entries are
+// (2 c0 + c1) / 3 and (c0 + 2 c1) / 3, truncated. It starts from the same
+// fit, rounds the endpoints to their nearest 5-6-5 colours, picks indices
+// against that packed palette, then refits the endpoints by least squares to
+// those indices and keeps the refit while the cell's squared error falls. A
+// cell of one colour (or whose endpoints round to one colour) takes, per
+// channel, the endpoint pair whose first third lies nearest the mean.
+#include <cstdlib>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -122,7 +132,8 @@ void SumsFull(const Cell& cell, int p, Stats* st) {
 
 // Indices of all 16 pixels: each palette entry is measured against 16 pixels
 // at once with exact 32-bit squared distances (pmaddwd of 16-bit differences).
-uint32_t NearestIndices(const Cell& cell, const int (*pal)[3]) {
+// error, when given, receives the sum of the chosen squared distances.
+uint32_t NearestIndices(const Cell& cell, const int (*pal)[3], int* error = nullptr) {
     const __m128i zero = _mm_setzero_si128();
     __m128i ch[3][2];
     for (int c = 0; c < 3; c++) {
@@ -153,6 +164,8 @@ uint32_t NearestIndices(const Cell& cell, const int (*pal)[3]) {
             }
         }
     }
+    if (error)
+        *error = HorizontalSum32(_mm_add_epi32(_mm_add_epi32(best[0], best[1]), _mm_add_epi32(best[2], best[3])));
     __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(index[0], index[1]), _mm_packs_epi32(index[2], index[3]));
     alignas(16) uint32_t words[4];
     _mm_store_si128((__m128i*)words, bytes);
@@ -166,8 +179,9 @@ uint32_t NearestIndices(const Cell& cell, const int (*pal)[3]) {
 void RangesFull(const Cell& cell, Stats* st) { RangesPlain(cell, 16, st); }
 void SumsFull(const Cell& cell, int p, Stats* st) { SumsPlain(cell, 16, p, st); }
 
-uint32_t NearestIndices(const Cell& cell, const int (*pal)[3]) {
+uint32_t NearestIndices(const Cell& cell, const int (*pal)[3], int* error = nullptr) {
     uint32_t out = 0;
+    int total = 0;
     for (int i = 0; i < 16; i++) {
         uint32_t best = 0;
         int bestDist = 0x7FFFFFFF;
@@ -180,7 +194,9 @@ uint32_t NearestIndices(const Cell& cell, const int (*pal)[3]) {
             }
         }
         out |= best << (2 * i);
+        total += bestDist;
     }
+    if (error) *error = total;
     return out;
 }
 #endif
@@ -283,6 +299,172 @@ uint64_t cImage::EncodeDXTColorBlock(int width, int height, int pixelStride, int
         uint32_t t = c0;
         c0 = c1;
         c1 = t;
+        indices ^= present;
+    }
+    return c0 | (uint64_t)c1 << 16 | (uint64_t)indices << 32;
+}
+
+// ---- Quality mode ----
+
+namespace {
+
+// 5- and 6-bit values as a GPU expands them (bit replication).
+inline int Expand5(int q) { return q << 3 | q >> 2; }
+inline int Expand6(int q) { return q << 2 | q >> 4; }
+
+// Tables built once: the nearest 5- and 6-bit code of each 8-bit value, and
+// for each value the endpoint pair (a, b) whose entry (2a + b) / 3 comes
+// nearest; among equally near pairs the one with the closest endpoints, so
+// that decoders which round the thirds differently land near the same value.
+struct QualityTables {
+    unsigned char nearest[2][256];
+    unsigned char single[2][256][2];
+
+    QualityTables() {
+        for (int six = 0; six < 2; six++) {
+            int codes = six ? 64 : 32;
+            auto expand = [six](int q) { return six ? Expand6(q) : Expand5(q); };
+            for (int v = 0; v < 256; v++) {
+                int bestCode = 0, bestA = 0, bestB = 0, bestErr = 1 << 30, bestSpread = 1 << 30;
+                for (int q = 1; q < codes; q++)
+                    if (abs(expand(q) - v) < abs(expand(bestCode) - v)) bestCode = q;
+                for (int a = 0; a < codes; a++)
+                    for (int b = 0; b < codes; b++) {
+                        int ea = expand(a), eb = expand(b);
+                        int err = abs((2 * ea + eb) / 3 - v), spread = abs(ea - eb);
+                        if (err < bestErr || (err == bestErr && spread < bestSpread)) {
+                            bestErr = err, bestSpread = spread, bestA = a, bestB = b;
+                        }
+                    }
+                nearest[six][v] = (unsigned char)bestCode;
+                single[six][v][0] = (unsigned char)bestA;
+                single[six][v][1] = (unsigned char)bestB;
+            }
+        }
+    }
+};
+
+const QualityTables& Tables() {
+    static const QualityTables tables;
+    return tables;
+}
+
+inline uint32_t PackCodes(const int* q) { return (uint32_t)(q[0] << 11 | q[1] << 5 | q[2]); }
+
+// The 5-6-5 codes nearest an 8-bit colour.
+inline void NearestCodes(const QualityTables& t, const int* rgb, int* q) {
+    q[0] = t.nearest[0][rgb[0]];
+    q[1] = t.nearest[1][rgb[1]];
+    q[2] = t.nearest[0][rgb[2]];
+}
+
+// Indices and squared error of the 16 slots against the palette of two codes.
+uint32_t Evaluate(const Cell& slots, const int* q0, const int* q1, int* error) {
+    int pal[4][3];
+    for (int c = 0; c < 3; c++) {
+        int a = c == 1 ? Expand6(q0[c]) : Expand5(q0[c]), b = c == 1 ? Expand6(q1[c]) : Expand5(q1[c]);
+        pal[0][c] = a;
+        pal[1][c] = b;
+        pal[2][c] = (2 * a + b) / 3;
+        pal[3][c] = (a + 2 * b) / 3;
+    }
+    return NearestIndices(slots, pal, error);
+}
+
+// The least-squares endpoints for fixed indices, rounded to codes; false when
+// every slot uses the same weight (the system is singular).
+bool Refit(const QualityTables& t, const Cell& slots, uint32_t indices, int* q0, int* q1) {
+    static const int weight[4] = {3, 0, 2, 1};  // thirds of colour0 in each entry
+    int aa = 0, ab = 0, bb = 0, ax[3] = {0, 0, 0}, bx[3] = {0, 0, 0};
+    for (int i = 0; i < 16; i++) {
+        int a = weight[(indices >> (2 * i)) & 3], b = 3 - a;
+        aa += a * a, ab += a * b, bb += b * b;
+        for (int c = 0; c < 3; c++) {
+            ax[c] += a * slots.ch[c][i];
+            bx[c] += b * slots.ch[c][i];
+        }
+    }
+    int det = aa * bb - ab * ab;
+    if (det == 0) return false;
+    float scale = 3.0f / (float)det;
+    int e0[3], e1[3];
+    for (int c = 0; c < 3; c++) {
+        float v0 = (float)(bb * ax[c] - ab * bx[c]) * scale, v1 = (float)(aa * bx[c] - ab * ax[c]) * scale;
+        e0[c] = v0 <= 0 ? 0 : (v0 >= 255 ? 255 : (int)(v0 + 0.5f));
+        e1[c] = v1 <= 0 ? 0 : (v1 >= 255 ? 255 : (int)(v1 + 0.5f));
+    }
+    NearestCodes(t, e0, q0);
+    NearestCodes(t, e1, q1);
+    return true;
+}
+
+// The block of one colour: every present pixel takes entry 2 (or 3 after the swap).
+uint64_t SingleColourBlock(const QualityTables& t, const int* rgb, uint32_t present) {
+    int a[3], b[3];
+    for (int c = 0; c < 3; c++) {
+        a[c] = t.single[c == 1][rgb[c]][0];
+        b[c] = t.single[c == 1][rgb[c]][1];
+    }
+    uint32_t c0 = PackCodes(a), c1 = PackCodes(b), indices = present * 2;
+    if (c0 < c1) {
+        uint32_t s = c0;
+        c0 = c1;
+        c1 = s;
+        indices ^= present;
+    }
+    // Equal codes decode entry 2 as their average in three-colour mode: the same colour.
+    return c0 | (uint64_t)c1 << 16 | (uint64_t)indices << 32;
+}
+
+}  // namespace
+
+uint64_t cImage::EncodeDXTColorBlockQuality(int width, int height, int pixelStride, int rowStride,
+                                            const unsigned char* pixels) {
+    width = width > 4 ? 4 : width;
+    height = height > 4 ? 4 : height;
+    if (!pixels || width < 1 || height < 1) return 0;
+    const QualityTables& t = Tables();
+    Cell cell, spread;
+    int n = Gather(width, height, pixelStride, rowStride, pixels, &cell);
+    uint32_t present = PresentMask(width, height);
+    int e0[3], e1[3];
+    if (!FitEndpoints(cell, n, e0, e1)) return SingleColourBlock(t, e0, present);
+    const Cell* slots = &cell;
+    if (n < 16) {
+        Spread(cell, width, height, &spread);
+        slots = &spread;
+    }
+    int q0[3], q1[3], error;
+    NearestCodes(t, e0, q0);
+    NearestCodes(t, e1, q1);
+    uint32_t indices = Evaluate(*slots, q0, q1, &error);
+    for (int pass = 0; pass < 2 && error > 0; pass++) {
+        int r0[3], r1[3], refitError;
+        if (!Refit(t, *slots, indices, r0, r1)) break;
+        if (!memcmp(r0, q0, sizeof r0) && !memcmp(r1, q1, sizeof r1)) break;
+        uint32_t refitIndices = Evaluate(*slots, r0, r1, &refitError);
+        if (refitError >= error) break;
+        memcpy(q0, r0, sizeof q0);
+        memcpy(q1, r1, sizeof q1);
+        indices = refitIndices;
+        error = refitError;
+    }
+    uint32_t c0 = PackCodes(q0), c1 = PackCodes(q1);
+    if (c0 == c1) {
+        // The endpoints met: one colour, the cell's mean, matched as closely as a block can.
+        int mean[3];
+        for (int c = 0; c < 3; c++) {
+            int sum = 0;
+            for (int i = 0; i < n; i++) sum += cell.ch[c][i];
+            mean[c] = (sum + n / 2) / n;
+        }
+        return SingleColourBlock(t, mean, present);
+    }
+    indices &= present * 3;
+    if (c0 < c1) {
+        uint32_t s = c0;
+        c0 = c1;
+        c1 = s;
         indices ^= present;
     }
     return c0 | (uint64_t)c1 << 16 | (uint64_t)indices << 32;

@@ -257,7 +257,7 @@ private:
     void SaveElement(int i, void* base, cXml& node, void* extra);
     void LoadElement(int i, void* base, cXml& child, cErrorPager* pager, void* extra);
     void CopyMembers(cClass* src, cClassCopyContext* context);
-    void BuildSaveTree(cXml& root);
+    bool BuildSaveTree(cXml& root);  // false when the objects nest too deep for a file
     bool WriteTo(cFile* file, const char* saveFile);
     bool ReadFrom(const char* text, int length, cErrorPager* pager, const char* saveFile);
 };

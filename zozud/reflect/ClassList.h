@@ -2,7 +2,9 @@
 // Its elements are its entries, each saved as an element named after the
 // entry's own class, so one list holds objects of any registered class
 // derived from T. Loading replaces the entries; a tag naming a class that
-// is not registered, or not derived from T, is reported and skipped.
+// is not registered, not derived from T, or not an object of its own (a
+// member wrapper such as _cStr describes data elsewhere), is reported and
+// skipped.
 // The list owns its entries: removing or clearing deletes them.
 #pragma once
 
@@ -37,7 +39,7 @@ public:
 
     // ---- Entries ----
     int  Add(T* const& entry, int count = 1) { return Entries::Add(entry, count); }
-    int  Add(cClass* entry) override;            // -1 (entry deleted) unless it is a T
+    int  Add(cClass* entry) override;            // -1 (entry deleted) unless it is an object that is a T
     void RemoveAt(int index, int count = 1) override;  // deletes the entries
     int  IndexOf(const void* entry) override;
     void Clear() { DeleteEntries(); }            // deletes every entry
@@ -67,9 +69,17 @@ private:
 
 // ---- Implementation ----
 
+// A T that is an object of its own: a member wrapper (not direct-casting)
+// describes data at another address and cannot be an entry.
+template <class T>
+T* cClassList_AsEntry(cClass* c) {
+    T* t = dynamic_cast<T*>(c);
+    return t && c->CheckDirectCasting() ? t : nullptr;
+}
+
 template <class T>
 int cClassList<T>::Add(cClass* entry) {
-    T* t = dynamic_cast<T*>(entry);
+    T* t = cClassList_AsEntry<T>(entry);
     if (!t) {
         delete entry;
         return -1;
@@ -120,7 +130,7 @@ int cClassList<T>::ExpandWith(const char* className, void*) {
     cClass* prototype = cClass_GetClassFromPalette(className);
     if (!prototype) return -1;
     cClass* made = prototype->new_element();
-    T* entry = dynamic_cast<T*>(made);
+    T* entry = cClassList_AsEntry<T>(made);
     if (!entry) {
         delete made;
         return -1;

@@ -43,6 +43,19 @@ private:
     V  m_Old;
 };
 
+// Nesting of Save and Load calls, one element level each. Neither descends
+// deeper than a file may nest, so objects nested deeper than that (made in
+// code) cannot exhaust the stack: Save leaves the element empty, which makes
+// the tree too deep to write, and Load skips it.
+int s_PersistLevel = 0;
+
+class PersistLevel {
+public:
+    PersistLevel() { s_PersistLevel++; }
+    ~PersistLevel() { s_PersistLevel--; }
+    bool TooDeep() const { return s_PersistLevel > cXml::MaxDepth; }
+};
+
 }  // namespace
 
 bool cClass::IsListClass() {
@@ -55,6 +68,8 @@ bool cClass::IsListClass() {
 bool cClass::Save(cXml& node, void* data, void* extra) {
     cClass* object = Target(data);
     if (object != this) return object->Save(node, object, extra);
+    PersistLevel level;
+    if (level.TooDeep()) return false;
     void* base = CheckDirectCasting() ? this : data;
     RegisterMembers();
     CurrentContext = base;
@@ -83,6 +98,8 @@ void cClass::SaveElement(int i, void* base, cXml& node, void* extra) {
 bool cClass::Load(cXml& node, void* data, cErrorPager* pager, void* extra) {
     cClass* object = Target(data);
     if (object != this) return object->Load(node, object, pager, extra);
+    PersistLevel level;
+    if (level.TooDeep()) return false;
     void* base = CheckDirectCasting() ? this : data;
     if (IsListClass()) {  // the file's entries replace the old ones
         CallDtor(base);
@@ -208,10 +225,21 @@ void cClass::DeleteDefaultSubFields(cXml& node, void* data, void* extra) {
 
 // ---- Files and strings ----
 
-void cClass::BuildSaveTree(cXml& root) {
+// A list saved as the root keeps its entries in the short form, even those
+// whose values are all defaults, as a list member does. A tree deeper than
+// the reader takes is refused before the short form walks it.
+bool cClass::BuildSaveTree(cXml& root) {
     Save(root, this, nullptr);
+    if (StartsWith(GetClassName(), "cClassList.")) root.SetListFlag(true);
+    if (root.GetDepth() > cXml::MaxDepth) {
+        cLog::Message("Can't save %s: objects nested deeper than the %d levels a file may hold", NameOf(this),
+                      cXml::MaxDepth);
+        SaveInShortForm = 0;
+        return false;
+    }
     if (ShouldSaveInShortForm() || SaveInShortForm) DeleteDefaultSubFields(root, this, nullptr);
     SaveInShortForm = 0;
+    return true;
 }
 
 bool cClass::WriteTo(cFile* file, const char* saveFile) {
@@ -221,17 +249,19 @@ bool cClass::WriteTo(cFile* file, const char* saveFile) {
     if (!CheckDirectCasting()) return false;
     CurrentSaveFile = saveFile;
     cXml root;
-    BuildSaveTree(root);
-    root.WriteToFile(file);
+    bool ok = BuildSaveTree(root) && root.WriteToFile(file);
     CurrentSaveFile = nullptr;
-    return true;
+    return ok;
 }
 
 bool cClass::ReadFrom(const char* text, int length, cErrorPager* pager, const char* saveFile) {
     if (!CheckDirectCasting()) return false;
     CurrentSaveFile = saveFile;
     cXml root;
-    bool ok = root.Load(text, length) > 0 && Load(root, this, pager, nullptr);
+    cStr error;
+    bool ok = root.Load(text, length, &error) > 0;
+    if (!ok && pager) pager->print("Can't read xml: %s\n", error.IsEmpty() ? "empty text" : error.ToChar());
+    ok = ok && Load(root, this, pager, nullptr);
     CurrentSaveFile = nullptr;
     return ok;
 }
@@ -273,11 +303,10 @@ bool cClass::WriteToString(cStr* out) {
     if (!out || !CheckDirectCasting()) return false;
     CurrentSaveFile = "";
     cXml root;
-    BuildSaveTree(root);
     out->Clear();
-    root.GetXMLSource(out, 0);
+    bool ok = BuildSaveTree(root) && root.GetXMLSource(out, 0);
     CurrentSaveFile = nullptr;
-    return true;
+    return ok;
 }
 
 bool cClass::ReadFromString(const cStr& text) {

@@ -121,41 +121,97 @@ void cXml::ClearAll() {
 
 void cXml::Assign_int(int value) { m_Body = cStr::Format("%d", value); }
 
+int cXml::GetDepth() const {
+    struct Pending {
+        const cXml* node;
+        int         level;
+    };
+    cList<Pending> pending;
+    pending.Add(Pending{this, 1});
+    int deepest = 0;
+    while (!pending.IsEmpty()) {
+        Pending p = pending.GetLast();
+        pending.SetCount(pending.Count() - 1);
+        if (p.level > deepest) deepest = p.level;
+        for (cXml* child : p.node->m_Children) pending.Add(Pending{child, p.level + 1});
+    }
+    return deepest;
+}
+
 // ---- Writing ----
 
-void cXml::WriteSource(cXmlWriter& writer, int depth) {
-    if (writer.Full()) return;
+// "<name>", then the body of a leaf, or for a node with children a line
+// feed and the body on a line of its own.
+void cXml::WriteOpening(cXmlWriter& writer, int depth) {
     writer.Indent(depth);
     writer.Put('<');
     writer.Put(m_Name);
     writer.Put('>');
-    if (!m_Children.IsEmpty()) {
-        writer.Put('\n');
-        if (!m_Body.IsEmpty()) {
-            writer.Indent(depth + 1);
-            writer.PutEscaped(m_Body);
-            writer.Put('\n');
-        }
-        for (cXml* child : m_Children) child->WriteSource(writer, depth + 1);
-        writer.Indent(depth);
-    } else {
+    if (m_Children.IsEmpty()) {
         writer.PutEscaped(m_Body);
+        return;
     }
+    writer.Put('\n');
+    if (!m_Body.IsEmpty()) {
+        writer.Indent(depth + 1);
+        writer.PutEscaped(m_Body);
+        writer.Put('\n');
+    }
+}
+
+void cXml::WriteClosing(cXmlWriter& writer, int depth) {
+    if (!m_Children.IsEmpty()) writer.Indent(depth);
     writer.Put("</", 2);
     writer.Put(m_Name);
     writer.Put(">\n", 2);
 }
 
-void cXml::GetXMLSource(cStr* out, int depth) {
-    if (!out) return;
+// Depth first with a stack of open elements instead of recursion, so any
+// tree in memory can be written (previews of too deep trees included).
+// False, with the text cut short, when an element lies deeper than maxLevels.
+bool cXml::WriteSource(cXmlWriter& writer, int depth, int maxLevels) {
+    struct Open {
+        cXml* node;
+        int   next;  // the child to write next
+    };
+    cList<Open> open;
+    WriteOpening(writer, depth);
+    open.Add(Open{this, 0});
+    while (!open.IsEmpty() && !writer.Full()) {
+        int   level = depth + open.Count() - 1;
+        Open& top = open.GetLast();
+        if (top.next < top.node->m_Children.Count()) {
+            if (open.Count() >= maxLevels) return false;
+            cXml* child = top.node->m_Children[top.next++];
+            child->WriteOpening(writer, level + 1);
+            open.Add(Open{child, 0});
+        } else {
+            top.node->WriteClosing(writer, level);
+            open.SetCount(open.Count() - 1);
+        }
+    }
+    return true;
+}
+
+bool cXml::GetXMLSource(cStr* out, int depth) {
+    if (!out) return false;
     cXmlWriter writer(out, -1);
-    WriteSource(writer, depth);
+    int start = out->Length();
+    if (WriteSource(writer, depth, MaxDepth)) return true;
+    out->SetLength(start);
+    LogRefusal("text");
+    return false;
+}
+
+void cXml::LogRefusal(const char* what) {
+    cLog::Message("Can't write xml %s \"%s\": elements nested %d levels deep, more than the %d a reader takes", what,
+                  m_Name.ToChar(), GetDepth(), MaxDepth);
 }
 
 cStr cXml::GetSourcePreview(int limit) {
     cStr out;
     cXmlWriter writer(&out, limit);
-    WriteSource(writer, 0);
+    WriteSource(writer, 0, 0x7fffffff);
     if (out.Length() > limit) {
         out.SetLength(limit);
         out.Append("...");
@@ -163,27 +219,37 @@ cStr cXml::GetSourcePreview(int limit) {
     return out;
 }
 
-void cXml::WriteToFile(cFile* file) {
-    if (!file) return;
-    m_Output.Resize(1048576, false);
-    GetXMLSource(&m_Output, 0);
+bool cXml::WriteToFile(cFile* file) {
+    if (!file) return false;
     cStr name = file->GetName();
-    file->Copy(m_Output.ToChar(), m_Output.Length(), name);
+    m_Output.Resize(1048576, false);
+    cXmlWriter writer(&m_Output, -1);
+    bool written = WriteSource(writer, 0, MaxDepth);
+    if (written) {
+        file->Copy(m_Output.ToChar(), m_Output.Length(), name);
+    } else {
+        file->Clear();
+        file->SetName(name);
+        LogRefusal("file");
+    }
     m_Output.Free();
+    return written;
 }
 
 bool cXml::WriteToFile(const char* path) {
     cLog::Message(" # Saving xml file \"%s\"...", path ? path : "");
     cFile file;
-    WriteToFile(&file);
-    return cIO::SaveFile(path, file);
+    return WriteToFile(&file) && cIO::SaveFile(path, file);
 }
 
 // ---- Reading files (the parser is in XmlRead.cpp) ----
 
-bool cXml::ReadFromFile(const cFile& file) {
-    if (file.GetSize() <= 0) return false;
-    return Load(reinterpret_cast<const char*>(file.GetData()), file.GetSize()) > 0;
+bool cXml::ReadFromFile(const cFile& file, cStr* error) {
+    if (file.GetSize() <= 0) {
+        if (error) *error = "empty file";
+        return false;
+    }
+    return Load(reinterpret_cast<const char*>(file.GetData()), file.GetSize(), error) > 0;
 }
 
 bool cXml::ReadFromFile(const char* path) {

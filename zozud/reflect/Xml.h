@@ -6,7 +6,8 @@
 // "<" and ">" in bodies escaped as "&lt" and "&gt" without a semicolon ("&"
 // is written as it is). The reader trims bodies of blanks, keeps the last
 // text run found between children, ignores anything behind the first
-// complete element, and refuses nesting deeper than MaxDepth.
+// complete element, and refuses nesting deeper than MaxDepth. The writer
+// refuses such trees too, so every text written is one the reader takes.
 #pragma once
 
 #include "zozud/core/List.h"
@@ -19,7 +20,7 @@ class cXmlWriter;
 
 class cXml {
 public:
-    static constexpr int MaxDepth = 1024;  // deeper elements fail the parse
+    static constexpr int MaxDepth = 1024;  // deepest nesting read or written; the root is level 1
 
     cXml() {}
     explicit cXml(const char* name) : m_Name(name) {}
@@ -28,15 +29,17 @@ public:
     cXml& operator=(const cXml&) = delete;
 
     // ---- Reading: characters consumed, -1 on a syntax error, 0 for an empty text ----
+    // On -1, *error (when given) says why and where; too deep a nesting is also logged.
     int  Load(const char* text);
-    int  Load(const char* text, int length);  // needs no zero byte at the end; one inside ends the text
-    bool ReadFromFile(const cFile& file);     // false for an empty file or an error
+    int  Load(const char* text, int length, cStr* error = nullptr);  // needs no zero byte at the end; one inside ends the text
+    bool ReadFromFile(const cFile& file, cStr* error = nullptr);     // false for an empty file or an error
     bool ReadFromFile(const char* path);      // through cIO::LoadFile; logs the load
 
-    // ---- Writing ----
-    void WriteToFile(cFile* file);            // replaces the file's contents with the text of this tree
+    // ---- Writing: a tree nested deeper than MaxDepth is refused with false and a log line ----
+    bool WriteToFile(cFile* file);            // replaces the file's contents with the text of this tree (nothing when refused)
     bool WriteToFile(const char* path);       // through cIO::SaveFile; logs the save
-    void GetXMLSource(cStr* out, int depth);  // appends the text of this subtree
+    bool GetXMLSource(cStr* out, int depth);  // appends the text of this subtree (nothing when refused)
+    int  GetDepth() const;                    // levels of this subtree, itself included
 
     // ---- Tree ----
     const cStr& GetQuoteName() const { return m_Name; }
@@ -66,7 +69,10 @@ public:
 
 private:
     friend class cXmlReader;
-    void WriteSource(cXmlWriter& writer, int depth);
+    bool WriteSource(cXmlWriter& writer, int depth, int maxLevels);
+    void WriteOpening(cXmlWriter& writer, int depth);
+    void WriteClosing(cXmlWriter& writer, int depth);
+    void LogRefusal(const char* what);
     void DeleteChildren();
 
     cStr          m_Name;

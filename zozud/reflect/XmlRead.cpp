@@ -6,13 +6,18 @@
 //   - a name is everything between "<" and the next ">";
 //   - text between tags counts only if it holds something other than blanks
 //     (space, tab, CR, LF); it is trimmed of them and replaces an earlier run;
-//   - a closing tag must repeat the name of the open element exactly;
+//   - a closing tag must start with the name of the open element (compared
+//     over the name's length); its ">" may follow after anything else, so
+//     "</Count >" and "</Count" + line feed + ">" close "<Count>";
 //   - at the close "&lt" and "&gt" in the body become "<" and ">";
 //   - the element ends at its closing ">"; text behind it is not read;
-//   - a zero byte ends the text.
-// Every failure is -1; the tree keeps what was read up to it.
+//   - a zero byte ends the text;
+//   - elements nest at most cXml::MaxDepth levels, the root included.
+// Every failure is -1 with a reason; the tree keeps what was read up to it.
+#include <cstdarg>
 #include <cstring>
 
+#include "zozud/core/Log.h"
 #include "zozud/reflect/Xml.h"
 
 namespace zozud {
@@ -40,18 +45,22 @@ void Unescape(cStr& body) {
     body.SetLength(int(w - text));
 }
 
+// At most this many characters of a name are quoted in a reason.
+const int QuotedNameLength = 64;
+
 }  // namespace
 
 class cXmlReader {
 public:
-    cXmlReader(const char* text, int length) : m_Text(text), m_End(text + length) {}
+    cXmlReader(const char* text, int length, cStr* error) : m_Text(text), m_End(text + length), m_Error(error) {}
 
     // Reads one element into root; characters consumed or -1.
     int Parse(cXml* root) {
         const char* lt = Find(m_Text, '<');
-        if (!lt || lt + 1 >= m_End || lt[1] == '/') return -1;
+        if (!lt) return Fail(m_End, "no element");
+        if (lt + 1 >= m_End || lt[1] == '/') return Fail(lt, "no opening tag where the text starts");
         const char* gt = Find(lt + 1, '>');
-        if (!gt) return -1;
+        if (!gt) return Fail(lt, "an opening tag without \">\"");
         root->ClearAll();
         root->m_Name.Copy(lt + 1, 0, int(gt - lt - 1));
         m_Open.Add(root);
@@ -66,7 +75,7 @@ private:
     int Elements(const char* pos) {
         for (;;) {
             const char* lt = Find(pos, '<');
-            if (!lt) return -1;
+            if (!lt) return Fail(m_End, "the text ends inside <%s>", Quoted(m_Open.GetLast()).ToChar());
             TakeText(m_Open.GetLast(), pos, lt);
             if (lt + 1 < m_End && lt[1] == '/') {
                 pos = Close(lt + 2);
@@ -81,9 +90,17 @@ private:
 
     // A child of the innermost open element; the position behind its ">".
     const char* Open(const char* name) {
-        if (m_Open.Count() >= cXml::MaxDepth) return nullptr;
+        if (m_Open.Count() >= cXml::MaxDepth) {
+            Fail(name - 1, "elements nested deeper than %d levels", cXml::MaxDepth);
+            cLog::Message("Xml refused: elements nested deeper than %d levels at character %d", cXml::MaxDepth,
+                          int(name - 1 - m_Text));
+            return nullptr;
+        }
         const char* gt = Find(name, '>');
-        if (!gt) return nullptr;
+        if (!gt) {
+            Fail(name - 1, "an opening tag without \">\"");
+            return nullptr;
+        }
         cXml* child = new cXml;
         child->m_Name.Copy(name, 0, int(gt - name));
         m_Open.GetLast()->m_Children.Add(child);
@@ -91,15 +108,23 @@ private:
         return gt + 1;
     }
 
-    // Closes the innermost open element; the position behind its ">".
+    // Closes the innermost open element; the position behind its ">". The
+    // name is compared over its own length, then the ">" is looked for.
     const char* Close(const char* name) {
         cXml* node = m_Open.GetLast();
         int n = node->m_Name.Length();
-        if (m_End - name < n + 1 || memcmp(name, node->m_Name.ToChar(), size_t(n)) != 0 || name[n] != '>')
+        if (m_End - name < n || memcmp(name, node->m_Name.ToChar(), size_t(n)) != 0) {
+            Fail(name - 2, "the closing tag does not match <%s>", Quoted(node).ToChar());
             return nullptr;
+        }
+        const char* gt = Find(name + n, '>');
+        if (!gt) {
+            Fail(name - 2, "the closing tag of <%s> has no \">\"", Quoted(node).ToChar());
+            return nullptr;
+        }
         Unescape(node->m_Body);
         m_Open.SetCount(m_Open.Count() - 1);
-        return name + n + 1;
+        return gt + 1;
     }
 
     static void TakeText(cXml* node, const char* from, const char* to) {
@@ -109,21 +134,41 @@ private:
         node->m_Body.Copy(from, 0, int(to - from));
     }
 
+    static cStr Quoted(cXml* node) {
+        cStr name(node->m_Name, 0, QuotedNameLength);
+        if (node->m_Name.Length() > QuotedNameLength) name.Append("...");
+        return name;
+    }
+
+    // Records the first reason for a failure with its character position; -1.
+    __attribute__((format(printf, 3, 4))) int Fail(const char* at, const char* fmt, ...) {
+        if (m_Error) {
+            va_list args;
+            va_start(args, fmt);
+            *m_Error = cStr::Formatv(fmt, args);
+            va_end(args);
+            m_Error->AppendFormat(" at character %d", int(at - m_Text));
+        }
+        return -1;
+    }
+
     const char*  m_Text;
     const char*  m_End;
+    cStr*        m_Error;
     cList<cXml*> m_Open;  // open elements, the root first
 };
 
 int cXml::Load(const char* text) { return Load(text, text ? (int)strlen(text) : 0); }
 
-int cXml::Load(const char* text, int length) {
+int cXml::Load(const char* text, int length, cStr* error) {
+    if (error) error->Clear();
     const char* zero = text && length > 0 ? static_cast<const char*>(memchr(text, 0, size_t(length))) : nullptr;
     if (zero) length = int(zero - text);  // a zero byte ends the text, as it ends every string of the tree
     if (!text || length <= 0) {
         Unescape(m_Body);
         return 0;
     }
-    cXmlReader reader(text, length);
+    cXmlReader reader(text, length, error);
     return reader.Parse(this);
 }
 

@@ -1,0 +1,119 @@
+// Character events of the polled keyboard and their repeats, on a test clock
+// and a test keyboard: first repeat 0.4 s after the press, then every 0.04 s,
+// missed repeats caught up with the phase kept. Frames fall between repeat
+// instants so that rounding of the clock cannot move a repeat to another frame.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "zozud/core/Timer.h"
+#include "zozud/widgets/Input.h"
+
+using namespace zozud;
+
+namespace {
+
+double                s_Clock = 0;
+cInput::KeyboardState s_Keys;
+
+double TestClock() { return s_Clock; }
+void   TestKeyboard(cInput::KeyboardState* state) { *state = s_Keys; }
+
+struct Typed {
+    int code, ch;
+};
+
+class InputRepeat : public ::testing::Test {
+protected:
+    void SetUp() override {
+        cTimer::SetClockOverride(TestClock);
+        cTimer::Reset();
+        s_Keys = cInput::KeyboardState();
+        s_Keys.Chars[cInput::A] = 'a';
+        s_Keys.Chars[cInput::B] = 'b';
+        cInput::ShellHooks hooks;
+        hooks.acquireKeyboard = TestKeyboard;
+        cInput::SetShellHooks(hooks);
+        Frame(0);  // the time base starts here
+        typed.clear();
+    }
+    void TearDown() override {
+        s_Keys = cInput::KeyboardState();
+        Frame(1000);
+        cInput::SetShellHooks(cInput::ShellHooks());
+        cTimer::SetClockOverride(nullptr);
+        cTimer::Reset();
+    }
+
+    // One frame at `sec` after the start; the character events it queued go to `typed`.
+    void Frame(double sec) {
+        s_Clock = 1000 + sec;
+        cTimer::Acquire();
+        cInput::Acquire();
+        while (cInput::Event* event = cInput::GetEvent()) {
+            if (event->Type == cInput::EventType::Char) typed.push_back({event->Code, event->Char});
+            delete event;
+        }
+    }
+    // Frames every 10 ms from `from` through `to`; the count typed by the end.
+    int FramesUntil(double from, double to) {
+        for (double t = from; t <= to + 1e-9; t += 0.01) Frame(t);
+        return (int)typed.size();
+    }
+
+    std::vector<Typed> typed;
+};
+
+}  // namespace
+
+TEST_F(InputRepeat, HeldKeyRepeatsAfterTheDelayThenAtTheRate) {
+    s_Keys.IsPressed[cInput::A] = true;
+    Frame(0.001);
+    EXPECT_EQ(typed.size(), 1u);
+    struct Mark {
+        double sec;
+        int    total;
+    };
+    // Repeats due at 0.401, 0.441, 0.481 (held 0.5 s after the first character).
+    const Mark marks[] = {{0.395, 1}, {0.405, 2}, {0.435, 2}, {0.445, 3}, {0.475, 3}, {0.485, 4}, {0.501, 4}};
+    double from = 0.005;
+    for (const Mark& mark : marks) {
+        EXPECT_EQ(FramesUntil(from, mark.sec), mark.total) << mark.sec;
+        from = mark.sec + 0.01;
+    }
+    for (const Typed& t : typed) {
+        EXPECT_EQ(t.code, -1);
+        EXPECT_EQ(t.ch, 'a');
+    }
+}
+
+TEST_F(InputRepeat, LateFrameCatchesUpMissedRepeatsAndKeepsThePhase) {
+    s_Keys.IsPressed[cInput::A] = true;
+    Frame(0.001);
+    Frame(0.405);  // first repeat (due 0.401)
+    EXPECT_EQ(typed.size(), 2u);
+    Frame(0.545);  // 0.441, 0.481, 0.521 at once
+    EXPECT_EQ(typed.size(), 5u);
+    Frame(0.559);
+    EXPECT_EQ(typed.size(), 5u);
+    Frame(0.565);  // 0.561: the phase of the press, not of the late frame
+    EXPECT_EQ(typed.size(), 6u);
+    Frame(1.005);  // 0.601 .. 1.001: eleven more
+    EXPECT_EQ(typed.size(), 17u);
+}
+
+TEST_F(InputRepeat, ReleaseOrAnotherPressStopsTheRepeat) {
+    s_Keys.IsPressed[cInput::A] = true;
+    Frame(0.001);
+    s_Keys.IsPressed[cInput::B] = true;  // A stays down but no longer repeats
+    Frame(0.201);
+    EXPECT_EQ(FramesUntil(0.205, 0.595), 2);
+    EXPECT_EQ(FramesUntil(0.605, 0.605), 3);  // B's first repeat at 0.601
+    EXPECT_EQ(typed.back().ch, 'b');
+    s_Keys.IsPressed[cInput::B] = false;
+    EXPECT_EQ(FramesUntil(0.615, 1.5), 3);
+    s_Keys.IsPressed[cInput::B] = true;  // pressed again: a new character, a new delay
+    Frame(1.501);
+    EXPECT_EQ(FramesUntil(1.505, 1.895), 4);
+    EXPECT_EQ(FramesUntil(1.905, 1.905), 5);
+}
