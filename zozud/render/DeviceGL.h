@@ -6,7 +6,9 @@
 // the device makes its own hidden X window of DefaultWidth x DefaultHeight, so
 // tools and tests render under a virtual display.
 // Coordinates are GL's: y points up, row 0 of a texture, a render target and
-// a screen shot is the bottom row, as in cImage. Ids are never reused: an id
+// a screen shot is the bottom row, as in cImage, so a render target drawn with
+// the framework's texture coordinates comes out the right way up
+// (cRender::GetFlipRenderTarget says targets are y-up on this device). Ids are never reused: an id
 // that was freed, or never handed out, makes every operation do nothing.
 // Threads: the thread that called Init only.
 #pragma once
