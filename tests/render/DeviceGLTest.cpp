@@ -9,6 +9,7 @@
 #include <cstring>
 #include <functional>
 
+#include "zozud/core/Log.h"
 #include "zozud/image/Image.h"
 #include "zozud/io/IO.h"
 #include "zozud/io/SourceFolder.h"
@@ -364,7 +365,11 @@ TEST_F(DeviceGL, BrokenShadersAndMissingDisplaysFailCleanly) {
                           "// Fragment shader\nout vec4 o_Color;\nvoid main() { o_Color = undefined_name; }\n";
     ASSERT_TRUE(cIO::SaveFile(folder + "/Shaders/PC/BrokenTest.glsl", broken, sizeof broken - 1));
     cIO::GetSourcesMutable().Add(new SourceFolder(folder, ""));
+    int before = cLog::GetLog().Length();
     EXPECT_EQ(cRender::GetShaderID("BrokenTest", cVertex::PositionColored::FormatID), -1);
+    cStr logged(cLog::GetLog().ToChar() + before);
+    EXPECT_GE(logged.IndexOf("Shaders/PC/BrokenTest.glsl\", fragment shader"), 0) << logged.ToChar();
+    EXPECT_GE(logged.IndexOf("undefined_name"), 0) << logged.ToChar();  // the compiler's own message
 
     cRender::Free();
     const char* display = getenv("DISPLAY");
