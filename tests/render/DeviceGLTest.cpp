@@ -16,6 +16,7 @@
 #include "zozud/math/Rect.h"
 #include "zozud/render/DeviceGL.h"
 #include "zozud/render/Render.h"
+#include "zozud/render/Viewer.h"
 
 using namespace zozud;
 
@@ -294,6 +295,26 @@ TEST_F(DeviceGL, BufferDrawsAndStreamedDrawsInterleave) {
         return cell < 4 ? Red : cell >= 5 && cell < 8 ? Green : Black;
     }, 0, "buffers"));
     cRender::FreeIndexBuffer(ib);
+}
+
+TEST_F(DeviceGL, WorldViewAndProjectionPlaceThreeDimensionalDrawing) {
+    cViewer viewer;
+    viewer.Viewport = cRect(0, 0, 800, 600);
+    viewer.ViewMatrix = cMat4::Translation(5, 0, 0);
+    viewer.ProjectionMatrix = cMat4::Ortho(0, 800, 0, 600, -1, 1);
+    cRender::SetViewer(&viewer);
+    cRender::SetWorldMatrix(cMat4::Translation(0, 3, 0));
+    using PC = cVertex::PositionColored;
+    unsigned c = cRender::PackColor(Green);
+    PC quad[4] = {{cVec3(0, 0, 0), c}, {cVec3(0, 10, 0), c}, {cVec3(10, 10, 0), c}, {cVec3(10, 0, 0), c}};
+    int indices[6] = {0, 1, 2, 0, 2, 3};
+    cRender::SetShader(cRender::GetShaderID("Colored", PC::FormatID));
+    cRender::DrawIndexed(cTopology::Triangles, quad, 4, indices, 6, 4);
+    cRender::SetWorldMatrix(cMat4::Identity);
+    cRender::SetViewer(nullptr);
+    EXPECT_TRUE(Matches(Shot(), 0, 0, 20, 16, [](int x, int y) {
+        return x >= 5 && x < 15 && y >= 3 && y < 13 ? Green : Black;
+    }, 0, "world_view_projection"));
 }
 
 // ---- Render targets ----
