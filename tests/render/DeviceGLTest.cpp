@@ -119,7 +119,7 @@ TEST_F(DeviceGL, DitherIsACheckerAnchoredAtItsOrigin) {
     }
 }
 
-TEST_F(DeviceGL, LinearGradientsEndInTheirColours) {
+TEST_F(DeviceGL, GradientsEndInTheirColours) {
     struct Case { cRect rect; cRender::LinearGradient::Enum dir; cColor c0, c1; } cases[] = {
         {cRect(0, 0, 256, 4), cRender::LinearGradient::Horizontal, Black, White},
         {cRect(300, 0, 304, 256), cRender::LinearGradient::Vertical, Red, Blue},
@@ -133,6 +133,12 @@ TEST_F(DeviceGL, LinearGradientsEndInTheirColours) {
         EXPECT_TRUE(Matches(shot, h ? x1 : (int)c.rect.x0, h ? (int)c.rect.y0 : y1, 1, 1,
                             [&](int, int) { return c.c1; }, 1, "grad1"));
     }
+    // A radial gradient: the centre colour in the middle, the bound colour
+    // from the radius on (the corners of its square).
+    cRender::FillCircleRadialGradient(cVec2(500, 100), 40, Red, Blue);
+    shot = Shot();
+    EXPECT_TRUE(Matches(shot, 500, 100, 1, 1, [](int, int) { return Red; }, 8, "radial_centre"));
+    EXPECT_TRUE(Matches(shot, 461, 61, 1, 1, [](int, int) { return Blue; }, 0, "radial_corner"));
 }
 
 // ---- Textures ----
