@@ -21,6 +21,7 @@ struct Probe : cWidget {
     bool capture = false;     // SetCapture() on button down
     bool freeSelf = false;    // deferred FreeWidget(this) on button down
     bool toFront = false;     // BringToFront(this) on button down
+    Probe* kill = nullptr;    // freed at once on button down, a new widget takes its slot
     bool hot = false;         // under the mouse
     bool* destroyed = nullptr;
     const char* tip = nullptr;
@@ -33,6 +34,12 @@ struct Probe : cWidget {
         if (capture) cWidgets::SetCapture();
         if (freeSelf) cWidgets::FreeWidget(this, true);
         if (toFront) cWidgets::BringToFront(this);
+        if (kill) {
+            int layer = cWidgets::GetWidgetLayer(kill);
+            cWidgets::FreeWidget(kill);
+            cWidgets::AddWidget(new Probe("newcomer"), layer);
+            kill = nullptr;
+        }
         return consume;
     }
     bool OnButtonUp(int b) override { Log("up" + std::to_string(b)); return consume; }
@@ -193,6 +200,14 @@ TEST_F(Widgets, FreeAndReorderAskedDuringDispatchWaitForTheQueueToDrain) {
     EXPECT_TRUE(destroyed);
     EXPECT_EQ(nullptr, cWidgets::GetWidget(id));
     EXPECT_EQ(id, cWidgets::AddWidget(new Probe("next"), 2));
+
+    // Freed at once by another handler: not called again, nor is the
+    // widget that took its slot within the same event.
+    Reset();
+    Probe* victim = Add("victim", 2);
+    Add("killer", 2)->kill = victim;
+    EXPECT_EQ((Log{"killer.down93"}), Frame({Down()}));
+    EXPECT_EQ((Log{"newcomer.down93", "killer.down93"}), Frame({Down()}));
 
     // The back-most brings itself to front: first in line from the next frame.
     Reset();
