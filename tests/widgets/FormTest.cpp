@@ -264,6 +264,19 @@ TEST_F(Forms, ClickActivatesTheFormBehindWithItsControlsInFront) {
     EXPECT_TRUE(form->IsActive());  // the form is in front now
     Click(cVec2(550, 200));
     EXPECT_TRUE(front->IsActive());
+
+    // A child form is active while it is its parent's latest and the parent is active.
+    cForm* dialog = new cForm(boxes[0], "Dialog", cRect(120, 120, 200, 200), &theme);
+    cWidgets::AddWidget(dialog, 3);
+    EXPECT_EQ(1, form->GetChildForms().Count());
+    EXPECT_FALSE(dialog->IsActive());
+    form->Activate();
+    EXPECT_TRUE(dialog->IsActive());
+    EXPECT_TRUE(form->IsActive());
+    form->Close();  // the dialog goes with its parent
+    cWidgets::HandleInputEvents();
+    EXPECT_EQ(-1, cWidgets::GetWidgetID(dialog));
+    EXPECT_EQ(1, cForm::GetForms().Count());
 }
 
 TEST_F(Forms, TabCyclesThroughEnabledVisibleTabStops) {
