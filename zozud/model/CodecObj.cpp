@@ -228,7 +228,8 @@ bool cCodecObj::Decode(const cFile& file, cModel* model) {
     if (!model) return false;
     cRawMesh raw;
     if (!ReadRaw(file, &raw)) return false;
-    if (!raw.IsValid()) return false;
+    // Without normals the file's normal indices (0 or -1 alike) point nowhere:
+    // computed normals replace them.
     if (raw.Normals.IsEmpty()) raw.CalcNormals(false);
     raw.CalcTangents();
     model->Free();
