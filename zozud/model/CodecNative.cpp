@@ -89,7 +89,7 @@ public:
     static int Quantize(float f, float scale) {
         if (!(f == f)) return 0;
         float q = std::round(f / scale);
-        return q > 32767 ? 32767 : (q < -32767 ? -32767 : (int)q);
+        return q > 32767 ? 32767 : (q < -32768 ? -32768 : (int)q);
     }
     void Scaled3(const cVec3& v, float scale) { U16(Quantize(v.x, scale)); U16(Quantize(v.y, scale)); U16(Quantize(v.z, scale)); }
     void Orient(cQuat q) {
@@ -279,16 +279,20 @@ bool cCodecAnim::Encode(const cAnim& anim, cFile* file) {
             w.Orient(j.Orient);
             w.Scaled3(j.Scale, PositionScale);
         }
+    // The frames' boxes as kept, or computed when they are not up to date
+    // (a frame without joints has none: zeros).
     cAnim bounded;
     const cList<cBounds>* bounds = &anim.FrameBounds;
     if (anim.FrameBounds.Count() != anim.Frames.Count()) {
         bounded.Frames = anim.Frames;
         bounded.UpdateBounds();
+        for (cBounds& b : bounded.FrameBounds)
+            if (b.IsEmpty()) b = cBounds(cVec3(0, 0, 0), cVec3(0, 0, 0));
         bounds = &bounded.FrameBounds;
     }
     for (const cBounds& b : *bounds) {
-        w.Scaled3(b.IsEmpty() ? cVec3(0, 0, 0) : b.min, PositionScale);
-        w.Scaled3(b.IsEmpty() ? cVec3(0, 0, 0) : b.max, PositionScale);
+        w.Scaled3(b.min, PositionScale);
+        w.Scaled3(b.max, PositionScale);
     }
     w.Flush(file);
     return true;
