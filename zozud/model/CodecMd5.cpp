@@ -11,7 +11,6 @@ namespace {
 const char* const TopDelimiters = " \t";
 const char* const BlockDelimiters = " ()\t\"";
 const char* const BaseFrameDelimiters = " ()\t";
-const int MaxCount = 1 << 24;  // far above any real file; refuses absurd sizes before allocating
 
 // The next non-empty line as tokens; false at the end of the file.
 bool ReadTokens(const cFile& file, cList<cStr>* tokens, const char* delimiters) {
@@ -27,7 +26,14 @@ bool ReadTokens(const cFile& file, cList<cStr>* tokens, const char* delimiters) 
 bool Int(const cStr& s, int* out) { return cStr::ToInt(s, out); }
 bool Float(const cStr& s, float* out) { return cStr::ToFloat(s, out) && std::isfinite(*out); }
 
-bool Count(const cStr& s, int* out) { return Int(s, out) && *out >= 0 && *out <= MaxCount; }
+// A count of elements that each take a line of at least minBytes further on
+// in the file: larger counts are refused before anything is allocated.
+bool Count(const cStr& s, int* out, const cFile& file, int minBytes) {
+    return Int(s, out) && *out >= 0 && *out <= (file.GetSize() - file.GetPos()) / minBytes;
+}
+
+const int MinLine = 8;   // the shortest joint, vertex, triangle or weight line
+const int MinValue = 2;  // a number and its separator
 
 bool Vec3(const cList<cStr>& t, int at, cVec3* v) {
     return Float(t[at], &v->x) && Float(t[at + 1], &v->y) && Float(t[at + 2], &v->z);
@@ -82,7 +88,7 @@ bool cCodecMd5_Model::Load(const cFile& file) {
         const cStr& key = t[0];
         int n;
         if (key == "numJoints" || key == "numMeshes") {
-            if (t.Count() < 2 || !Count(t[1], &n)) return false;
+            if (t.Count() < 2 || !Count(t[1], &n, file, MinLine)) return false;
             if (key == "numJoints") Joints.SetCount(n);
             else Meshes.SetCount(n);
         } else if (key == "joints") {
@@ -127,7 +133,7 @@ bool cCodecMd5_Mesh::Load(const cFile& file) {
             if (t.Count() < 2) return false;
             Shader = t[1];
         } else if (key == "numverts" || key == "numtris" || key == "numweights") {
-            if (t.Count() < 2 || !Count(t[1], &n)) return false;
+            if (t.Count() < 2 || !Count(t[1], &n, file, MinLine)) return false;
             if (key == "numverts") Verts.SetCount(n);
             else if (key == "numtris") Tris.SetCount(n);
             else Weights.SetCount(n);
@@ -243,7 +249,10 @@ bool cCodecMd5_Anim::Load(const cFile& file) {
         const cStr& key = t[0];
         int n;
         if (key == "numFrames" || key == "numJoints" || key == "frameRate" || key == "numAnimatedComponents") {
-            if (t.Count() < 2 || !Count(t[1], &n)) return false;
+            if (t.Count() < 2) return false;
+            if (key == "frameRate" ? !Int(t[1], &n) || n < 0
+                                   : !Count(t[1], &n, file, key == "numAnimatedComponents" ? MinValue : MinLine))
+                return false;
             if (key == "numFrames") Frames.SetCount(n);
             else if (key == "numJoints") { Joints.SetCount(n); BaseFrame.SetCount(n); Posed.SetCount(n); }
             else if (key == "frameRate") FrameRate = n;
@@ -294,8 +303,10 @@ bool cCodecMd5_Anim::LoadBaseFrame(const cFile& file) {
 
 bool cCodecMd5_Anim::LoadFrame(const cFile& file, int index) {
     if (index < 0 || index >= Frames.Count()) return false;
+    // Values beyond numAnimatedComponents are dropped; missing ones read as 0
+    // (SetFrame), so a short frame block allocates nothing for them.
     cList<float>& values = Frames[index];
-    values.SetCount(AnimatedComponents, 0.0f);
+    values.Clear();
     int read = 0;
     cList<cStr> t;
     while (ReadTokens(file, &t, TopDelimiters)) {
@@ -303,7 +314,7 @@ bool cCodecMd5_Anim::LoadFrame(const cFile& file, int index) {
         for (const cStr& s : t) {
             float f;
             if (!Float(s, &f)) return false;
-            if (read < values.Count()) values[read] = f;
+            if (read < AnimatedComponents) values.Add(f);
             read++;
         }
     }
@@ -329,7 +340,10 @@ void cCodecMd5_Anim::SetFrame(int index) {
         BaseJoint& j = Posed[i];
         float* targets[6] = {&j.Position.x, &j.Position.y, &j.Position.z, &j.Orient.x, &j.Orient.y, &j.Orient.z};
         for (int b = 0; b < 6; b++)
-            if ((flags & (1 << b)) && at >= 0 && at < values.Count()) *targets[b] = values[at++];
+            if (flags & (1 << b)) {
+                *targets[b] = at >= 0 && at < values.Count() ? values[at] : 0.0f;
+                at++;
+            }
         ComputeW(&j.Orient);
     }
     BuildJoints();
