@@ -158,7 +158,7 @@ void Ours(benchmark::State& state, cIO::ModelCodec& codec, const std::string& te
 }
 
 #if ZOZUD_BENCH_HAVE_ASSIMP
-void Assimp(benchmark::State& state, const std::string& text, const char* hint, unsigned flags) {
+void LoadWithAssimp(benchmark::State& state, const std::string& text, const char* hint, unsigned flags) {
     for (auto _ : state) {
         Assimp::Importer importer;
         const aiScene* scene = importer.ReadFileFromMemory(text.data(), text.size(), flags, hint);
@@ -193,7 +193,7 @@ BENCHMARK(BM_ObjLoad_Tinyobjloader)->Unit(benchmark::kMillisecond)->MinTime(2);
 #endif
 
 #if ZOZUD_BENCH_HAVE_ASSIMP
-static void BM_ObjLoad_Assimp(benchmark::State& state) { Assimp(state, ObjText(), "obj", 0); }
+static void BM_ObjLoad_Assimp(benchmark::State& state) { LoadWithAssimp(state, ObjText(), "obj", 0); }
 BENCHMARK(BM_ObjLoad_Assimp)->Unit(benchmark::kMillisecond)->MinTime(2);
 #endif
 
@@ -204,7 +204,7 @@ static void BM_Md5MeshLoad_Zozud(benchmark::State& state) {
 BENCHMARK(BM_Md5MeshLoad_Zozud)->Unit(benchmark::kMillisecond);
 
 #if ZOZUD_BENCH_HAVE_ASSIMP
-static void BM_Md5MeshLoad_Assimp(benchmark::State& state) { Assimp(state, Md5MeshText(), "md5mesh", 0); }
+static void BM_Md5MeshLoad_Assimp(benchmark::State& state) { LoadWithAssimp(state, Md5MeshText(), "md5mesh", 0); }
 BENCHMARK(BM_Md5MeshLoad_Assimp)->Unit(benchmark::kMillisecond);
 #endif
 
@@ -223,6 +223,6 @@ static void BM_Md5AnimLoad_Zozud(benchmark::State& state) {
 BENCHMARK(BM_Md5AnimLoad_Zozud)->Unit(benchmark::kMillisecond);
 
 #if ZOZUD_BENCH_HAVE_ASSIMP
-static void BM_Md5AnimLoad_Assimp(benchmark::State& state) { Assimp(state, Md5AnimText(), "md5anim", 0); }
+static void BM_Md5AnimLoad_Assimp(benchmark::State& state) { LoadWithAssimp(state, Md5AnimText(), "md5anim", 0); }
 BENCHMARK(BM_Md5AnimLoad_Assimp)->Unit(benchmark::kMillisecond);
 #endif

@@ -128,6 +128,28 @@ bool ReadRaw(const cFile& file, cRawMesh* mesh) {
     const char* end = (const char*)file.GetData() + file.GetSize();
     int current = 0;
     mesh->Materials.Add(cStr("default"));
+    // Sizes the lists from a first look at the line starts, so that large
+    // files do not copy their lists again and again while they grow.
+    int counts[4] = {0, 0, 0, 0};  // v, vt, vn, f
+    for (const char* q = p; q < end;) {
+        while (q < end && (*q == ' ' || *q == '\t')) q++;
+        if (end - q >= 2) {
+            if (q[0] == 'v') {
+                if (q[1] == ' ' || q[1] == '\t') counts[0]++;
+                else if (q[1] == 't') counts[1]++;
+                else if (q[1] == 'n') counts[2]++;
+            } else if (q[0] == 'f' && (q[1] == ' ' || q[1] == '\t')) {
+                counts[3]++;
+            }
+        }
+        const char* eol = (const char*)memchr(q, '\n', (size_t)(end - q));
+        q = eol ? eol + 1 : end;
+    }
+    mesh->Positions.EnsureCapacity(counts[0], false);
+    mesh->TexCoords.EnsureCapacity(counts[1], false);
+    mesh->Normals.EnsureCapacity(counts[2], false);
+    mesh->Polys.EnsureCapacity(counts[3], false);
+    mesh->Corners.EnsureCapacity(counts[3] * 3, false);
     while (p < end) {
         const char* line = p;
         const char* eol = (const char*)memchr(p, '\n', (size_t)(end - p));

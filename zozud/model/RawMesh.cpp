@@ -105,23 +105,20 @@ void cRawMesh::CalcNormals(bool faceted) {
 
 namespace {
 
-inline unsigned HashCorner(const cRawMesh::Corner& c) {
-    unsigned h = (unsigned)c.Position * 0x9E3779B1u;
-    h ^= (unsigned)c.TexCoord * 0x85EBCA77u + (h << 6) + (h >> 2);
-    h ^= (unsigned)c.Normal * 0xC2B2AE3Du + (h << 6) + (h >> 2);
-    return h ^ (h >> 15);
-}
-
 inline bool SameCorner(const cRawMesh::Corner& a, const cRawMesh::Corner& b) {
-    return a.Position == b.Position && a.TexCoord == b.TexCoord && a.Normal == b.Normal;
+    return a.TexCoord == b.TexCoord && a.Normal == b.Normal;
 }
 
 }  // namespace
 
+// Welding: the vertices made from one position form a chain (m_Table holds
+// the first per position, m_Next the next per vertex), and a corner joins the
+// vertex of its chain with the same texture coordinate and normal. Chains are
+// short and the heads follow the position order, which keeps the lookups in
+// cache on large meshes.
 bool cRawMesh::Split(cList<cModel::Mesh>* out) {
     if (!IsValid()) return false;
     int materials = Materials.Count() > 0 ? Materials.Count() : 1;
-    // Corners per material, to size each mesh's table.
     cList<int> cornerCount;
     cornerCount.SetCount(materials, 0);
     for (const Poly& p : Polys) {
@@ -131,31 +128,31 @@ bool cRawMesh::Split(cList<cModel::Mesh>* out) {
     cList<int> vertexCorner;  // the corner each vertex of the current mesh came from
     for (int mat = 0; mat < materials; mat++) {
         if (cornerCount[mat] == 0) continue;
-        unsigned size = 16;
-        while (size < (unsigned)cornerCount[mat] * 2u) size <<= 1;
-        if (m_Table.Count() < (int)size) m_Table.SetCount((int)size);
-        memset(m_Table.GetPtr(), 0, sizeof(int) * size);
-        unsigned mask = size - 1;
+        m_Table.SetCount(Positions.Count());
+        memset(m_Table.GetPtr(), 0xff, sizeof(int) * (size_t)Positions.Count());
+        m_Next.Clear();
+        vertexCorner.Clear();
 
         cModel::Mesh& mesh = (*out)[out->Add(cModel::Mesh())];
         mesh.Material = Materials.Count() > 0 ? Materials[mat] : cStr("default");
         mesh.Name = mesh.Material;
-        vertexCorner.Clear();
+        mesh.Indices.EnsureCapacity((cornerCount[mat] - 2 * (cornerCount[mat] / 3)) * 3, false);
+        // At least one vertex per position is the common case.
+        int guess = Positions.Count() < cornerCount[mat] ? Positions.Count() : cornerCount[mat];
+        mesh.Verts.EnsureCapacity(guess, false);
+        vertexCorner.EnsureCapacity(guess, false);
+        m_Next.EnsureCapacity(guess, false);
         for (const Poly& p : Polys) {
             if (p.Material != mat || p.Count < 3) continue;
             int first = -1, prev = -1;
             for (int k = 0; k < p.Count; k++) {
                 const Corner& c = Corners[p.First + k];
-                unsigned slot = HashCorner(c) & mask;
-                int vertex = -1;
-                while (m_Table[(int)slot] != 0) {
-                    int v = m_Table[(int)slot] - 1;
-                    if (SameCorner(Corners[vertexCorner[v]], c)) { vertex = v; break; }
-                    slot = (slot + 1) & mask;
-                }
+                int vertex = m_Table[c.Position];
+                while (vertex >= 0 && !SameCorner(Corners[vertexCorner[vertex]], c)) vertex = m_Next[vertex];
                 if (vertex < 0) {
                     vertex = vertexCorner.Add(p.First + k);
-                    m_Table[(int)slot] = vertex + 1;
+                    m_Next.Add(m_Table[c.Position]);
+                    m_Table[c.Position] = vertex;
                     cVertex::Bump v;
                     v.Pos = Positions[c.Position];
                     v.Normal = c.Normal >= 0 ? Normals[c.Normal] : cVec3(0, 0, 0);
@@ -182,6 +179,9 @@ bool cRawMesh::Split(cList<cModel::Mesh>* out) {
     return true;
 }
 
-void cRawMesh::FreeHashTables() { m_Table.Free(); }
+void cRawMesh::FreeHashTables() {
+    m_Table.Free();
+    m_Next.Free();
+}
 
 }  // namespace zozud

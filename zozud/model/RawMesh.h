@@ -1,8 +1,8 @@
 // cRawMesh: the polygonal editing mesh. Polygons whose corners index
 // separate position, texture-coordinate and normal arrays (the form in which
 // OBJ data arrives), a material per polygon; Split welds equal corners into
-// the vertices of triangle meshes with hash tables that stay allocated for the
-// next Split until FreeHashTables.
+// the vertices of triangle meshes with lookup tables that stay allocated for
+// the next Split until FreeHashTables.
 #pragma once
 
 #include "zozud/core/List.h"
@@ -56,7 +56,8 @@ public:
 
 private:
     bool       m_Tangents = false;
-    cList<int> m_Table;  // open addressing: corner index + 1, 0 free
+    cList<int> m_Table;  // per position: its first vertex in the mesh being built, -1 none
+    cList<int> m_Next;   // per vertex: the next vertex of the same position
 };
 
 }  // namespace zozud
