@@ -3,8 +3,10 @@
 # Usage: scripts/install-deps.sh run|test|bench
 set -euo pipefail
 
+# The OpenGL render device loads GL through libepoxy; Mesa's software
+# rasteriser gives it a GL under Xvfb.
 run_pkgs="build-essential cmake ninja-build pkg-config libgtk2.0-dev libx11-dev
-  libgtest-dev libbenchmark-dev xvfb xauth"
+  libgtest-dev libbenchmark-dev xvfb xauth libepoxy-dev libgl1-mesa-dri"
 # Tests also use independent libraries as references (GLM for math, libsquish
 # for DXT decoding, pugixml, stb) and real tools (xdotool, ImageMagick, nvidia
 # texture tools for DDS, a browser; locales gives localedef and the locale
@@ -12,12 +14,13 @@ run_pkgs="build-essential cmake ninja-build pkg-config libgtk2.0-dev libx11-dev
 # files as the model codecs).
 test_pkgs="$run_pkgs xdotool imagemagick curl wrk apache2-utils clang libclang-rt-14-dev
   chromium x11-utils x11-xserver-utils procps
-  libglm-dev libsquish-dev libstb-dev libpugixml-dev libtinyxml2-dev libnvtt-bin locales libassimp-dev"
+  libglm-dev libsquish-dev libstb-dev libpugixml-dev libtinyxml2-dev libnvtt-bin locales mesa-utils
+  libassimp-dev"
 
-# Benchmarks measure beside the same reference libraries, and tinyobjloader;
-# the DXT benchmark encodes a real photograph shipped with matplotlib's data
-# (sample_data/grace_hopper.jpg).
-bench_pkgs="$test_pkgs libtinyobjloader-dev python-matplotlib-data"
+# Benchmarks measure beside the same reference libraries, tinyobjloader and
+# Dear ImGui's OpenGL 3 backend; the DXT benchmark encodes a real photograph
+# shipped with matplotlib's data (sample_data/grace_hopper.jpg).
+bench_pkgs="$test_pkgs libtinyobjloader-dev libimgui-dev python-matplotlib-data"
 
 case "${1:-test}" in
   run)   want=$run_pkgs ;;

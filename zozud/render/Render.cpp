@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "zozud/core/Log.h"
+#include "zozud/render/DeviceGL.h"
 #include "zozud/render/RenderState.h"
 #include "zozud/render/Viewer.h"
 
@@ -40,7 +41,7 @@ void cRender::SetDeviceFactory(DeviceFactory factory) { s.Factory = factory; }
 
 bool cRender::Init(int type) {
     if (s.Instance) return false;
-    Stub* device = s.Factory ? s.Factory(type) : new Stub();
+    Stub* device = s.Factory ? s.Factory(type) : type == 2 ? new cRenderDeviceGL() : new Stub();
     if (!device) return false;
     s.Instance = device;
     if (!device->Init(type)) {
