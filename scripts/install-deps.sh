@@ -10,10 +10,12 @@ run_pkgs="build-essential cmake ninja-build pkg-config libgtk2.0-dev libx11-dev
 # Tests also use independent libraries as references (GLM for math, libsquish
 # for DXT decoding, pugixml, stb) and real tools (xdotool, ImageMagick, nvidia
 # texture tools for DDS, a browser; locales gives localedef and the locale
-# sources for the comma-decimal locale test).
+# sources for the comma-decimal locale test; assimp reads the same MD5 and OBJ
+# files as the model codecs).
 test_pkgs="$run_pkgs xdotool imagemagick curl wrk apache2-utils clang libclang-rt-14-dev
   chromium x11-utils x11-xserver-utils procps
-  libglm-dev libsquish-dev libstb-dev libpugixml-dev libtinyxml2-dev libnvtt-bin locales mesa-utils"
+  libglm-dev libsquish-dev libstb-dev libpugixml-dev libtinyxml2-dev libnvtt-bin locales mesa-utils
+  libassimp-dev"
 
 # Benchmarks measure beside the same reference libraries, tinyobjloader and
 # Dear ImGui's OpenGL 3 backend; the DXT benchmark encodes a real photograph

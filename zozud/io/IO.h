@@ -15,6 +15,7 @@ class cImage;
 class cModel;
 class cAnim;
 class cCamera;
+class cMat4;
 template <class Codec> struct cIO_CodecEntry;  // extension and codec (zozud/io/Codec.h)
 
 class cIO {
@@ -94,6 +95,35 @@ public:
     };
     static CodecFailure::Enum GetCodecFailure();
     static const char*        GetCodecFailureReason();  // the same in words; "" for NoFailure
+
+    // ---- Resource tables: one stable id per loaded file (ids are never reused
+    // while a table lives). They create models, animations and cameras, so
+    // they live with them in the model layer (zozud/model/Resources.cpp);
+    // only code above that layer calls them. ----
+    static int           GetModelID(const char* path, bool proxy);  // proxy: no materials, no render buffers
+    static cModel*       GetModelPtr(int id);
+    static const cStr&   GetModelFilePn(int id);
+    static void          ReloadModel(int id);
+    static void          ReloadModel(const char* path);
+    static void          ReloadModels();
+    static void          UnloadModels();
+    static void          FreeModels();
+    static int           GetAnimID(const char* path, int param, const cMat4& transform);
+    static const cAnim*  GetAnimPtr(int id);
+    static cAnim*        GetAnimMutablePtr(int id);
+    static const cStr&   GetAnimFilePn(int id);
+    static void          ReloadAnim(int id);
+    static void          ReloadAnim(const char* path);
+    static void          ReloadAnims();
+    static void          UnloadAnims();
+    static void          FreeAnims();
+    static int           GetCameraID(const char* path);
+    static const cCamera* GetCameraPtr(int id);
+    static void          ReloadCamera(int id);
+    static void          ReloadCamera(const char* path);
+    static void          ReloadCameras();
+    static void          UnloadCameras();
+    static void          FreeCameras();
 
     // ---- Sources ----
     static const cList<Source*>& GetSources();

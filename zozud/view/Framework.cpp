@@ -7,6 +7,9 @@
 #include "zozud/image/CodecPvr.h"
 #include "zozud/image/CodecTga.h"
 #include "zozud/io/IO.h"
+#include "zozud/model/CodecMd5.h"
+#include "zozud/model/CodecNative.h"
+#include "zozud/model/CodecObj.h"
 #include "zozud/reflect/ClassStorage.h"
 #include "zozud/view/ClassExplorer.h"
 #include "zozud/widgets/Input.h"
@@ -15,14 +18,19 @@ namespace zozud {
 
 namespace {
 
-// The codecs the framework carries, in the order they are looked up; the
-// model, animation and camera codecs join as they come. The file facade runs
-// this once from its own start-up.
+// The codecs the framework carries, in the order they are looked up. The
+// file facade runs this once from its own start-up.
 void RegisterBuiltInCodecs() {
     cIO::AddCodec("Dds", new cCodecDds);
     cIO::AddCodec("Bmp", new cCodecBmp);
     cIO::AddCodec(cCodecPvr::FileExtension, new cCodecPvr);
     cIO::AddCodec("Tga", new cCodecTga);
+    cIO::AddCodec("cAnim", new cCodecAnim);
+    cIO::AddCodec("Md5Anim", new cCodecMd5Anim);
+    cIO::AddCodec("cModel", new cCodecModel);
+    cIO::AddCodec("Md5Mesh", new cCodecMd5Model);
+    cIO::AddCodec("Obj", new cCodecObj);
+    cIO::AddCodec("cCamera", new cCodecCamera);
 }
 
 }  // namespace
