@@ -3,8 +3,10 @@
 # Usage: scripts/install-deps.sh run|test|bench
 set -euo pipefail
 
+# FreeType builds the font maker (zozud-font); DejaVu Sans is what the
+# default fonts in Fonts/ are made from (scripts/make-fonts.sh).
 run_pkgs="build-essential cmake ninja-build pkg-config libgtk2.0-dev libx11-dev
-  libgtest-dev libbenchmark-dev xvfb xauth"
+  libgtest-dev libbenchmark-dev xvfb xauth libfreetype-dev fonts-dejavu-core"
 # Tests also use independent libraries as references (GLM for math, libsquish
 # for DXT decoding, pugixml, stb) and real tools (xdotool, ImageMagick, nvidia
 # texture tools for DDS, a browser; locales gives localedef and the locale

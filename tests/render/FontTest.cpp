@@ -4,6 +4,8 @@
 // font maker run as a real process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "render/RecordingDevice.h"
 #include "support/Process.h"
 #include "zozud/core/Log.h"
@@ -213,4 +215,103 @@ TEST(Font, FontsLoadByNameOnceInAnyCase) {
     cList<cIO::Source*>& sources = cIO::GetSourcesMutable();
     delete sources.GetLast();
     sources.RemoveAt(sources.Count() - 1);
+}
+
+// ---- The font maker ----
+
+namespace {
+
+const std::string FontTool = std::string(ZOZUD_BINARY_DIR) + "/zozud-font";
+const std::string DejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+// Runs the tool in dir: "STATUS " + stdout, and stderr apart.
+int RunFontTool(const testsupport::TempDir& dir, const std::string& args, std::string* err) {
+    int status = -1;
+    testsupport::Shell("cd '" + dir.Path() + "' && '" + FontTool + "' " + args + " >/dev/null 2>.err", &status);
+    *err = testsupport::ReadFile(dir / ".err");
+    return status;
+}
+
+// Copies every glyph quad of the last draw from the texture into a canvas
+// (y up): the text as a device with nearest sampling would show it.
+std::vector<unsigned char> Compose(const RecordingDevice& d, const cImage& texture, int w, int h) {
+    std::vector<unsigned char> canvas((size_t)w * h);
+    for (int q = 0; q + 3 < d.VertexCount(); q += 4) {
+        int x0 = (int)d.VertexFloat(q, 0), y0 = (int)d.VertexFloat(q, 4);
+        int x1 = (int)d.VertexFloat(q + 2, 0), y1 = (int)d.VertexFloat(q + 2, 4);
+        int u0 = (int)d.VertexFloat(q, 16), v0 = (int)d.VertexFloat(q, 20);
+        for (int y = y0; y < y1; y++)
+            for (int x = x0; x < x1; x++) {
+                unsigned char t = texture.Pixels[((v0 + y - y0) * texture.Width + u0 + x - x0) * 3];
+                if (x >= 0 && y >= 0 && x < w && y < h) canvas[y * w + x] = std::max(canvas[y * w + x], t);
+            }
+    }
+    return canvas;
+}
+
+}  // namespace
+
+TEST(FontTool, DejaVuBecomesAFontWhoseInkFillsItsTightRectangle) {
+    if (!testsupport::FileExists(DejaVu)) GTEST_SKIP() << "fonts-dejavu-core is not installed";
+    testsupport::TempDir dir;
+    std::string err;
+    ASSERT_EQ(0, RunFontTool(dir, "'Test Sans' --from " + DejaVu + " --size 11 --out out", &err)) << err;
+    cFile file;
+    file.Copy(testsupport::ReadFile(dir / "out/Fonts/Test Sans.cFont").data(),
+              (int)testsupport::ReadFile(dir / "out/Fonts/Test Sans.cFont").size(), "");
+    cFont font;
+    ASSERT_TRUE(font.Read(file));
+    cImage texture;
+    ASSERT_TRUE(cIO::LoadImage((dir / "out/Fonts/Test Sans.bmp").c_str(), &texture));
+    EXPECT_EQ(95, font.Glyphs.Count());
+    EXPECT_EQ(31, font.IndexOf('?'));
+    EXPECT_EQ(0, texture.Width & (texture.Width - 1));
+    EXPECT_EQ(0, texture.Height & (texture.Height - 1));
+    EXPECT_GE(font.LineHeight, 11);
+    EXPECT_EQ(1, font.TightInset);
+    for (const cFont::Glyph& g : font.Glyphs) {
+        EXPECT_TRUE(g.TexRect[0] >= 0 && g.TexRect[1] >= 0 && g.TexRect[2] <= texture.Width &&
+                    g.TexRect[3] <= texture.Height)
+            << g.Code;
+        EXPECT_EQ(g.Width, g.TexRect[2] - g.TexRect[0]) << g.Code;
+        EXPECT_EQ(g.Height, g.TexRect[3] - g.TexRect[1]) << g.Code;
+    }
+
+    const int id = cRender::AddFont("Test Sans", font, 7);
+    RecordingScope device;
+    const int W = 64, H = 32;
+    struct Case { const char* text; int flags; } cases[] = {{"Hg", 8 | 64}, {"Wj_", 4 | 64}, {"Ti", 1 | 16 | 64}};
+    for (const Case& c : cases) {
+        const cRect tight = cRender::DrawString(id, c.text, 20, 16, c.flags | 32, nullptr);
+        cRender::DrawString(id, c.text, 20, 16, c.flags, cColor::White);
+        std::vector<unsigned char> canvas = Compose(*device, texture, W, H);
+        cRect seen = cRect::Empty;
+        for (int y = 0; y < H; y++)
+            for (int x = 0; x < W; x++)
+                if (canvas[y * W + x] > 0) seen.AddRect(cRect((float)x, (float)y, x + 1.0f, y + 1.0f));
+        EXPECT_TRUE(Same(tight, seen)) << c.text << ": ink exactly inside its tight rectangle";
+    }
+    // With the base-line flag the foot of "H" sits on y.
+    EXPECT_EQ(16, cRender::DrawString(id, "H", 20, 16, 8 | 64 | 32, nullptr).y0);
+}
+
+TEST(FontTool, BadInputExitsWithOneLine) {
+    testsupport::TempDir dir;
+    testsupport::WriteFile(dir / "junk.ttf", "not a font at all");
+    const std::string dejavu = " --from " + DejaVu;
+    const char* const cases[] = {
+        "Name --from missing.ttf --size 11", "Name --from junk.ttf --size 11", "Name",
+        "--size 11",                           "Name --size 0",                  "Name --size 100000",
+        "Name --size 11px",                    "Name --size 11 --chars 126-32",  "Name --size 11 --chars 0x10000",
+        "Name --size 11 --bogus",              "a/b --size 11",
+    };
+    for (const char* c : cases) {
+        std::string args = c;
+        if (args.find("--from") == std::string::npos) args += dejavu;
+        std::string err;
+        EXPECT_EQ(1, RunFontTool(dir, args, &err)) << args;
+        EXPECT_EQ(1, std::count(err.begin(), err.end(), '\n')) << args << ": " << err;
+        EXPECT_EQ(0u, err.find("zozud-font: ")) << err;
+    }
+    EXPECT_FALSE(testsupport::FileExists(dir / "Fonts"));
 }
