@@ -212,9 +212,18 @@ TEST(Font, FontsLoadByNameOnceInAnyCase) {
     EXPECT_EQ(1, device->Count("GetTextureID(Fonts/Small Test.bmp)"));
     EXPECT_EQ(nullptr, cRender::GetFont(-1));
     EXPECT_EQ(-1, cRender::GetFontTextureID(1000));
+    // The default fonts ship with the sources.
+    cIO::GetSourcesMutable().Add(new SourceFolder(ZOZUD_SOURCE_DIR, ""));
+    for (const char* name : {"Tahoma 8", "Tahoma B8", "Calibri 11"}) {
+        int font = cRender::GetFontID(name);
+        ASSERT_GE(font, 0) << name;
+        EXPECT_GT(cRender::GetFont(font)->Glyphs.Count(), 150) << name;
+    }
     cList<cIO::Source*>& sources = cIO::GetSourcesMutable();
-    delete sources.GetLast();
-    sources.RemoveAt(sources.Count() - 1);
+    for (int i = 0; i < 2; i++) {
+        delete sources.GetLast();
+        sources.RemoveAt(sources.Count() - 1);
+    }
 }
 
 // ---- The font maker ----
