@@ -15,10 +15,11 @@ test_pkgs="$run_pkgs xdotool imagemagick curl wrk apache2-utils clang libclang-r
   chromium x11-utils x11-xserver-utils procps
   libglm-dev libsquish-dev libstb-dev libpugixml-dev libtinyxml2-dev libnvtt-bin locales"
 
-# Benchmarks measure beside the same reference libraries, and tinyobjloader;
+# Benchmarks measure beside the same reference libraries, tinyobjloader and
+# Dear ImGui (text drawing);
 # the DXT benchmark encodes a real photograph shipped with matplotlib's data
 # (sample_data/grace_hopper.jpg).
-bench_pkgs="$test_pkgs libtinyobjloader-dev python-matplotlib-data"
+bench_pkgs="$test_pkgs libtinyobjloader-dev libimgui-dev python-matplotlib-data"
 
 case "${1:-test}" in
   run)   want=$run_pkgs ;;

@@ -60,6 +60,7 @@ bool cFont::Read(const cFile& file) {
     LineHeight = (int)U32(p + 11);
     TightInset = (int)U32(g);
     Glyphs = std::move(glyphs);
+    m_LookupCount = -1;
     return true;
 }
 
@@ -99,6 +100,14 @@ int cFont::IndexOf(unsigned code) const {
             return mid;
     }
     return -1;
+}
+
+void cFont::BuildLookup() const {
+    for (int c = 0; c < 256; c++) m_Lookup[c] = -1;
+    for (int i = Glyphs.Count() - 1; i >= 0; i--)  // the first of equal codes wins, as in IndexOf's usual case
+        if (Glyphs[i].Code < 256) m_Lookup[Glyphs[i].Code] = (short)i;
+    m_LookupGlyphs = Glyphs.GetPtr();
+    m_LookupCount = Glyphs.Count();
 }
 
 }  // namespace zozud

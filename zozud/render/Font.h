@@ -45,6 +45,21 @@ public:
 
     // Index of the glyph of a code by bisection; -1 when there is none.
     int IndexOf(unsigned code) const;
+    // The same answer, through a table of the codes below 256 that is built
+    // on first use and again whenever Glyphs is another list (read, copied).
+    // Editing glyph codes in place needs a Read or a copy before Lookup.
+    int Lookup(unsigned code) const {
+        if (code >= 256) return IndexOf(code);
+        if (m_LookupGlyphs != Glyphs.GetPtr() || m_LookupCount != Glyphs.Count()) BuildLookup();
+        return m_Lookup[code];
+    }
+
+private:
+    void BuildLookup() const;
+
+    mutable const Glyph* m_LookupGlyphs = nullptr;
+    mutable int          m_LookupCount = -1;
+    mutable short        m_Lookup[256] = {};
 };
 
 }  // namespace zozud

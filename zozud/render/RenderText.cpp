@@ -51,7 +51,7 @@ int GlyphSampler() {
 }
 
 int GlyphIndex(const cFont& font, unsigned code) {
-    int i = font.IndexOf(code);
+    int i = font.Lookup(code);
     if (i < 0 && font.Glyphs.Count() > FallbackIndex) i = FallbackIndex;
     return i;
 }
@@ -209,7 +209,7 @@ void cRender::EnsurePrintable(int fontID, cStr* text) {
     // One UTF-8 sequence gives one code unit, or a surrogate pair.
     for (int u = 0, pos = 0; u < units.Count(); pos += text->CalcUTF8Length(pos)) {
         int n = units[u] >= 0xD800 && units[u] < 0xDC00 && u + 1 < units.Count() ? 2 : 1;
-        bool known = font->IndexOf(units[u]) >= 0 && (n == 1 || font->IndexOf(units[u + 1]) >= 0);
+        bool known = font->Lookup(units[u]) >= 0 && (n == 1 || font->Lookup(units[u + 1]) >= 0);
         if (known)
             kept.Append(text->ToChar(), pos, text->CalcUTF8Length(pos));
         else
