@@ -1,6 +1,5 @@
 // Mip chains: the 2x2x2 box filter with known answers for every channel type,
-// volumes, odd sizes and cube faces, the level count, and the seven-level
-// test texture.
+// volumes, odd sizes and cube faces, and the level count.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -76,19 +75,3 @@ TEST(ImageMip, CountIsClampedLevelZeroSurvivesAndBlocksAreRefused) {
         EXPECT_FALSE(cImage(f, 8, 8).CreateMipMaps()) << f;
 }
 
-TEST(ImageMip, SevenLodsAreSolidColoursCompressed) {
-    const unsigned char colors[7][3] = {{255, 0, 0}, {255, 127, 0}, {255, 255, 0}, {0, 255, 0},
-                                        {0, 0, 255}, {75, 0, 130},  {127, 0, 255}};
-    cImage image, unsaved;
-    ASSERT_TRUE(image.CreateSevenLods());
-    EXPECT_EQ(cFormat::Dxt1, image.Format);
-    EXPECT_EQ(64, image.Width);
-    EXPECT_EQ(7, image.MipMapCount);
-    ASSERT_TRUE(image.Uncompress());
-    for (int level = 0; level < 7; level++)
-        for (int64_t i = 0; i < image.GetPixelCount(level, 1) * 3; i++)
-            ASSERT_NEAR(colors[level][i % 3], image.GetPixels(level)[i], 7) << level;
-    // No codec for the extension: the texture is built, the save fails.
-    EXPECT_FALSE(unsaved.CreateSevenLods("/tmp/zozud-image-test.no-such-codec"));
-    EXPECT_EQ(cFormat::Dxt1, unsaved.Format);
-}

@@ -1,4 +1,4 @@
-// The member wrappers: registration, value texts (loading, the failure
+// The member wrappers: value texts (loading, the failure
 // messages, saving back), defaults, copies, type compatibility and buttons.
 #include <gtest/gtest.h>
 
@@ -40,22 +40,6 @@ std::string SaveText(const char* wrapper, void* data, void* extra = nullptr) {
 }
 
 }  // namespace
-
-TEST(Wrappers, EveryKindIsRegisteredUnderItsOwnName) {
-    for (const char* name : {"_cInt", "_cFloat", "_cBool", "_cStr", "_cBind", "_cImageID", "_cSeparator", "_cLabel",
-                             "_cSliderI", "_cSliderF", "_cEditSliderI", "_cEditSliderF", "_cFloat2", "_cFloat3",
-                             "_cFloat4", "_cColor", "_cVec2i", "_cVec3i", "_cSliderRangedI", "_cSliderRangedF",
-                             "_cImageFile", "_cSoundFile", "_cModelFile", "_cAnimFile", "_cCameraFile", "_cBspFile",
-                             "_cXmlFile", "_cIndex", "_cButton"}) {
-        cClass* w = Wrapper(name);
-        ASSERT_NE(nullptr, w) << name;
-        EXPECT_STREQ(name, w->GetClassName());
-        EXPECT_FALSE(w->CheckDirectCasting()) << name;
-        EXPECT_EQ(ZOZUD_CGARB.FindClass(name), w->GetClassStorage()) << name;
-        EXPECT_EQ(std::string(name) == "_cSeparator", w->ForceProperty()) << name;
-        delete w;
-    }
-}
 
 // Each row loads a text, then saves the value back: a failed load leaves zeros (or -1 for a key).
 TEST(Wrappers, ValueTextsLoadSaveAndFail) {

@@ -99,7 +99,7 @@ TEST(Font, FileRoundTripsAndEveryCorruptionIsRefused) {
     EXPECT_EQ(good, Bytes(back));
 }
 
-TEST(Font, MeasuringAndPlacementFlags) {
+TEST(Font, MeasuringPlacementFlagsAndWorldPoints) {
     const int id = MiniID();
     // Pen at (10, 51). 'A' quad (11, 41)-(17, 49), 'g' (18, 38)-(24, 47); pen ends at 24.
     // Cell (10, 39, 24, 51); ink, one texel in from each quad: (12, 39, 23, 48).
@@ -122,6 +122,15 @@ TEST(Font, MeasuringAndPlacementFlags) {
     EXPECT_TRUE(Same(cRect::Zero, cRender::MeasureStringCells(id, "")));
     EXPECT_TRUE(Same(cRect::Zero, cRender::MeasureStringCells(-1, "A")));
     EXPECT_TRUE(Same(cRect::Zero, cRender::MeasureStringCells(id + 1, "A")));
+
+    // World points go through the viewer (none: nothing); with identity
+    // matrices the clip-space point (0.5, -0.5) lies at (250, 75).
+    EXPECT_TRUE(Same(cRect::Zero, cRender::DrawString(id, "A", cVec3(0, 0, 0), 32)));
+    cViewer viewer;
+    viewer.Viewport = cRect(100, 50, 300, 150);
+    cRender::SetViewer(&viewer);
+    EXPECT_TRUE(Same(cRect(250, 63, 257, 75), cRender::DrawString(id, "A", cVec3(0.5f, -0.5f, 0), 32)));
+    cRender::SetViewer(nullptr);
 }
 
 TEST(Font, DrawStringIsOneIndexedDrawOfGlyphQuads) {
@@ -141,13 +150,9 @@ TEST(Font, DrawStringIsOneIndexedDrawOfGlyphQuads) {
     const float want[8][4] = {{11, 50, 520, 0}, {11, 58, 520, 8}, {17, 58, 526, 8}, {17, 50, 526, 0},
                               {18, 50, 504, 0}, {18, 58, 504, 8}, {24, 58, 510, 8}, {24, 50, 510, 0}};
     ASSERT_EQ(8, device->VertexCount());
-    for (int i = 0; i < 8; i++) {
-        EXPECT_EQ(want[i][0], device->VertexFloat(i, 0)) << i;
-        EXPECT_EQ(want[i][1], device->VertexFloat(i, 4)) << i;
-        EXPECT_EQ(want[i][2], device->VertexFloat(i, 16)) << i;
-        EXPECT_EQ(want[i][3], device->VertexFloat(i, 20)) << i;
-        EXPECT_EQ(0xff0000ffu, device->VertexWord(i, 12)) << i;
-    }
+    for (int i = 0; i < 8; i++)
+        for (int k = 0; k < 4; k++) EXPECT_EQ(want[i][k], device->VertexFloat(i, k < 2 ? k * 4 : 8 + k * 4)) << i;
+    EXPECT_EQ(0xff0000ffu, device->VertexWord(7, 12));
     EXPECT_EQ((std::vector<int>{0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7}), device->Indices);
 
     // Wire frame is off for the text and back on afterwards; measuring and
@@ -164,29 +169,17 @@ TEST(Font, DrawStringIsOneIndexedDrawOfGlyphQuads) {
     EXPECT_EQ(Calls(), device->Calls);
 }
 
-TEST(Font, WorldPointsAreProjectedThroughTheViewer) {
-    const int id = MiniID();
-    EXPECT_TRUE(Same(cRect::Zero, cRender::DrawString(id, "A", cVec3(0, 0, 0), 32)));  // no viewer
-    cViewer viewer;
-    viewer.Viewport = cRect(100, 50, 300, 150);
-    cRender::SetViewer(&viewer);
-    // Identity matrices: the clip-space point (0.5, -0.5) lies at (250, 75).
-    EXPECT_TRUE(Same(cRect(250, 63, 257, 75), cRender::DrawString(id, "A", cVec3(0.5f, -0.5f, 0), 32)));
-    cRender::SetViewer(nullptr);
-}
-
 TEST(Font, EnsurePrintableDropsExactlyTheMissingCharacters) {
     const int id = MiniID();
     struct Case { const char* in; const char* out; } cases[] = {
         {"AxB", "AB"}, {"x", ""}, {"\xc3\xa9t\xc3\xa9", "t"}, {"\xf0\x9f\x98\x80!", "!"}, {"plain", "plain"}};
     for (const Case& c : cases) {
-        cStr text(c.in);
+        cStr text(c.in), same(c.in);
         cRender::EnsurePrintable(id, &text);
+        cRender::EnsurePrintable(-1, &same);
         EXPECT_STREQ(c.out, text.ToChar()) << c.in;
+        EXPECT_STREQ(c.in, same.ToChar()) << "an unknown font changes nothing";
     }
-    cStr text("AxB");
-    cRender::EnsurePrintable(-1, &text);
-    EXPECT_STREQ("AxB", text.ToChar());
 }
 
 TEST(Font, FontsLoadByNameOnceInAnyCase) {
@@ -200,8 +193,7 @@ TEST(Font, FontsLoadByNameOnceInAnyCase) {
     const int id = cRender::GetFontID("Small Test");
     ASSERT_GE(id, 0);
     EXPECT_EQ(id, cRender::GetFontID("SMALL test"));
-    EXPECT_EQ(7, cRender::GetFontTextureID(id));
-    EXPECT_EQ(12, cRender::GetFont(id)->LineHeight);
+    EXPECT_TRUE(cRender::GetFontTextureID(id) == 7 && cRender::GetFont(id)->LineHeight == 12);
     EXPECT_EQ(-1, cRender::GetFontID("Broken"));
     EXPECT_EQ(-1, cRender::GetFontID("Missing"));
     const cStr log = cLog::GetLog();
@@ -210,15 +202,11 @@ TEST(Font, FontsLoadByNameOnceInAnyCase) {
     EXPECT_NE(-1, log.IndexOf("Font format file \"Fonts/Broken.cFont\" has wrong size."));
     EXPECT_EQ(log.IndexOf("Loading font \"Small Test\""), log.IndexOf("Loading font", 0, -1, false));
     EXPECT_EQ(1, device->Count("GetTextureID(Fonts/Small Test.bmp)"));
-    EXPECT_EQ(nullptr, cRender::GetFont(-1));
-    EXPECT_EQ(-1, cRender::GetFontTextureID(1000));
+    EXPECT_TRUE(cRender::GetFont(-1) == nullptr && cRender::GetFontTextureID(1000) == -1);
     // The default fonts ship with the sources.
     cIO::GetSourcesMutable().Add(new SourceFolder(ZOZUD_SOURCE_DIR, ""));
-    for (const char* name : {"Tahoma 8", "Tahoma B8", "Calibri 11"}) {
-        int font = cRender::GetFontID(name);
-        ASSERT_GE(font, 0) << name;
-        EXPECT_GT(cRender::GetFont(font)->Glyphs.Count(), 150) << name;
-    }
+    for (const char* name : {"Tahoma 8", "Tahoma B8", "Calibri 11"})
+        EXPECT_GT(cRender::GetFont(cRender::GetFontID(name)) ? cRender::GetFont(cRender::GetFontID(name))->Glyphs.Count() : 0, 150) << name;
     cList<cIO::Source*>& sources = cIO::GetSourcesMutable();
     for (int i = 0; i < 2; i++) {
         delete sources.GetLast();
@@ -233,7 +221,7 @@ namespace {
 const std::string FontTool = std::string(ZOZUD_BINARY_DIR) + "/zozud-font";
 const std::string DejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
-// Runs the tool in dir: "STATUS " + stdout, and stderr apart.
+// Runs the tool in dir: its exit status, and what it wrote on stderr.
 int RunFontTool(const testsupport::TempDir& dir, const std::string& args, std::string* err) {
     int status = -1;
     testsupport::Shell("cd '" + dir.Path() + "' && '" + FontTool + "' " + args + " >/dev/null 2>.err", &status);
@@ -241,43 +229,21 @@ int RunFontTool(const testsupport::TempDir& dir, const std::string& args, std::s
     return status;
 }
 
-// Copies every glyph quad of the last draw from the texture into a canvas
-// (y up): the text as a device with nearest sampling would show it.
-std::vector<unsigned char> Compose(const RecordingDevice& d, const cImage& texture, int w, int h) {
-    std::vector<unsigned char> canvas((size_t)w * h);
-    for (int q = 0; q + 3 < d.VertexCount(); q += 4) {
-        int x0 = (int)d.VertexFloat(q, 0), y0 = (int)d.VertexFloat(q, 4);
-        int x1 = (int)d.VertexFloat(q + 2, 0), y1 = (int)d.VertexFloat(q + 2, 4);
-        int u0 = (int)d.VertexFloat(q, 16), v0 = (int)d.VertexFloat(q, 20);
-        for (int y = y0; y < y1; y++)
-            for (int x = x0; x < x1; x++) {
-                unsigned char t = texture.Pixels[((v0 + y - y0) * texture.Width + u0 + x - x0) * 3];
-                if (x >= 0 && y >= 0 && x < w && y < h) canvas[y * w + x] = std::max(canvas[y * w + x], t);
-            }
-    }
-    return canvas;
-}
-
 }  // namespace
 
-TEST(FontTool, DejaVuBecomesAFontWhoseInkFillsItsTightRectangle) {
+TEST(FontTool, DejaVuBecomesAFontThatReadsBack) {
     if (!testsupport::FileExists(DejaVu)) GTEST_SKIP() << "fonts-dejavu-core is not installed";
     testsupport::TempDir dir;
     std::string err;
     ASSERT_EQ(0, RunFontTool(dir, "'Test Sans' --from " + DejaVu + " --size 11 --out out", &err)) << err;
-    cFile file;
-    file.Copy(testsupport::ReadFile(dir / "out/Fonts/Test Sans.cFont").data(),
-              (int)testsupport::ReadFile(dir / "out/Fonts/Test Sans.cFont").size(), "");
     cFont font;
-    ASSERT_TRUE(font.Read(file));
+    ASSERT_TRUE(ReadBytes(testsupport::ReadFile(dir / "out/Fonts/Test Sans.cFont"), &font));
     cImage texture;
     ASSERT_TRUE(cIO::LoadImage((dir / "out/Fonts/Test Sans.bmp").c_str(), &texture));
     EXPECT_EQ(95, font.Glyphs.Count());
     EXPECT_EQ(31, font.IndexOf('?'));
-    EXPECT_EQ(0, texture.Width & (texture.Width - 1));
-    EXPECT_EQ(0, texture.Height & (texture.Height - 1));
-    EXPECT_GE(font.LineHeight, 11);
-    EXPECT_EQ(1, font.TightInset);
+    EXPECT_EQ(0, (texture.Width & (texture.Width - 1)) | (texture.Height & (texture.Height - 1)));
+    EXPECT_TRUE(font.LineHeight >= 11 && font.TightInset == 1);
     for (const cFont::Glyph& g : font.Glyphs) {
         EXPECT_TRUE(g.TexRect[0] >= 0 && g.TexRect[1] >= 0 && g.TexRect[2] <= texture.Width &&
                     g.TexRect[3] <= texture.Height)
@@ -286,22 +252,11 @@ TEST(FontTool, DejaVuBecomesAFontWhoseInkFillsItsTightRectangle) {
         EXPECT_EQ(g.Height, g.TexRect[3] - g.TexRect[1]) << g.Code;
     }
 
+    // Ink one texel in from each quad (the GL pixel test checks it drawn); with
+    // the base-line flag the foot of "H" sits on y, the tail of "g" below it.
     const int id = cRender::AddFont("Test Sans", font, 7);
-    RecordingScope device;
-    const int W = 64, H = 32;
-    struct Case { const char* text; int flags; } cases[] = {{"Hg", 8 | 64}, {"Wj_", 4 | 64}, {"Ti", 1 | 16 | 64}};
-    for (const Case& c : cases) {
-        const cRect tight = cRender::DrawString(id, c.text, 20, 16, c.flags | 32, nullptr);
-        cRender::DrawString(id, c.text, 20, 16, c.flags, cColor::White);
-        std::vector<unsigned char> canvas = Compose(*device, texture, W, H);
-        cRect seen = cRect::Empty;
-        for (int y = 0; y < H; y++)
-            for (int x = 0; x < W; x++)
-                if (canvas[y * W + x] > 0) seen.AddRect(cRect((float)x, (float)y, x + 1.0f, y + 1.0f));
-        EXPECT_TRUE(Same(tight, seen)) << c.text << ": ink exactly inside its tight rectangle";
-    }
-    // With the base-line flag the foot of "H" sits on y.
     EXPECT_EQ(16, cRender::DrawString(id, "H", 20, 16, 8 | 64 | 32, nullptr).y0);
+    EXPECT_GT(16, cRender::DrawString(id, "g", 20, 16, 8 | 64 | 32, nullptr).y0);
 }
 
 TEST(FontTool, BadInputExitsWithOneLine) {

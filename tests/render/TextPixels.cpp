@@ -4,8 +4,6 @@
 // upright (the bar of a "T" is at its top).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "zozud/image/Image.h"
 #include "zozud/io/IO.h"
 #include "zozud/io/SourceFolder.h"
@@ -56,7 +54,6 @@ TEST(DeviceGLText, InkFillsTheMeasuredTightRectangleUpright) {
     }
     cImage shot;
     ASSERT_TRUE(cRender::ScreenShot(&shot));
-    if (getenv("ZOZUD_TEXT_SHOT")) cIO::SaveImage(getenv("ZOZUD_TEXT_SHOT"), shot);
     const cRect all(0, 0, 300, 150);
     ASSERT_GE(shot.Width, 300);
     Ink whole = Read(shot, all, cRect::Zero);

@@ -33,7 +33,6 @@ public:
     int CalcSpread() const;                         // 100 = evenly spread
 
     int BucketCount() const { return bucketCount; }
-    int ChainSize() const { return chainSize; }
     bool IsAllocated() const { return probeMask != 0; }
 
 private:

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "zozud/core/Log.h"
+#include "zozud/render/DeviceGL.h"
 #include "zozud/render/RenderState.h"
 #include "zozud/render/Viewer.h"
 
@@ -40,7 +41,7 @@ void cRender::SetDeviceFactory(DeviceFactory factory) { s.Factory = factory; }
 
 bool cRender::Init(int type) {
     if (s.Instance) return false;
-    Stub* device = s.Factory ? s.Factory(type) : new Stub();
+    Stub* device = s.Factory ? s.Factory(type) : type == 2 ? new cRenderDeviceGL() : new Stub();
     if (!device) return false;
     s.Instance = device;
     if (!device->Init(type)) {
@@ -48,6 +49,7 @@ bool cRender::Init(int type) {
         delete device;
         return false;
     }
+    s.DeviceGeneration++;
     s.FrameOpen = false;
     ResetStates();
     cLog::Message("Registering vertex formats...");
@@ -69,6 +71,7 @@ void cRender::Free() {
 }
 
 cRender::Stub* cRender::GetInstance() { return s.Instance; }
+int cRender_DeviceGeneration() { return cRender::s.DeviceGeneration; }
 int  cRender::GetType() { return s.Instance ? s.Instance->GetType() : 0; }
 cStr cRender::GetVendor() { return s.Instance ? s.Instance->GetVendor() : cStr(); }
 int  cRender::GetMRTCount() { return s.Instance ? s.Instance->GetMRTCount() : 0; }

@@ -447,6 +447,7 @@ public:
     struct State;  // the process-wide state, in RenderState.h
 
 private:
+    friend int cRender_DeviceGeneration();
     static State s;
 };
 

@@ -15,6 +15,7 @@ struct cRender_FontEntry {
 
 struct cRender::State {
     Stub*          Instance = nullptr;      // the device; null before Init and after Free
+    int            DeviceGeneration = 0;    // counts the devices made by Init
     DeviceFactory  Factory = nullptr;
 
     int            CurDepthStateID = -1;

@@ -43,10 +43,12 @@ const cList<unsigned short>& Decode(const char* text) {
 // Glyph textures are sampled linearly and clamped; text lands on whole
 // pixels, so each texel still meets one pixel.
 int GlyphSampler() {
-    static int sampler = -1;
-    if (sampler < 0)
+    static int sampler = -1, generation = -1;
+    if (sampler < 0 || generation != cRender_DeviceGeneration()) {
+        generation = cRender_DeviceGeneration();
         sampler = cRender::GetSamplerStateID(cFilter::Linear, cAddressMode::Clamp, cAddressMode::Clamp,
                                              cAddressMode::Clamp);
+    }
     return sampler;
 }
 

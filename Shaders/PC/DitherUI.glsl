@@ -1,0 +1,26 @@
+// A two-colour checker of single pixels: c_Color0 on the pixel at c_Orig and
+// on every pixel an even number of steps away from it, c_Color1 between.
+
+// Vertex shader
+in vec3 Pos;
+uniform mat4 g_WorldMatrix;
+uniform mat4 g_ScreenMatrix;
+out vec2 v_Pos;
+
+void main() {
+    vec4 p = g_WorldMatrix * vec4(Pos, 1.0);
+    gl_Position = g_ScreenMatrix * p;
+    v_Pos = p.xy;
+}
+
+// Fragment shader
+in vec2 v_Pos;
+uniform vec2 c_Orig;
+uniform vec4 c_Color0;
+uniform vec4 c_Color1;
+out vec4 o_Color;
+
+void main() {
+    ivec2 cell = ivec2(floor(v_Pos - c_Orig));
+    o_Color = ((cell.x + cell.y) & 1) == 0 ? c_Color0 : c_Color1;
+}
