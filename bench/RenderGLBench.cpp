@@ -3,7 +3,10 @@
 // rasteriser). Each frame clears, draws the scene into the device's screen
 // buffer and waits for the GL to finish:
 // - Solid: 10,000 solid rectangles and 2,000 one-pixel lines;
-// - Textured: a 32x32 texture on a quad over each of the 10,000 rectangles.
+// - Textured: a 32x32 texture on a quad over each of the 10,000 rectangles;
+// - Text: 1,000 lines of 100 characters (100,000 glyphs), ours with the
+//   committed font "Tahoma 8" (DejaVu Sans at 11 pixels), one DrawString a
+//   line; ImGui with AddText and DejaVu Sans at 11 pixels from its own atlas.
 // Ours draws through the front end's immediate helpers; "batched" variants
 // hand all quads or lines to one front-end draw, the per-call variants use one
 // helper call per line or quad. Counters: frames per second (fps) and GL draw
@@ -15,6 +18,7 @@
 #include <epoxy/gl.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "zozud/image/Image.h"
@@ -34,6 +38,24 @@ using namespace zozud;
 namespace {
 
 const int Rects = 10000, Lines = 2000, TexSize = 32;
+const int TextLines = 1000, TextLength = 100;
+const char* const DejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+// Lines of printable ASCII, about one blank in eight.
+const std::vector<std::string>& TextLinesOf() {
+    static std::vector<std::string> lines;
+    unsigned seed = 777;
+    while (lines.size() < (size_t)TextLines) {
+        std::string line;
+        for (int k = 0; k < TextLength; k++) {
+            seed = seed * 1103515245u + 12345u;
+            unsigned r = seed >> 16;
+            line += r % 8 == 0 ? ' ' : (char)('!' + r % 94);
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 struct Scene {
     bool ok = false;
@@ -171,7 +193,27 @@ void BM_Ours_Textured(benchmark::State& state) {
 }
 BENCHMARK(BM_Ours_Textured)->ArgName("perQuad")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+void BM_Ours_Text(benchmark::State& state) {
+    Scene& s = GetScene();
+    if (!s.ok) return state.SkipWithError("no OpenGL device");
+    const int font = cRender::GetFontID("Tahoma 8");
+    if (font < 0) return state.SkipWithError("Fonts/Tahoma 8.cFont not found");
+    const std::vector<std::string>& text = TextLinesOf();
+    for (auto _ : state) {
+        OursBegin();
+        for (int i = 0; i < TextLines; i++)
+            cRender::DrawString(font, text[i].c_str(), 4, (float)(s.height - 4 - (i % 45) * 13), cColor(1, 1, 1, 1));
+        OursEnd(state, s);
+    }
+    Rate(state);
+    state.counters["glyphs/s"] =
+        benchmark::Counter((double)TextLines * TextLength * (double)state.iterations(), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Ours_Text)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 #if ZOZUD_BENCH_HAVE_IMGUI
+
+ImFont* s_ImGuiFont = nullptr;
 
 bool ImGuiReady(Scene& s) {
     static bool ready = false;
@@ -181,6 +223,7 @@ bool ImGuiReady(Scene& s) {
         ImGuiIO& io = ImGui::GetIO();
         io.DisplaySize = ImVec2((float)s.width, (float)s.height);
         io.IniFilename = nullptr;
+        s_ImGuiFont = io.Fonts->AddFontFromFileTTF(DejaVuSans, 11.0f);  // before the backend makes the atlas texture
         ready = ImGui_ImplOpenGL3_Init("#version 330");
     }
     return ready;
@@ -233,6 +276,26 @@ void BM_ImGui_Textured(benchmark::State& state) {
     Rate(state);
 }
 BENCHMARK(BM_ImGui_Textured)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ImGui_Text(benchmark::State& state) {
+    Scene& s = GetScene();
+    if (!ImGuiReady(s)) return state.SkipWithError("no OpenGL device");
+    if (!s_ImGuiFont) return state.SkipWithError("DejaVuSans.ttf not found");
+    const std::vector<std::string>& text = TextLinesOf();
+    for (auto _ : state) {
+        ImGuiFrame(state, s, [&](ImDrawList* list) {
+            for (int i = 0; i < TextLines; i++) {
+                const std::string& line = text[i];
+                list->AddText(s_ImGuiFont, 11.0f, ImVec2(4, 4 + (float)(i % 45) * 13), IM_COL32(255, 255, 255, 255),
+                              line.data(), line.data() + line.size());
+            }
+        });
+    }
+    Rate(state);
+    state.counters["glyphs/s"] =
+        benchmark::Counter((double)TextLines * TextLength * (double)state.iterations(), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ImGui_Text)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 #endif
 

@@ -49,6 +49,7 @@ bool cRender::Init(int type) {
         delete device;
         return false;
     }
+    s.DeviceGeneration++;
     s.FrameOpen = false;
     ResetStates();
     cLog::Message("Registering vertex formats...");
@@ -70,6 +71,7 @@ void cRender::Free() {
 }
 
 cRender::Stub* cRender::GetInstance() { return s.Instance; }
+int cRender_DeviceGeneration() { return cRender::s.DeviceGeneration; }
 int  cRender::GetType() { return s.Instance ? s.Instance->GetType() : 0; }
 cStr cRender::GetVendor() { return s.Instance ? s.Instance->GetVendor() : cStr(); }
 int  cRender::GetMRTCount() { return s.Instance ? s.Instance->GetMRTCount() : 0; }
@@ -254,19 +256,5 @@ void cRender::EndFrame() {
 }
 
 bool cRender::IsFrameOpen() { return s.FrameOpen; }
-
-// ---- Fonts ----
-
-int cRender::AddFont(cFont* font, int textureID) {
-    return s.Fonts.Add(cRender_FontEntry{font, textureID});
-}
-
-cFont* cRender::GetFont(int index) {
-    return index >= 0 && index < s.Fonts.Count() ? s.Fonts[index].Font : nullptr;
-}
-
-int cRender::GetFontTextureID(int index) {
-    return index >= 0 && index < s.Fonts.Count() ? s.Fonts[index].TextureID : -1;
-}
 
 }  // namespace zozud

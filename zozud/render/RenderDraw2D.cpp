@@ -81,7 +81,8 @@ int BuildQuads(Batch<PC>& b, const cRect* rects, int count, const unsigned* corn
 
 int cRender_ShaderSlot::Use(const char* name, int formatID, const char* defines, const char* const* constNames,
                             int constCount) {
-    if (id < 0) {
+    if (id < 0 || generation != cRender_DeviceGeneration()) {
+        generation = cRender_DeviceGeneration();
         id = cRender::GetShaderID(name, formatID, defines);
         for (int i = 0; i < constCount && i < MaxConsts; i++) consts[i] = -1;
     }
@@ -97,9 +98,11 @@ int cRender_ShaderSlot::Use(const char* name, int formatID, const char* defines,
 }
 
 int cRender_AlphaBlendState() {
-    static int id = -1;
-    if (id < 0)
+    static int id = -1, generation = -1;
+    if (id < 0 || generation != cRender_DeviceGeneration()) {
+        generation = cRender_DeviceGeneration();
         id = cRender::GetBlendStateID(cBlendFactor::SrcAlpha, cBlendFactor::InvSrcAlpha, cBlendMode::Add, 15);
+    }
     return id;
 }
 

@@ -9,12 +9,17 @@
 
 namespace zozud {
 
+// Which device made the ids a helper keeps: it changes with every Init, so
+// ids of an earlier device are asked for again.
+int cRender_DeviceGeneration();
+
 // A shader of the helpers and the ids of its constants (and samplers).
 // Unresolved ids are -1 and asked for again until the device gives one, so a
 // helper called before a device exists still works once there is one.
 struct cRender_ShaderSlot {
     static const int MaxConsts = 16;
     int id = -1;
+    int generation = -1;
     int consts[MaxConsts] = {};
 
     // Sets the shader, resolving it and the named constants when needed.

@@ -2,17 +2,20 @@
 // Not for users of cRender: they go through its functions.
 #pragma once
 
+#include "zozud/render/Font.h"
 #include "zozud/render/Render.h"
 
 namespace zozud {
 
 struct cRender_FontEntry {
-    cFont* Font;
-    int    TextureID;
+    cStr  Name;       // as first asked for
+    cFont Font;
+    int   TextureID;
 };
 
 struct cRender::State {
     Stub*          Instance = nullptr;      // the device; null before Init and after Free
+    int            DeviceGeneration = 0;    // counts the devices made by Init
     DeviceFactory  Factory = nullptr;
 
     int            CurDepthStateID = -1;
