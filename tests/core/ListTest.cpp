@@ -1,5 +1,6 @@
 // cList: the growth rule, the deferred release of the old block, slot
-// lifetime, the block counter, and the Shell sort against std::sort.
+// lifetime, the block counter, elements moved rather than copied, and the
+// Shell sort against std::sort.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -74,6 +75,13 @@ TEST(List, SetCountAssignsEveryElementAndKeepsTheSlotsAbove) {
     list.SetCount(10, 2);
     EXPECT_EQ(list.Capacity(), 14);
     EXPECT_EQ(Values(list), std::vector<int>(10, 2));
+
+    // The slots a block gains when it grows read as zero, however it grows.
+    cList<int> full;
+    full.SetCount(8, 9);
+    full.Add(9);
+    full.SetCount(full.Capacity());
+    EXPECT_EQ(Values(full), (std::vector<int>{9, 9, 9, 9, 9, 9, 9, 9, 9, 0, 0, 0, 0}));
 }
 
 TEST(List, KeptOldBlocksStayReadableUntilFreed) {
@@ -100,9 +108,21 @@ TEST(List, ElementsOfTheSameListCanBeAddedWhileItGrows) {
     list.Add(list[2], 3);
     ASSERT_EQ(list.Count(), 11);
     for (int i = 8; i < 11; i++) EXPECT_STREQ(list[i], Long(32, 'c'));
+    list.SetCount(13, list[0]);  // full again
+    list.Add(list[12]);
+    list.AddRange(list.GetPtr() + 1, 6);
+    list.Add(std::move(list[3]));
+    ASSERT_EQ(list.Count(), 21);
+    EXPECT_STREQ(list[13], Long(30, 'a'));
+    EXPECT_STREQ(list[19], Long(30, 'a'));
+    EXPECT_STREQ(list[20], Long(30, 'a'));
 
     cList<int> ints;
-    for (int i = 0; i < 13; i++) ints.Add(i);
+    for (int i = 0; i < 8; i++) ints.Add(i);
+    ints.Add(ints[0]);
+    EXPECT_EQ(ints.GetLast(), 0);
+    ints.SetCount(8);
+    for (int i = 8; i < 13; i++) ints.Add(i);
     ints.AddRange(ints.GetPtr() + 10, 3);
     ints.Insert(0, ints[15], 2);  // the value sits in the range that moves
     EXPECT_EQ(Values(ints), (std::vector<int>{12, 12, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 10, 11, 12}));
@@ -123,6 +143,45 @@ TEST(List, InsertRemoveFindAndCopy) {
     cList<int> copy(list);
     copy.Add(11);
     EXPECT_EQ(Values(list), (std::vector<int>{5, 9})) << "copies share nothing";
+
+    // Every position of short and longer lists, and strings by their text.
+    for (int n = 0; n < 11; n++) {
+        cList<int> seq;
+        for (int i = 0; i < n; i++) seq.Add(i);
+        for (int i = 0; i < n; i++) ASSERT_EQ(seq.IndexOf(i), i) << n;
+        ASSERT_EQ(seq.IndexOf(n), -1) << n;
+    }
+    cList<cStr> names;
+    for (const char* name : {"", "b", "ab", "a"}) names.Add(cStr(name));
+    EXPECT_EQ(names.IndexOf(cStr("a")), 3);
+    EXPECT_EQ(names.IndexOf(cStr()), 0) << "no buffer equals an empty buffer";
+    EXPECT_TRUE(names.Remove(cStr("ab")) && !names.Remove(cStr("abc")));
+    EXPECT_EQ(names.Count(), 3);
+}
+
+// Growing, inserting and removing move the strings: each keeps its buffer,
+// and only the strings added take new ones.
+TEST(List, StringsMoveRatherThanCopy) {
+    WarmAllocators();
+    cList<cStr> list;
+    std::vector<const char*> buffers;
+    int used = cPool_Debug::UsedCount;
+    for (int i = 0; i < 100; i++) {
+        cStr s(Long(40, char('a' + i % 26)));
+        buffers.push_back(s.ToChar());
+        list.Add(std::move(s));
+        ASSERT_TRUE(s.IsEmpty());
+    }
+    list.Insert(0, Long(40, 'y'));
+    list.Insert(50, Long(40, 'z'), 2);
+    EXPECT_EQ(cPool_Debug::UsedCount, used + 103) << "one buffer for each string added";
+    for (int k : {0, 49, 49, 49, 80}) list.RemoveAt(k);
+    EXPECT_EQ(cPool_Debug::UsedCount, used + 98);
+    std::vector<const char*> now;
+    for (const cStr& s : list) now.push_back(s.ToChar());
+    buffers.erase(buffers.begin() + 81);  // list[80] once y, z, z and buffers[49] had gone
+    buffers.erase(buffers.begin() + 49);
+    EXPECT_EQ(now, buffers);
 }
 
 // Every slot of a freed block is destroyed: strings above the count too.

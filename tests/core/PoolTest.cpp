@@ -1,13 +1,20 @@
 // cPool: size classes, last-in-first-out reuse, chunk layout, the heap path
-// above 128 bytes, the used-block counter, and many threads at once.
+// above 128 bytes, the used-block counter, and many threads at once; with the
+// short-string store, buffers freed on another thread than the one that took
+// them.
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <mutex>
 #include <random>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "zozud/core/Pool.h"
+#include "zozud/core/Str.h"
 
 using namespace zozud;
 
@@ -76,4 +83,53 @@ TEST(Pool, ManyThreadsShareThePool) {
     for (auto& t : threads) t.join();
     EXPECT_EQ(failures, std::vector<int>(8, 0));
     EXPECT_EQ(cPool_Debug::UsedCount, used);
+}
+
+namespace {
+
+std::string Expected(int i) { return std::string(i % 101, char('a' + i % 26)); }
+
+// Buffers of the short-string store that are handed out right now.
+int ShortInUse() { return cStr::ShortSlabCount() * 256 - cStr::FreeShortCount(); }
+
+}  // namespace
+
+// A producer makes strings of 0 to 100 characters (short buffers and pool
+// blocks of every class) and hands them over; a consumer checks and frees
+// them while the producer goes on, so the producer keeps running out of
+// free buffers and the consumer keeps having too many. Once both threads
+// have ended, every buffer is back and none was handed out twice.
+TEST(Pool, BuffersFreedOnAnotherThreadComeBack) {
+    cStr warm(Expected(100).c_str());
+    int used = cPool_Debug::UsedCount, shortUsed = ShortInUse();
+    const int total = 20000;
+    std::mutex m;
+    std::condition_variable ready;
+    std::deque<cStr> queue;
+    int failures = 0;
+    std::thread producer([&] {
+        for (int i = 0; i < total; i++) {
+            cStr s(Expected(i).c_str());
+            std::lock_guard<std::mutex> lock(m);
+            queue.push_back(std::move(s));
+            ready.notify_one();
+        }
+    });
+    std::thread consumer([&] {
+        for (int i = 0; i < total; i++) {
+            std::unique_lock<std::mutex> lock(m);
+            ready.wait(lock, [&] { return !queue.empty(); });
+            cStr s(std::move(queue.front()));
+            queue.pop_front();
+            lock.unlock();
+            failures += Expected(i) != s.ToChar();
+            cStr own(s);  // and one made and freed here
+            failures += own != s;
+        }
+    });
+    producer.join();
+    consumer.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(cPool_Debug::UsedCount, used);
+    EXPECT_EQ(ShortInUse(), shortUsed);
 }

@@ -1,7 +1,9 @@
 // cList: the framework's one growable array. A single pointer to a heap block
 // (count, capacity, slots); null is the empty list. Every slot of a block is a
 // constructed element, and the old block is released only after new elements
-// are written, so adding an element of the same list is safe.
+// are written, so adding an element of the same list is safe. Elements move
+// (rather than copy) when they shift or go to a new block, except into a block
+// whose old one the caller keeps to read from.
 #pragma once
 
 #include <cassert>
@@ -22,8 +24,8 @@ struct cList_Debug {
     static void Bump(int& counter, int by) { __atomic_fetch_add(&counter, by, __ATOMIC_RELAXED); }
 };
 
-// Per-type construction, destruction and copy of slots. Plain types are
-// zero-filled and copied as blocks; class types slot by slot.
+// Per-type construction, destruction, copy and move of slots. Plain types
+// are zero-filled and copied as blocks; class types slot by slot.
 template <class T>
 struct cList_Container {
     static constexpr bool Plain = std::is_trivially_default_constructible<T>::value &&
@@ -35,6 +37,17 @@ struct cList_Container {
         else
             for (int i = 0; i < n; i++) new (slots + i) T();
     }
+    // Memory for a header of offset bytes followed by n constructed slots;
+    // released with free. Plain slots come zeroed from calloc, which need not
+    // clear memory that is fresh from the system (large lists then touch
+    // only the pages they fill).
+    static void* NewConstructed(size_t offset, int n) {
+        size_t bytes = offset + sizeof(T) * (size_t)n;
+        if constexpr (Plain) return calloc(1, bytes);
+        void* mem = malloc(bytes);
+        Construct(reinterpret_cast<T*>(static_cast<char*>(mem) + offset), n);
+        return mem;
+    }
     static void Destroy(T* slots, int n) {
         if constexpr (!std::is_trivially_destructible<T>::value)
             for (int i = 0; i < n; i++) slots[i].~T();
@@ -44,6 +57,17 @@ struct cList_Container {
             if (n > 0) memmove(static_cast<void*>(dst), static_cast<const void*>(src), sizeof(T) * (size_t)n);
         } else {
             for (int i = 0; i < n; i++) dst[i] = src[i];
+        }
+    }
+    // Like memmove: the ranges may overlap, the elements left behind in src
+    // are valid but unspecified (an empty string for cStr).
+    static void Move(T* dst, T* src, int n) {
+        if constexpr (Plain) {
+            Copy(dst, src, n);
+        } else if (dst < src) {
+            for (int i = 0; i < n; i++) dst[i] = std::move(src[i]);
+        } else {
+            for (int i = n - 1; i >= 0; i--) dst[i] = std::move(src[i]);
         }
     }
 };
@@ -84,12 +108,15 @@ public:
     const T* end() const { return GetPtr() + Count(); }
 
     // ---- Adding and removing ----
-    int  Add(const T& value, int count = 1);           // appends; index of the last, -1 without a block
+    int  Add(const T& value);                          // appends one; its index
+    int  Add(T&& value);                               // appends one by moving it in; its index
+    int  Add(const T& value, int count);               // appends; index of the last, -1 without a block
     void AddRange(const T* values, int count);         // appends copies of an array
     void Insert(int index, const T& value, int count = 1);
     void RemoveAt(int index, int count = 1);           // later elements move down
     bool Remove(const T& value);                       // first equal element; false when absent
-    int  IndexOf(const T& value, bool (*equals)(const T*, const T*) = cList_DefEquals<T>) const;
+    int  IndexOf(const T& value) const;                // first element == value; -1 when absent
+    int  IndexOf(const T& value, bool (*equals)(const T*, const T*)) const;
     bool Contains(const T& value) const { return IndexOf(value) >= 0; }
     void SetCount(int count, const T& value);          // every element 0..count-1 becomes value
     void SetCount(int count);                          // grows if needed, keeps the elements
@@ -115,11 +142,20 @@ private:
     static T*     Slots(Block* b) { return reinterpret_cast<T*>(reinterpret_cast<char*>(b) + SlotOffset()); }
     static Block* NewBlock(int capacity);
     static int    GrownCapacity(int needed, int capacity);
-    bool          Owns(const T* p) const {             // p points at a slot of our block
+    int           SlotIndex(const T* p) const {        // index of the slot p points at, -1 when not ours
         const T* slots = GetPtr();
-        return slots && std::less_equal<const T*>()(slots, p) && std::less<const T*>()(p, slots + Capacity());
+        bool ours = slots && std::less_equal<const T*>()(slots, p) && std::less<const T*>()(p, slots + Capacity());
+        return ours ? int(p - slots) : -1;
     }
-    Block*        Grow(int needed);                    // new block holding the elements; old one returned
+    bool          Owns(const T* p) const { return SlotIndex(p) >= 0; }
+    // A new block holding the elements, moved (copied when the caller keeps
+    // the old block to read from); the old block is returned, or null when
+    // nothing had to change or the old block itself grew (plain elements).
+    Block*        Grow(int needed, bool keepOld = false);
+    // The slot that holds what p pointed at, in the block grown to needed.
+    const T*      GrowKeeping(int needed, const T* p, Block** old);
+    template <class V>
+    int           AddGrowing(V&& value);               // Add of one element when the block is full
 
     Block* m_Block;
 };
@@ -128,11 +164,9 @@ private:
 
 template <class T, class C>
 typename cList<T, C>::Block* cList<T, C>::NewBlock(int capacity) {
-    void* mem = ::operator new(SlotOffset() + sizeof(T) * (size_t)capacity);
-    Block* b = static_cast<Block*>(mem);
+    Block* b = static_cast<Block*>(C::NewConstructed(SlotOffset(), capacity));
     b->count = 0;
     b->capacity = capacity;
-    C::Construct(Slots(b), capacity);
     cList_Debug::Bump(cList_Debug::ContainersCount, 1);
     return b;
 }
@@ -142,7 +176,7 @@ void cList<T, C>::FreeBlock(void* block) {
     if (!block) return;
     Block* b = static_cast<Block*>(block);
     C::Destroy(Slots(b), b->capacity);
-    ::operator delete(b);
+    free(b);
     cList_Debug::Bump(cList_Debug::ContainersCount, -1);
 }
 
@@ -152,48 +186,101 @@ int cList<T, C>::GrownCapacity(int needed, int capacity) {
     return grown < 8 ? 8 : grown;
 }
 
-// Moves the elements into a larger block; the caller frees the returned old
-// block once it no longer reads from it. Null when nothing had to change.
 template <class T, class C>
-typename cList<T, C>::Block* cList<T, C>::Grow(int needed) {
+typename cList<T, C>::Block* cList<T, C>::Grow(int needed, bool keepOld) {
     int capacity = Capacity();
     if (capacity >= needed) return nullptr;
     int newCapacity = GrownCapacity(needed, capacity);
     if (newCapacity == capacity) return nullptr;
-    Block* b = NewBlock(newCapacity);
     Block* old = m_Block;
+    if constexpr (C::Plain) {
+        // Plain elements may move with their block: realloc often grows it
+        // in place, and never copies more than the old block.
+        if (old && !keepOld) {
+            Block* b = static_cast<Block*>(realloc(old, SlotOffset() + sizeof(T) * (size_t)newCapacity));
+            C::Construct(Slots(b) + capacity, newCapacity - capacity);
+            b->capacity = newCapacity;
+            m_Block = b;
+            return nullptr;
+        }
+    }
+    Block* b = NewBlock(newCapacity);
     if (old) {
         b->count = old->count;
-        C::Copy(Slots(b), Slots(old), old->count);
+        if (keepOld)
+            C::Copy(Slots(b), Slots(old), old->count);
+        else
+            C::Move(Slots(b), Slots(old), old->count);
     }
     m_Block = b;
     return old;
 }
 
+// An element of the list moves with the others; the new block holds it at
+// the same index. Anything else stays where it is.
+template <class T, class C>
+const T* cList<T, C>::GrowKeeping(int needed, const T* p, Block** old) {
+    int at = SlotIndex(p);
+    Block* before = m_Block;
+    *old = Grow(needed);
+    return at >= 0 && m_Block != before ? Slots(m_Block) + at : p;
+}
+
+// The fast paths of Add stay small enough to inline; growing is out of line.
+template <class T, class C>
+inline int cList<T, C>::Add(const T& value) {
+    Block* b = m_Block;
+    if (__builtin_expect(!b, 0)) return AddGrowing(value);
+    int n = b->count;
+    if (__builtin_expect(n >= b->capacity, 0)) return AddGrowing(value);
+    Slots(b)[n] = value;
+    b->count = n + 1;
+    return n;
+}
+
+template <class T, class C>
+inline int cList<T, C>::Add(T&& value) {
+    Block* b = m_Block;
+    if (__builtin_expect(!b, 0)) return AddGrowing(std::move(value));
+    int n = b->count;
+    if (__builtin_expect(n >= b->capacity, 0)) return AddGrowing(std::move(value));
+    Slots(b)[n] = std::move(value);
+    b->count = n + 1;
+    return n;
+}
+
+template <class T, class C>
+template <class V>
+__attribute__((noinline)) int cList<T, C>::AddGrowing(V&& value) {
+    int n = Count();
+    Block* old;
+    const T* at = GrowKeeping(n + 1, &value, &old);
+    Slots(m_Block)[n] = std::forward<V>(*const_cast<T*>(at));
+    m_Block->count = n + 1;
+    FreeBlock(old);
+    return n;
+}
+
 template <class T, class C>
 int cList<T, C>::Add(const T& value, int count) {
-    Block* b = m_Block;
-    if (count == 1 && b && b->count < b->capacity) {  // the common case: one more fits
-        int n = b->count;
-        Slots(b)[n] = value;
-        b->count = n + 1;
-        return n;
-    }
+    if (count == 1) return Add(value);
     if (count <= 0) return m_Block ? m_Block->count - 1 : -1;
     int n = Count();
-    Block* old = Grow(n + count);
+    Block* old;
+    const T* at = GrowKeeping(n + count, &value, &old);
     T* slots = Slots(m_Block);
-    for (int i = 0; i < count; i++) slots[n + i] = value;
+    for (int i = 0; i < count; i++) slots[n + i] = *at;
     m_Block->count = n + count;
     FreeBlock(old);
-    return m_Block->count - 1;
+    return n + count - 1;
 }
 
 template <class T, class C>
 void cList<T, C>::AddRange(const T* values, int count) {
     if (count <= 0 || !values) return;
     int n = Count();
-    Block* old = Grow(n + count);
+    Block* old;
+    values = GrowKeeping(n + count, values, &old);
     C::Copy(Slots(m_Block) + n, values, count);
     m_Block->count = n + count;
     FreeBlock(old);
@@ -211,18 +298,19 @@ void cList<T, C>::Insert(int index, const T& value, int count) {
     }
     FreeBlock(Grow(n + count));
     T* slots = Slots(m_Block);
-    for (int i = n - 1; i >= index; i--) slots[i + count] = slots[i];
+    C::Move(slots + index + count, slots + index, n - index);
     for (int i = 0; i < count; i++) slots[index + i] = value;
     m_Block->count = n + count;
 }
 
 template <class T, class C>
 void cList<T, C>::RemoveAt(int index, int count) {
-    int n = Count();
+    Block* b = m_Block;
+    if (!b) return;
+    int n = b->count;
     assert(index >= 0 && count >= 0 && index + count <= n);
-    T* slots = GetPtr();
-    for (int i = index; i + count < n; i++) slots[i] = slots[i + count];
-    if (m_Block) m_Block->count = n - count;
+    C::Move(Slots(b) + index, Slots(b) + index + count, n - index - count);
+    b->count = n - count;
 }
 
 template <class T, class C>
@@ -233,10 +321,26 @@ bool cList<T, C>::Remove(const T& value) {
     return true;
 }
 
+// The element type's own == inline, rather than through cList_DefEquals.
+template <class T, class C>
+int cList<T, C>::IndexOf(const T& value) const {
+    const T* slots = GetPtr();
+    int i = 0, n = Count();
+    for (; i + 4 <= n; i += 4) {  // four at a time: one loop test for four elements
+        if (slots[i] == value) return i;
+        if (slots[i + 1] == value) return i + 1;
+        if (slots[i + 2] == value) return i + 2;
+        if (slots[i + 3] == value) return i + 3;
+    }
+    for (; i < n; i++)
+        if (slots[i] == value) return i;
+    return -1;
+}
+
 template <class T, class C>
 int cList<T, C>::IndexOf(const T& value, bool (*equals)(const T*, const T*)) const {
     const T* slots = GetPtr();
-    for (int i = 0; i < Count(); i++)
+    for (int i = 0, n = Count(); i < n; i++)
         if (equals(&slots[i], &value)) return i;
     return -1;
 }
@@ -244,9 +348,10 @@ int cList<T, C>::IndexOf(const T& value, bool (*equals)(const T*, const T*)) con
 template <class T, class C>
 void cList<T, C>::SetCount(int count, const T& value) {
     if (count <= 0 && !m_Block) return;
-    Block* old = Grow(count);
+    Block* old;
+    const T* at = GrowKeeping(count, &value, &old);
     T* slots = Slots(m_Block);
-    for (int i = 0; i < count; i++) slots[i] = value;
+    for (int i = 0; i < count; i++) slots[i] = *at;
     m_Block->count = count < 0 ? 0 : count;
     FreeBlock(old);
 }
@@ -260,7 +365,7 @@ void cList<T, C>::SetCount(int count) {
 
 template <class T, class C>
 void* cList<T, C>::EnsureCapacity(int capacity, bool keepOld) {
-    Block* old = Grow(capacity);
+    Block* old = Grow(capacity, keepOld);
     if (keepOld) return old;
     FreeBlock(old);
     return nullptr;
@@ -275,7 +380,10 @@ void* cList<T, C>::Resize(int capacity, bool keepOld) {
         m_Block = NewBlock(capacity);
         if (old) {
             int n = old->count < capacity ? old->count : capacity;
-            C::Copy(Slots(m_Block), Slots(old), n);
+            if (keepOld)
+                C::Copy(Slots(m_Block), Slots(old), n);
+            else
+                C::Move(Slots(m_Block), Slots(old), n);
             m_Block->count = n;
         }
     }

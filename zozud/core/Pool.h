@@ -1,12 +1,18 @@
 // cPool: the thread-safe small-block allocator behind long strings. Five size
 // classes of 8 to 128 bytes, 512 blocks to a chunk, last in first out; larger
-// requests go to the heap. Chunks are never returned to the heap.
+// requests go to the heap. Chunks are never returned to the heap. Each thread
+// keeps a few free blocks of its own, so most calls take no lock.
 #pragma once
 
 namespace zozud {
 
 struct cPool_Debug {
-    static int UsedCount;  // blocks handed out and not yet returned (changed under the pool mutex)
+    // Reads as an int: the sum of the per-thread counts, taken under the pool
+    // mutex (exact while no other thread allocates).
+    struct Counter {
+        operator int() const;
+    };
+    static const Counter UsedCount;  // blocks handed out and not yet returned
 };
 
 class cPool {

@@ -3,12 +3,23 @@
 //
 // Two allocators serve the buffers: short ones (20 bytes) come from a free
 // list cut from 5120-byte slabs, longer ones from cPool in multiples of 32.
-// Under AddressSanitizer a short buffer on the free list is poisoned past its
-// mark byte, so a string used after it was freed is reported.
+//
+// The short-string store is shared by every thread. So that the common case
+// takes no lock, each thread keeps up to 64 free buffers of its own in front
+// of the shared list, last in first out: a string freed on a thread is the
+// next one that thread takes. Only when its cache is empty or full does a
+// thread move 32 buffers from or to the shared list, under ZOZUD_CSTR_MUTEX,
+// in an order that hands out the highest buffer of a fresh slab first. A
+// buffer freed on another thread than the one that took it joins the cache of
+// the thread that frees it; a thread that ends gives its cache back.
+//
+// Under AddressSanitizer a free short buffer is poisoned past its mark byte,
+// so a string used after it was freed is reported.
 #include "zozud/core/Str.h"
 
 #include <sanitizer/asan_interface.h>
 
+#include <cstdint>
 #include <cstring>
 #include <functional>
 
@@ -24,11 +35,28 @@ const int  SlabSize = 5120;   // 256 short buffers
 const char FreeMark = 31;     // first byte of a buffer on the free list
 const int  LongUnit = 32;     // long buffers are multiples of this
 
-struct ShortStore {
-    pthread_mutex_t mutex;         // ZOZUD_CSTR_MUTEX
-    cList<char*>    free_strings;  // 20-byte buffers ready for use
-    cList<char*>    pool;          // every slab ever allocated; never freed
+const int CacheSize = 64;     // free buffers a thread keeps
+const int CacheBatch = 32;    // buffers moved to or from the shared list at once
+
+// One thread's free buffers, the most recently freed last. Only the owner
+// touches it; count is also read by FreeShortCount on other threads, so the
+// owner stores it atomically (a plain store on the machines we build for).
+struct ShortCache {
+    char* items[CacheSize];
+    int   count;
+    int   limit;  // CacheSize while in use; 0 before the first call and after the thread ended
+    bool  ended;  // the thread is ending: its calls go to the shared list
 };
+
+struct ShortStore {
+    pthread_mutex_t     mutex;         // ZOZUD_CSTR_MUTEX
+    cList<char*>        free_strings;  // 20-byte buffers ready for use
+    cList<char*>        pool;          // every slab ever allocated; never freed
+    cList<ShortCache*>  caches;        // the caches of the threads in use
+};
+
+// Zero-initialised and without a destructor, so reaching it costs no check.
+thread_local ShortCache t_short;
 
 // Created by the first string that needs a short buffer (cStr::Empty, during
 // static construction) and never destroyed: strings are freed until exit.
@@ -41,6 +69,21 @@ ShortStore& Store() {
     return *ZOZUD_CSTR_STORE;
 }
 
+void SetCount(ShortCache& c, int n) { __atomic_store_n(&c.count, n, __ATOMIC_RELAXED); }
+
+// Neighbouring 20-byte buffers share AddressSanitizer's 8-byte shadow
+// granules, and the buffers of different threads change state without a
+// lock: only the granules that lie wholly inside a buffer, past its mark
+// byte, are ever poisoned, so no two buffers write the same shadow byte.
+void PoisonShort(char* p, bool poison) {
+    uintptr_t begin = ((uintptr_t)p + 1 + 7) & ~uintptr_t(7), end = ((uintptr_t)p + ShortSize) & ~uintptr_t(7);
+    if (begin >= end) return;
+    if (poison)
+        ASAN_POISON_MEMORY_REGION((void*)begin, end - begin);
+    else
+        ASAN_UNPOISON_MEMORY_REGION((void*)begin, end - begin);
+}
+
 // A new slab: 256 marked buffers pushed in address order, so the highest
 // one is used first.
 void AddSlab(ShortStore& s) {
@@ -50,9 +93,68 @@ void AddSlab(ShortStore& s) {
     for (int i = 0; i < SlabSize / ShortSize; i++) {
         char* p = slab + i * ShortSize;
         p[0] = FreeMark;
-        ASAN_POISON_MEMORY_REGION(p + 1, ShortSize - 1);
+        PoisonShort(p, true);
         s.free_strings.Add(p);
     }
+}
+
+// Runs when a thread that used the store ends: its buffers go back to the
+// shared list and its later calls (destructors that run after this one) use
+// the shared list directly.
+struct ShortCacheOwner {
+    ~ShortCacheOwner() {
+        ShortStore& s = Store();
+        ShortCache& c = t_short;
+        cMutexLock lock(s.mutex);
+        s.free_strings.AddRange(c.items, c.count);
+        SetCount(c, 0);
+        c.limit = 0;
+        c.ended = true;
+        s.caches.Remove(&c);
+    }
+};
+
+// The first call of a thread: its cache joins the store (under the mutex).
+void JoinStore(ShortStore& s, ShortCache& c) {
+    static thread_local ShortCacheOwner owner;
+    (void)owner;
+    c.limit = CacheSize;
+    s.caches.Add(&c);
+}
+
+// The cache is empty: the top buffers of the shared list (a new slab when
+// there are none) move into it, keeping their order, and the topmost is used.
+__attribute__((noinline)) char* TakeShared(ShortCache& c) {
+    ShortStore& s = Store();
+    cMutexLock lock(s.mutex);
+    if (!c.limit && !c.ended) JoinStore(s, c);
+    if (s.free_strings.IsEmpty()) AddSlab(s);
+    int n = s.free_strings.Count();
+    int moved = c.ended ? 0 : (n - 1 < CacheBatch ? n - 1 : CacheBatch);
+    char** top = s.free_strings.GetPtr() + n - 1 - moved;
+    memcpy(c.items, top, sizeof(char*) * moved);
+    SetCount(c, moved);
+    char* p = top[moved];
+    s.free_strings.SetCount(n - 1 - moved);
+    return p;
+}
+
+// The cache is full (or not in use): its older half moves to the shared list.
+__attribute__((noinline)) void GiveShared(ShortCache& c, char* p) {
+    ShortStore& s = Store();
+    cMutexLock lock(s.mutex);
+    if (!c.limit && !c.ended) JoinStore(s, c);
+    if (c.ended) {
+        s.free_strings.Add(p);
+        return;
+    }
+    if (c.count == CacheSize) {
+        s.free_strings.AddRange(c.items, CacheBatch);
+        memmove(c.items, c.items + CacheBatch, sizeof(char*) * (CacheSize - CacheBatch));
+        SetCount(c, CacheSize - CacheBatch);
+    }
+    c.items[c.count] = p;
+    SetCount(c, c.count + 1);
 }
 
 int RoundUp(int need) { return (need + LongUnit - 1) / LongUnit * LongUnit; }
@@ -84,34 +186,41 @@ cStr cStr::Empty("");
 
 // ---- Short-string store ----
 
-// getstr and freestr lock the mutex themselves rather than through
-// cMutexLock: they are short, cannot fail half-way, and every string uses
-// them. Neighbouring 20-byte buffers share AddressSanitizer's 8-byte shadow
-// granules, so their poisoning changes under the mutex too.
 char* cStr::getstr() {
-    ShortStore& s = Store();
-    pthread_mutex_lock(&s.mutex);
-    if (s.free_strings.IsEmpty()) AddSlab(s);
-    char* p = s.free_strings.GetLast();
-    s.free_strings.SetCount(s.free_strings.Count() - 1);
-    ASAN_UNPOISON_MEMORY_REGION(p, ShortSize);
-    pthread_mutex_unlock(&s.mutex);
+    ShortCache& c = t_short;
+    int n = c.count;
+    char* p;
+    if (__builtin_expect(n > 0, 1)) {
+        p = c.items[n - 1];
+        SetCount(c, n - 1);
+    } else {
+        p = TakeShared(c);
+    }
+    PoisonShort(p, false);
     return p;
 }
 
 void cStr::freestr(char* p) {
-    ShortStore& s = Store();
-    pthread_mutex_lock(&s.mutex);
     p[0] = FreeMark;
-    ASAN_POISON_MEMORY_REGION(p + 1, ShortSize - 1);
-    s.free_strings.Add(p);
-    pthread_mutex_unlock(&s.mutex);
+    PoisonShort(p, true);
+    ShortCache& c = t_short;
+    int n = c.count;
+    if (__builtin_expect(n < c.limit, 1)) {
+        c.items[n] = p;
+        SetCount(c, n + 1);
+    } else {
+        GiveShared(c, p);
+    }
 }
 
+// The shared list and every cache of a live thread; a cache may change while
+// it is read, so the figure is exact only while the other threads stand still.
 int cStr::FreeShortCount() {
     ShortStore& s = Store();
     cMutexLock lock(s.mutex);
-    return s.free_strings.Count();
+    int n = s.free_strings.Count();
+    for (ShortCache* c : s.caches) n += __atomic_load_n(&c->count, __ATOMIC_RELAXED);
+    return n;
 }
 
 int cStr::ShortSlabCount() {
@@ -122,25 +231,29 @@ int cStr::ShortSlabCount() {
 
 // ---- Memory ----
 
-cStr::cStr(const char* s) : cStr() { Copy(s); }
-cStr::cStr(const char* s, int start, int count) : cStr() { Copy(s, start, count); }
-cStr::cStr(const cStr& s) : cStr() { Copy(s); }
-
-cStr::cStr(cStr&& s) noexcept : buffer(s.buffer), length(s.length), capacity(s.capacity) {
-    s.buffer = nullptr;
-    s.length = s.capacity = 0;
+// The constructors take their buffer by the growth rule directly: a short
+// one for up to 18 characters, else a pool block.
+cStr::cStr(const char* s) : cStr() {
+    if (s) TakeCopy(s, (int)strlen(s));
 }
 
-cStr& cStr::operator=(cStr&& s) noexcept {
-    if (this != &s) {
-        Release();
-        buffer = s.buffer;
-        length = s.length;
-        capacity = s.capacity;
-        s.buffer = nullptr;
-        s.length = s.capacity = 0;
+cStr::cStr(const char* s, int start, int count) : cStr() { Copy(s, start, count); }
+
+cStr::cStr(const cStr& s) : cStr() {
+    if (s.buffer) TakeCopy(s.buffer, s.length);
+}
+
+void cStr::TakeCopy(const char* s, int n) {
+    if (n < ShortSize - 1) {
+        buffer = getstr();
+        capacity = ShortSize;
+    } else {
+        capacity = RoundUp(n + 1);
+        buffer = reinterpret_cast<char*>(cPool::Alloc(capacity));
     }
-    return *this;
+    memcpy(buffer, s, n);
+    buffer[n] = 0;
+    length = n;
 }
 
 void cStr::Release() {

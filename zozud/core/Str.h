@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <cstring>
 
 #include "zozud/core/List.h"
 
@@ -25,10 +26,19 @@ public:
     cStr(const char* s);
     cStr(const char* s, int start, int count);
     cStr(const cStr& s);
-    cStr(cStr&& s) noexcept;
+    cStr(cStr&& s) noexcept : buffer(s.buffer), length(s.length), capacity(s.capacity) { s.Forget(); }
     ~cStr() { if (buffer) Release(); }
     cStr& operator=(const cStr& s) { Copy(s); return *this; }
-    cStr& operator=(cStr&& s) noexcept;
+    cStr& operator=(cStr&& s) noexcept {
+        if (this != &s) {
+            if (buffer) Release();
+            buffer = s.buffer;
+            length = s.length;
+            capacity = s.capacity;
+            s.Forget();
+        }
+        return *this;
+    }
     cStr& operator=(const char* s) { Copy(s); return *this; }
 
     // ---- Access ----
@@ -53,8 +63,9 @@ public:
     int  IndexOf(const char* what, int start = 0, int count = -1, bool noCase = true) const;  // -1 when absent
     bool operator==(const char* s) const { return Compare(ToChar(), s ? s : def_str) == 0; }
     bool operator!=(const char* s) const { return !(*this == s); }
-    bool operator==(const cStr& s) const { return *this == s.ToChar(); }
-    bool operator!=(const cStr& s) const { return !(*this == s.ToChar()); }
+    // Two strings are equal when they hold the same bytes (an embedded NUL counts).
+    bool operator==(const cStr& s) const { return length == s.length && memcmp(ToChar(), s.ToChar(), length) == 0; }
+    bool operator!=(const cStr& s) const { return !(*this == s); }
     bool operator<(const cStr& s) const { return Compare(ToChar(), s.ToChar()) < 0; }
 
     // ---- Editing; count = -1 means to the end of the argument ----
@@ -131,7 +142,7 @@ public:
     // ---- Short-string store (20-byte buffers cut from 5120-byte slabs) ----
     static char* getstr();
     static void  freestr(char* p);
-    static int   FreeShortCount();  // buffers waiting on the free list (diagnostic)
+    static int   FreeShortCount();  // free buffers, shared and in the threads' caches (diagnostic)
     static int   ShortSlabCount();  // slabs allocated so far (diagnostic)
 
 private:
@@ -139,6 +150,8 @@ private:
 
     void Reserve(int need, int extra = 0);  // growth rule: room for need bytes (text + NUL)
     void Release();                         // give the buffer back by the release rule
+    void Forget() { buffer = nullptr; length = capacity = 0; }  // after the buffer moved elsewhere
+    void TakeCopy(const char* s, int n);    // a new buffer for n characters of s (no buffer yet)
     void TakeShort();                       // a short buffer holding ""
     bool Owns(const char* p) const;         // p points into our buffer
     void Assign(const char* from, int n);
