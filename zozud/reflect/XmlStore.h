@@ -2,7 +2,9 @@
 // bodies and child arrays, cut from a chain of growing blocks. Nothing in it
 // is freed piece by piece; it counts its live nodes and frees all its blocks
 // with the last one. Only the reader fills a store, and only while no node of
-// it is known elsewhere; after that the count is the one shared part.
+// it is known elsewhere; after that only the count and the changed mark are
+// written, atomically, since nodes taken out of one tree may end on different
+// threads.
 #pragma once
 
 #include <atomic>
