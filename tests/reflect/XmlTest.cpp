@@ -253,3 +253,38 @@ TEST(ErrorPager, ReportingPagersLogAndSilentOnesKeepQuiet) {
     EXPECT_EQ(cStr("kept text\n"), silent.GetText());
     EXPECT_EQ("", LogSince(start));
 }
+
+// Nodes that came from text are edited like built ones and outlive the tree
+// they were read into; under the sanitizers this also checks what is freed when.
+TEST(XmlTree, ParsedNodesAreEditedDetachedAndOutliveTheirTree) {
+    auto* doc = new cXml;
+    ASSERT_GT(Parse(*doc, SampleText), 0);
+    cXml* group = doc->RemoveSubQuote(2);
+    cXml* count = doc->GetSubQuote(0);
+    count->SetQuoteName(count->GetQuoteName().ToChar() + 1);    // from its own old text
+    count->Assign_string(count->Get_string());
+    count->AddSubQuote("Added", 5);
+    doc->DelSubQuote(1);
+    EXPECT_EQ("<Scene>\n <ount>\n  42\n  <Added>5</Added>\n </ount>\n</Scene>\n", Source(*doc));
+    delete doc;  // group still reads its text from the parsed document
+
+    cXml other("Other");
+    other.AddSubQuote(group);
+    group->GetSubQuote(1)->AddSubQuote("New", "x");
+    EXPECT_EQ(0, group->GetSubQuote(0)->Load(""));  // unescapes its own body again: a<b>c stays
+    EXPECT_EQ("<Other>\n <Group>\n  group text\n  <Name>a&ltb&gtc & d\"e'</Name>\n  <Inner>\n   <Deep>-7</Deep>\n"
+              "   <New>x</New>\n  </Inner>\n </Group>\n</Other>\n",
+              Source(other));
+    // A parsed node reads a new document in place of its old children, and
+    // reading again replaces the tree, edited or not.
+    cXml* inner = group->GetSubQuote(1);
+    ASSERT_GT(inner->Load("<Fresh><Leaf>1</Leaf></Fresh>"), 0);
+    EXPECT_EQ("<Fresh>\n <Leaf>1</Leaf>\n</Fresh>\n", Source(*inner));
+    cXml copy;
+    for (int round = 0; round < 3; round++) {
+        ASSERT_GT(Parse(copy, Source(other)), 0);
+        EXPECT_TRUE(SameTree(copy, other));
+        if (round == 1) copy.GetSubQuote(0)->AddSubQuote(new cXml("Extra"));
+    }
+    other.DelSubQuote(0);
+}

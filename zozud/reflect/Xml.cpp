@@ -4,10 +4,12 @@
 #include "zozud/reflect/Xml.h"
 
 #include <cstring>
+#include <new>
 
 #include "zozud/core/Log.h"
 #include "zozud/io/File.h"
 #include "zozud/io/IO.h"
+#include "zozud/reflect/XmlStore.h"
 
 namespace zozud {
 
@@ -62,33 +64,103 @@ private:
 
 // ---- Tree ----
 
-cXml::~cXml() { DeleteChildren(); }
+namespace {
+
+const size_t HeapHeader = cXmlStore::HeapHeader;
+
+}  // namespace
+
+cXml::~cXml() {
+    DeleteChildren();
+    Forget(BorrowedName | BorrowedBody);
+}
+
+void cXml::Touch() {
+    if (m_Flags & InStore) cXmlStore::Of(this)->Touch();
+    m_Flags &= ~WholeStore;
+}
+
+void cXml::Forget(unsigned char which) {
+    Touch();
+    which &= m_Flags;
+    if (which & BorrowedName) ::new (&m_Name) cStr;  // it owns nothing: there is nothing to give back
+    if (which & BorrowedBody) ::new (&m_Body) cStr;
+    m_Flags &= ~which;
+}
 
 // Frees the subtree without recursion, so a deep tree cannot exhaust the
-// stack. Nodes go in document order, the order the reader allocated them.
+// stack. Nodes go in document order, the order the reader made them, and
+// nodes of one store are handed back to it in runs.
 void cXml::DeleteChildren() {
-    if (m_Children.IsEmpty()) return;
+    cXml** children = m_Children;
+    int count = m_Count;
+    bool owned = m_Flags & OwnedChildren;
+    bool whole = m_Flags & WholeStore;
+    m_Children = nullptr;
+    m_Count = m_Capacity = 0;
+    m_Flags &= ~OwnedChildren;
+    if (!count) {
+        if (owned) ::operator delete(children);
+        return;
+    }
+    Touch();
+    if (whole && cXmlStore::Of(children[0])->Intact()) {
+        cXmlStore::Of(children[0])->Drop();
+        if (owned) ::operator delete(children);
+        return;
+    }
     cList<cXml*> pending;
-    for (int i = m_Children.Count() - 1; i >= 0; i--) pending.Add(m_Children[i]);
-    m_Children.Free();
+    for (int i = count - 1; i >= 0; i--) pending.Add(children[i]);
+    if (owned) ::operator delete(children);
+
+    cXmlStore* store = nullptr;
+    int released = 0;
     while (!pending.IsEmpty()) {
         cXml* node = pending.GetLast();
         pending.SetCount(pending.Count() - 1);
-        for (int i = node->m_Children.Count() - 1; i >= 0; i--) pending.Add(node->m_Children[i]);
-        node->m_Children.Free();
-        delete node;
+        for (int i = node->m_Count - 1; i >= 0; i--) pending.Add(node->m_Children[i]);
+        node->m_Count = 0;  // its destructor now has only the array to free
+        cXmlStore* home = cXmlStore::Of(node);
+        node->~cXml();
+        if (!home) {
+            ::operator delete(reinterpret_cast<char*>(node) - HeapHeader);
+            continue;
+        }
+        if (home != store) {
+            if (released) store->ReleaseNodes(released);
+            store = home;
+            released = 0;
+        }
+        released++;
     }
+    if (released) store->ReleaseNodes(released);
+}
+
+void cXml::Room(int count) {
+    if (count <= m_Capacity) return;
+    Touch();
+    int capacity = m_Capacity * 2 > count ? m_Capacity * 2 : count;
+    if (capacity < 4) capacity = 4;
+    cXml** children = static_cast<cXml**>(::operator new(sizeof(cXml*) * size_t(capacity)));
+    if (m_Count) memcpy(children, m_Children, sizeof(cXml*) * size_t(m_Count));
+    if (m_Flags & OwnedChildren) ::operator delete(m_Children);
+    m_Children = children;
+    m_Capacity = capacity;
+    m_Flags |= OwnedChildren;
 }
 
 cXml* cXml::GetSubQuote(const char* name) const {
     if (!name) return nullptr;
-    for (cXml* child : m_Children)
-        if (child->m_Name == name) return child;
+    for (int i = 0; i < m_Count; i++)
+        if (m_Children[i]->m_Name == name) return m_Children[i];
     return nullptr;
 }
 
 cXml* cXml::AddSubQuote(cXml* child) {
-    if (child) m_Children.Add(child);
+    if (!child) return nullptr;
+    Touch();
+    if (m_Count == m_Capacity) Room(m_Count + 1);
+    m_Children[m_Count++] = child;
     return child;
 }
 
@@ -107,19 +179,43 @@ cXml* cXml::AddSubQuote(const char* name, const char* value) {
 void cXml::DelSubQuote(int i) { delete RemoveSubQuote(i); }
 
 cXml* cXml::RemoveSubQuote(int i) {
-    if (i < 0 || i >= m_Children.Count()) return nullptr;
+    if (i < 0 || i >= m_Count) return nullptr;
+    Touch();
     cXml* child = m_Children[i];
-    m_Children.RemoveAt(i);
+    memmove(m_Children + i, m_Children + i + 1, sizeof(cXml*) * size_t(m_Count - i - 1));
+    m_Count--;
     return child;
 }
 
 void cXml::ClearAll() {
+    DeleteChildren();  // first: an intact store goes at once
+    Forget(BorrowedName | BorrowedBody);
     m_Name.Clear();
     m_Body.Clear();
-    DeleteChildren();
 }
 
-void cXml::Assign_int(int value) { m_Body = cStr::Format("%d", value); }
+// A borrowed text stays readable after Forget (its store lives as long as
+// this node), so the new value may come from the old one.
+void cXml::SetQuoteName(const char* name) {
+    Forget(BorrowedName);
+    m_Name = name;
+}
+
+void cXml::Assign_string(const char* text) {
+    Forget(BorrowedBody);
+    m_Body = text;
+}
+
+void cXml::Assign_string(const cStr& text) {
+    if (&text == &m_Body) return;
+    Forget(BorrowedBody);
+    m_Body = text;
+}
+
+void cXml::Assign_int(int value) {
+    Forget(BorrowedBody);
+    m_Body = cStr::Format("%d", value);
+}
 
 int cXml::GetDepth() const {
     struct Pending {
@@ -133,7 +229,7 @@ int cXml::GetDepth() const {
         Pending p = pending.GetLast();
         pending.SetCount(pending.Count() - 1);
         if (p.level > deepest) deepest = p.level;
-        for (cXml* child : p.node->m_Children) pending.Add(Pending{child, p.level + 1});
+        for (int i = 0; i < p.node->m_Count; i++) pending.Add(Pending{p.node->m_Children[i], p.level + 1});
     }
     return deepest;
 }
@@ -147,7 +243,7 @@ void cXml::WriteOpening(cXmlWriter& writer, int depth) {
     writer.Put('<');
     writer.Put(m_Name);
     writer.Put('>');
-    if (m_Children.IsEmpty()) {
+    if (!m_Count) {
         writer.PutEscaped(m_Body);
         return;
     }
@@ -160,7 +256,7 @@ void cXml::WriteOpening(cXmlWriter& writer, int depth) {
 }
 
 void cXml::WriteClosing(cXmlWriter& writer, int depth) {
-    if (!m_Children.IsEmpty()) writer.Indent(depth);
+    if (!!m_Count) writer.Indent(depth);
     writer.Put("</", 2);
     writer.Put(m_Name);
     writer.Put(">\n", 2);
@@ -180,7 +276,7 @@ bool cXml::WriteSource(cXmlWriter& writer, int depth, int maxLevels) {
     while (!open.IsEmpty() && !writer.Full()) {
         int   level = depth + open.Count() - 1;
         Open& top = open.GetLast();
-        if (top.next < top.node->m_Children.Count()) {
+        if (top.next < top.node->m_Count) {
             if (open.Count() >= maxLevels) return false;
             cXml* child = top.node->m_Children[top.next++];
             child->WriteOpening(writer, level + 1);
@@ -222,17 +318,17 @@ cStr cXml::GetSourcePreview(int limit) {
 bool cXml::WriteToFile(cFile* file) {
     if (!file) return false;
     cStr name = file->GetName();
-    m_Output.Resize(1048576, false);
-    cXmlWriter writer(&m_Output, -1);
+    cStr output;
+    output.Resize(1048576, false);
+    cXmlWriter writer(&output, -1);
     bool written = WriteSource(writer, 0, MaxDepth);
     if (written) {
-        file->Copy(m_Output.ToChar(), m_Output.Length(), name);
+        file->Copy(output.ToChar(), output.Length(), name);
     } else {
         file->Clear();
         file->SetName(name);
         LogRefusal("file");
     }
-    m_Output.Free();
     return written;
 }
 

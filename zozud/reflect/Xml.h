@@ -8,7 +8,16 @@
 // text run found between children, ignores anything behind the first
 // complete element, and refuses nesting deeper than MaxDepth. The writer
 // refuses such trees too, so every text written is one the reader takes.
+//
+// Nodes made by the reader live in a block store of their document
+// (cXmlStore), names, bodies and child lists included, so a parse allocates a
+// few large blocks instead of several small ones per element, and freeing a
+// tree returns those blocks. Such nodes still behave as any other: they can be
+// renamed, given children, detached and deleted one by one; the store is
+// released when the last of its nodes is gone.
 #pragma once
+
+#include <cstddef>
 
 #include "zozud/core/List.h"
 #include "zozud/core/Str.h"
@@ -17,6 +26,7 @@ namespace zozud {
 
 class cFile;
 class cXmlWriter;
+class cXmlStore;
 
 class cXml {
 public:
@@ -27,6 +37,11 @@ public:
     ~cXml();
     cXml(const cXml&) = delete;
     cXml& operator=(const cXml&) = delete;
+
+    // Every node made with new carries a word in front telling which store, if
+    // any, holds it, so delete returns it to the right place.
+    static void* operator new(size_t size);
+    static void  operator delete(void* p);
 
     // ---- Reading: characters consumed, -1 on a syntax error, 0 for an empty text ----
     // On -1, *error (when given) says why and where; too deep a nesting is also logged.
@@ -43,9 +58,9 @@ public:
 
     // ---- Tree ----
     const cStr& GetQuoteName() const { return m_Name; }
-    void  SetQuoteName(const char* name) { m_Name = name; }
-    int   GetNSubQuotes() const { return m_Children.Count(); }
-    cXml* GetSubQuote(int i) const { return i >= 0 && i < m_Children.Count() ? m_Children[i] : nullptr; }
+    void  SetQuoteName(const char* name);
+    int   GetNSubQuotes() const { return m_Count; }
+    cXml* GetSubQuote(int i) const { return i >= 0 && i < m_Count ? m_Children[i] : nullptr; }
     cXml* GetSubQuote(const char* name) const;  // first child of exactly that name, or null
     cXml* AddSubQuote(cXml* child);             // appends, taking ownership
     cXml* AddSubQuote(const char* name, int value);
@@ -56,8 +71,8 @@ public:
 
     // ---- Body ----
     void  Assign_int(int value);
-    void  Assign_string(const char* text) { m_Body = text; }
-    void  Assign_string(const cStr& text) { m_Body = text; }
+    void  Assign_string(const char* text);
+    void  Assign_string(const cStr& text);
     const cStr& Get_string() const { return m_Body; }
 
     // Set on the element of a cClassList: its direct children survive the short form.
@@ -69,17 +84,30 @@ public:
 
 private:
     friend class cXmlReader;
+    friend class cXmlStore;
     bool WriteSource(cXmlWriter& writer, int depth, int maxLevels);
     void WriteOpening(cXmlWriter& writer, int depth);
     void WriteClosing(cXmlWriter& writer, int depth);
     void LogRefusal(const char* what);
     void DeleteChildren();
+    void Room(int count);  // a child array for at least count children, on the heap
+
+    // Name and body of a node read from text point into its store (the flags
+    // say so): they are never changed in place nor freed as strings, only
+    // forgotten (Forget) before the node gives them a value of its own.
+    // WholeStore marks the node a store was read into while that store's
+    // nodes are exactly its subtree.
+    enum : unsigned char { BorrowedName = 1, BorrowedBody = 2, OwnedChildren = 4, InStore = 8, WholeStore = 16 };
+    void Forget(unsigned char which);
+    void Touch();  // before any change of this node: its store, if any, is no longer intact
 
     cStr          m_Name;
-    cList<cXml*>  m_Children;
+    cXml**        m_Children = nullptr;  // on the heap when OwnedChildren, else in the store (or none)
+    int           m_Count = 0;
+    int           m_Capacity = 0;
     cStr          m_Body;    // unescaped
-    cStr          m_Output;  // scratch buffer while writing a file
     unsigned char m_ListFlag = 0;
+    unsigned char m_Flags = 0;
 };
 
 }  // namespace zozud

@@ -16,9 +16,11 @@
 // Every failure is -1 with a reason; the tree keeps what was read up to it.
 #include <cstdarg>
 #include <cstring>
+#include <new>
 
 #include "zozud/core/Log.h"
 #include "zozud/reflect/Xml.h"
+#include "zozud/reflect/XmlStore.h"
 
 namespace zozud {
 
@@ -26,23 +28,28 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// Replaces "&lt" by "<" and "&gt" by ">" in place. One pass does both: a
-// replacement character can never start a new "&lt" or "&gt".
-void Unescape(cStr& body) {
-    char* text = body.GetBuffer();
-    if (!text) return;
-    char* w = strchr(text, '&');
-    if (!w) return;
+// Replaces "&lt" by "<" and "&gt" by ">" in n characters in place; the new
+// length. One pass does both: a replacement character can never start a new
+// "&lt" or "&gt".
+int Unescape(char* text, int n) {
+    char* w = static_cast<char*>(memchr(text, '&', size_t(n)));
+    if (!w) return n;
     const char* r = w;
-    while (*r) {
-        if (r[0] == '&' && (r[1] == 'l' || r[1] == 'g') && r[2] == 't') {
+    const char* end = text + n;
+    while (r < end) {
+        if (r[0] == '&' && end - r >= 3 && (r[1] == 'l' || r[1] == 'g') && r[2] == 't') {
             *w++ = r[1] == 'l' ? '<' : '>';
             r += 3;
         } else {
             *w++ = *r++;
         }
     }
-    body.SetLength(int(w - text));
+    *w = 0;
+    return int(w - text);
+}
+
+void Unescape(cStr& body) {
+    if (char* text = body.GetBuffer()) body.SetLength(Unescape(text, body.Length()));
 }
 
 // At most this many characters of a name are quoted in a reason.
@@ -50,6 +57,9 @@ const int QuotedNameLength = 64;
 
 }  // namespace
 
+// Elements below the root are made in a new store (see XmlStore.h); each
+// child array is made once, at the close of its element, from a stack that
+// gathers the children of every open element.
 class cXmlReader {
 public:
     cXmlReader(const char* text, int length, cStr* error) : m_Text(text), m_End(text + length), m_Error(error) {}
@@ -63,11 +73,28 @@ public:
         if (!gt) return Fail(lt, "an opening tag without \">\"");
         root->ClearAll();
         root->m_Name.Copy(lt + 1, 0, int(gt - lt - 1));
-        m_Open.Add(root);
-        return Elements(gt + 1);
+        m_Root = root;
+        m_Open.Add(Open{root, 0, nullptr, nullptr});
+        int result = Elements(gt + 1);
+        while (!m_Open.IsEmpty()) {  // a failure: what was read stays in the tree
+            Finish(m_Open.GetLast(), false);
+            m_Open.SetCount(m_Open.Count() - 1);
+        }
+        if (m_Store) {
+            m_Store->AddNodes(m_Made);
+            root->m_Flags |= cXml::WholeStore;
+        }
+        return result;
     }
 
 private:
+    struct Open {
+        cXml*       node;
+        int         firstChild;  // its children on m_Children start here
+        const char* text;        // the last text run, trimmed (null: none yet)
+        const char* textEnd;
+    };
+
     const char* Find(const char* from, char c) const {
         return from < m_End ? static_cast<const char*>(memchr(from, c, size_t(m_End - from))) : nullptr;
     }
@@ -75,21 +102,21 @@ private:
     int Elements(const char* pos) {
         for (;;) {
             const char* lt = Find(pos, '<');
-            if (!lt) return Fail(m_End, "the text ends inside <%s>", Quoted(m_Open.GetLast()).ToChar());
+            if (!lt) return Fail(m_End, "the text ends inside <%s>", Quoted(m_Open.GetLast().node).ToChar());
             TakeText(m_Open.GetLast(), pos, lt);
             if (lt + 1 < m_End && lt[1] == '/') {
                 pos = Close(lt + 2);
                 if (!pos) return -1;
                 if (m_Open.IsEmpty()) return int(pos - m_Text);
             } else {
-                pos = Open(lt + 1);
+                pos = OpenChild(lt + 1);
                 if (!pos) return -1;
             }
         }
     }
 
     // A child of the innermost open element; the position behind its ">".
-    const char* Open(const char* name) {
+    const char* OpenChild(const char* name) {
         if (m_Open.Count() >= cXml::MaxDepth) {
             Fail(name - 1, "elements nested deeper than %d levels", cXml::MaxDepth);
             cLog::Message("Xml refused: elements nested deeper than %d levels at character %d", cXml::MaxDepth,
@@ -101,17 +128,21 @@ private:
             Fail(name - 1, "an opening tag without \">\"");
             return nullptr;
         }
-        cXml* child = new cXml;
-        child->m_Name.Copy(name, 0, int(gt - name));
-        m_Open.GetLast()->m_Children.Add(child);
-        m_Open.Add(child);
+        if (!m_Store) m_Store = cXmlStore::Create();
+        cXml* child = m_Store->NewNode();
+        m_Made++;
+        int n = int(gt - name);
+        ::new (&child->m_Name) cStr(cStr::ConstantText{}, m_Store->NewText(name, n), n);  // over an empty one
+        child->m_Flags |= cXml::BorrowedName;
+        m_Children.Add(child);
+        m_Open.Add(Open{child, m_Children.Count(), nullptr, nullptr});
         return gt + 1;
     }
 
     // Closes the innermost open element; the position behind its ">". The
     // name is compared over its own length, then the ">" is looked for.
     const char* Close(const char* name) {
-        cXml* node = m_Open.GetLast();
+        cXml* node = m_Open.GetLast().node;
         int n = node->m_Name.Length();
         if (m_End - name < n || memcmp(name, node->m_Name.ToChar(), size_t(n)) != 0) {
             Fail(name - 2, "the closing tag does not match <%s>", Quoted(node).ToChar());
@@ -122,16 +153,47 @@ private:
             Fail(name - 2, "the closing tag of <%s> has no \">\"", Quoted(node).ToChar());
             return nullptr;
         }
-        Unescape(node->m_Body);
+        Finish(m_Open.GetLast(), true);
         m_Open.SetCount(m_Open.Count() - 1);
         return gt + 1;
     }
 
-    static void TakeText(cXml* node, const char* from, const char* to) {
+    // Gives an open element its children and its last text run, unescaped
+    // when the element was closed.
+    void Finish(const Open& open, bool closed) {
+        cXml* node = open.node;
+        int count = m_Children.Count() - open.firstChild;
+        if (count > 0) {
+            const cXml* const* children = &m_Children[open.firstChild];
+            if (node == m_Root) {
+                node->Room(count);
+            } else {
+                node->m_Children = static_cast<cXml**>(m_Store->Take(sizeof(cXml*) * size_t(count)));
+                node->m_Capacity = count;
+            }
+            memcpy(node->m_Children, children, sizeof(cXml*) * size_t(count));
+            node->m_Count = count;
+            m_Children.SetCount(open.firstChild);
+        }
+        if (!open.text) return;
+        int n = int(open.textEnd - open.text);
+        if (node == m_Root) {
+            node->m_Body.Copy(open.text, 0, n);
+            if (closed) Unescape(node->m_Body);
+            return;
+        }
+        char* body = m_Store->NewText(open.text, n);
+        if (closed) n = Unescape(body, n);
+        ::new (&node->m_Body) cStr(cStr::ConstantText{}, body, n);  // a new node: over an empty one
+        node->m_Flags |= cXml::BorrowedBody;
+    }
+
+    static void TakeText(Open& open, const char* from, const char* to) {
         while (from < to && IsBlank(*from)) from++;
         if (from == to) return;
         while (IsBlank(to[-1])) to--;
-        node->m_Body.Copy(from, 0, int(to - from));
+        open.text = from;
+        open.textEnd = to;
     }
 
     static cStr Quoted(cXml* node) {
@@ -155,7 +217,11 @@ private:
     const char*  m_Text;
     const char*  m_End;
     cStr*        m_Error;
-    cList<cXml*> m_Open;  // open elements, the root first
+    cXml*        m_Root = nullptr;
+    cXmlStore*   m_Store = nullptr;
+    int          m_Made = 0;      // nodes made in the store
+    cList<Open>  m_Open;          // open elements, the root first
+    cList<cXml*> m_Children;      // children of the open elements, the innermost's last
 };
 
 int cXml::Load(const char* text) { return Load(text, text ? (int)strlen(text) : 0); }
@@ -165,6 +231,11 @@ int cXml::Load(const char* text, int length, cStr* error) {
     const char* zero = text && length > 0 ? static_cast<const char*>(memchr(text, 0, size_t(length))) : nullptr;
     if (zero) length = int(zero - text);  // a zero byte ends the text, as it ends every string of the tree
     if (!text || length <= 0) {
+        if (m_Flags & BorrowedBody) {
+            cStr own(m_Body);
+            Forget(BorrowedBody);
+            m_Body = static_cast<cStr&&>(own);
+        }
         Unescape(m_Body);
         return 0;
     }
