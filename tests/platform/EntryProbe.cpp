@@ -55,7 +55,7 @@ void cMain_OnPreInit() {
 
 void cMain_OnInit() {
     printf("window %d\n", cLinuxMain_GetWindow() != nullptr);
-    cMain_Quit();
+    g_idle_add([](gpointer) -> gboolean { cMain_Quit(); return FALSE; }, nullptr);
 }
 
 void cMain_OnCrash() {
