@@ -298,7 +298,9 @@ int cLinuxMain_Run() {
     FollowSize(s_Area->allocation.width, s_Area->allocation.height);
     cLinuxMain_SetCursor(zozud::cInput::Cursor::Arrow);
     cMain_OnInit();
-    guint timer = g_timeout_add(FrameMs, OnFrameTimer, nullptr);
+    // Below the events' priority: a frame never splits what one X event brought
+    // (a second press and its double-click report).
+    guint timer = g_timeout_add_full(G_PRIORITY_DEFAULT_IDLE, FrameMs, OnFrameTimer, nullptr, nullptr);
     gtk_main();
     g_source_remove(timer);
     cMain_OnFree();
