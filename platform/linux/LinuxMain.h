@@ -36,7 +36,10 @@ void cLinuxMain_LendServices();  // fills the framework's seams for the shell's 
 void cLinuxMain_JoinCmdLine(int argc, char** argv);
 void cLinuxMain_InstallCrashHandler();
 void cLinuxMain_BuildKeyTables();
-int  cLinuxMain_CreateCursors();  // the cursor set; returns -1 (no drawable visual here)
+int  cLinuxMain_CreateCursors();  // the cursor set and the display; 0
+// The framework's window with the OpenGL device, run until the main loop
+// quits: 0, or -1 ("Couldn't choose visual") when the device cannot start.
+int  cLinuxMain_Run();
 
 // ---- Services ----
 zozud::cList<int>* cLinuxMain_GetCodes();
@@ -47,6 +50,22 @@ Display*   cLinuxMain_GetDisplay();
 void       cLinuxMain_SetIcon();
 void       cLinuxMain_RepeatedClear();  // releases every held key (after a modal dialog)
 void       cLinuxMain_UnfullScreen();
+void       cLinuxMain_SetFullScreen(bool on);  // the wanted state; the render cycle applies it
+bool       cLinuxMain_GetFullScreen();
+void       cLinuxMain_SetExiting();             // the next render cycle ends the process (status 0)
+void       cLinuxMain_SetIgnoreSystemPause(bool ignore);  // no 100 ms sleeps while paused
+void       cLinuxMain_LocalToLocal(int x, int y, zozud::cVec2* out);  // (x, height - y)
+
+// ---- The window's handlers and render cycle ----
+gboolean cLinuxMain_KeyboardHandler(GtkWidget*, GdkEventKey* event, void*);
+gboolean cLinuxMain_MouseButtonHandler(GtkWidget*, GdkEventButton* event, void*);
+gboolean cLinuxMain_MouseMotionHandler(GtkWidget*, GdkEventMotion* event, void*);
+gboolean cLinuxMain_MouseScrollHandler(GtkWidget*, GdkEventScroll* event, void*);
+gboolean cLinuxMain_DeleteHandler();  // the close button: the render cycle asks cMain_OnClose
+gboolean cLinuxMain_OnRender(void*);  // one turn of the render cycle
+// Nested render loop (modal waits): events, then a render cycle, until
+// done(argument) is true; nothing for a null done.
+void ProcessRenderCycle(bool (*done)(void*), void* argument);
 bool       cLinuxMain_IsToolkitThread(); // true on the thread that started the toolkit
 bool       cLinuxMain_CheckProcessInMemory(const char* name);
 
@@ -69,6 +88,9 @@ void cLinuxMain_WarpCursor(int x, int y, bool yUp);  // pointer to (x, y) of the
 // ---- Services to the application ----
 zozud::cStr cMain_GetCmdLineArgs();  // the arguments after the program name, joined by blanks
 void        cMain_Quit();            // ends the toolkit's main loop
+void        cMain_SetWindowTitle(const char* title);  // only when it changed
+int         cMain_GetClientWidth();
+int         cMain_GetClientHeight();
 
 // Modal message boxes over the main window.
 class cMessageBox {

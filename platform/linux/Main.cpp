@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
     cLinuxMain_BuildKeyTables();
     zozud::cThread::CreateMutex(cLinuxMain_GetKeysMutex);
     cMain_OnPreInit();
-    // Only an application whose cMain_OnPreInit returns gets here.
-    return cLinuxMain_CreateCursors();
+    // Only an application whose cMain_OnPreInit returns gets here: it gets
+    // the cursors and the framework's window.
+    cLinuxMain_CreateCursors();
+    return cLinuxMain_Run();
 }

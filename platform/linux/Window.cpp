@@ -63,7 +63,8 @@ void cLinuxMain_RepeatedClear() {
     }
 }
 
-void cLinuxMain_UnfullScreen() {
-    if (s_Window && s_FullScreen) gtk_window_unfullscreen(GTK_WINDOW(s_Window));
-    s_FullScreen = false;
-}
+// Until a settings object holds it, the wanted full-screen state lives here;
+// the render cycle makes the window follow it.
+void cLinuxMain_SetFullScreen(bool on) { s_FullScreen = on; }
+bool cLinuxMain_GetFullScreen() { return s_FullScreen; }
+void cLinuxMain_UnfullScreen() { s_FullScreen = false; }
