@@ -65,8 +65,7 @@ TEST(MoveTool, DragAlongXChangesOnlyXAndSnaps) {
         Scene s;
         g_ManipulatorsSnap = c.snap;
         cVec3 position(0, 2, -1);
-        cMoveTool tool(&position);
-        cViewWidget::Add(&tool);
+        cMoveTool& tool = *FakeInput::Own(new cMoveTool(&position));
         s.DragX(tool, c.along);
         EXPECT_EQ(cTransformTool::Mode::X, tool.GetMode());
         EXPECT_NEAR(c.expect, position.x, c.eps) << "snap " << c.snap << " along " << c.along;
@@ -81,9 +80,8 @@ TEST(MoveTool, ParentAndLocalSpaceMapTheDragBack) {
     Scene s;
     cVec3 position(1, 0, 0);
     cAngles orient(0, 90, 0);  // local x is world -z
-    cMoveTool tool(&orient, &position, cSpace::Local);
+    cMoveTool& tool = *FakeInput::Own(new cMoveTool(&orient, &position, cSpace::Local));
     tool.SetParent(cMat4::Translation(0, 5, 0));
-    cViewWidget::Add(&tool);
     ASSERT_TRUE(tool.CalcFrame());
     EXPECT_NEAR(5.0f, tool.GetOrigin().y, 1e-5f);
     cVec3 axis = tool.GetAxis(0), expected = orient.ToMat3().GetRow(0);
@@ -97,10 +95,9 @@ TEST(MoveTool, ParentAndLocalSpaceMapTheDragBack) {
 TEST(MoveTool, PressAndReleaseProtocol) {
     Scene s;
     cVec3 p(0, 0, 0), q(0, 0, 0);
-    cMoveTool tool(&p), other(&q);
+    cMoveTool& other = *FakeInput::Own(new cMoveTool(&q));
+    cMoveTool& tool = *FakeInput::Own(new cMoveTool(&p));
     other.SetParent(cMat4::Translation(-6, 0, 0));  // out of the way
-    cViewWidget::Add(&other);
-    cViewWidget::Add(&tool);
 
     // A middle press before any drag repeats nothing.
     ASSERT_TRUE(tool.CalcFrame());
@@ -110,7 +107,7 @@ TEST(MoveTool, PressAndReleaseProtocol) {
     s.in.Release(cInput::MiddleButton);
 
     s.DragX(tool, 1.0f);
-    EXPECT_EQ(&tool, cViewWidget::GetCapture());
+    EXPECT_TRUE(cWidgets::IsCaptured(&tool));
     s.in.Press(cInput::RightButton);  // another button during the drag
     s.in.Release(cInput::RightButton);
     EXPECT_EQ(cTransformTool::Mode::X, tool.GetMode());
@@ -119,8 +116,8 @@ TEST(MoveTool, PressAndReleaseProtocol) {
     EXPECT_NE(x, p.x);  // still dragging
     s.in.Release(cInput::LeftButton);
     EXPECT_EQ(0, tool.GetMode());
-    EXPECT_EQ(nullptr, cViewWidget::GetCapture());
-    EXPECT_EQ(&tool, (cTransformTool*)g_RepeatManipulator.Tool);
+    EXPECT_FALSE(cWidgets::IsCaptured());
+    EXPECT_EQ(&tool, g_RepeatManipulator.Tool);
 
     // The middle button repeats on the tool that made the drag, wherever the mouse is.
     s.in.MoveTo(cVec2(20, 20));
@@ -137,8 +134,7 @@ TEST(RotateAndScaleTools, DragsTurnAndScaleAboutTheChosenAxis) {
     s.viewer.SetView(3);  // looking down -Z: the z ring faces the camera
     cAngles orient(0, 0, 0);
     cVec3 position(0, 0, 0);
-    cRotateTool rotate(&orient, &position, cSpace::World);
-    cViewWidget::Add(&rotate);
+    cRotateTool& rotate = *FakeInput::Own(new cRotateTool(&orient, &position, cSpace::World));
     ASSERT_TRUE(rotate.CalcFrame());
     float ring = rotate.GetSize() * 0.5f * 0.86f;
     s.in.MoveTo(s.Screen(cVec3(ring, 0, 0)));
@@ -150,15 +146,14 @@ TEST(RotateAndScaleTools, DragsTurnAndScaleAboutTheChosenAxis) {
     cMat3 m = orient.ToMat3();
     EXPECT_NEAR(1.0f, m.GetRow(0).Dot(cVec3(0, 1, 0)), 1e-3f);   // x turned into y
     EXPECT_NEAR(1.0f, m.GetRow(2).Dot(cVec3(0, 0, 1)), 1e-5f);   // z kept
-    cViewWidget::Remove(&rotate);
+    cWidgets::FreeWidget(&rotate);
 
     struct Case { float snap, along, expect; };
     const Case cases[] = {{0, 1.0f, 2.0f}, {0.5f, 0.3f, 1.5f}};
     for (const Case& c : cases) {
         g_ManipulatorsSnap = c.snap;
         cVec3 scale(1, 1, 1);
-        cScaleTool tool(&scale, &orient, &position);
-        cViewWidget::Add(&tool);
+        cScaleTool& tool = *FakeInput::Own(new cScaleTool(&scale, &orient, &position));
         ASSERT_TRUE(tool.CalcFrame());
         float at = tool.GetSize() * 0.7f;
         cVec3 axis = tool.GetAxis(0);
@@ -170,6 +165,7 @@ TEST(RotateAndScaleTools, DragsTurnAndScaleAboutTheChosenAxis) {
         EXPECT_NEAR(c.expect, scale.x, 1e-3f);
         EXPECT_EQ(1.0f, scale.y);
         EXPECT_EQ(1.0f, scale.z);
+        cWidgets::FreeWidget(&tool);
     }
 }
 
@@ -193,8 +189,11 @@ TEST(Transform, ToolsFollowTheManipulatorsType) {
     EXPECT_EQ(nullptr, t.GetMoveTool());
     EXPECT_EQ(nullptr, t.GetScaleTool());
     EXPECT_EQ(rotate, t.GetRotateTool());  // kept
+    EXPECT_EQ(cTransformTool::Layer, cWidgets::GetWidgetLayer(rotate));
+    EXPECT_EQ(1, cWidgets::GetLayer(cTransformTool::Layer).Count() - cWidgets::GetLayerFreeSlots(cTransformTool::Layer).Count());
     t.FreeTools();
     EXPECT_EQ(nullptr, t.GetRotateTool());
+    EXPECT_EQ(-1, cWidgets::GetWidgetID(rotate));
 
     cPosition pos;
     pos.Move();
@@ -205,6 +204,7 @@ TEST(Transform, ToolsFollowTheManipulatorsType) {
     s.in.Release(cInput::LeftButton);
     pos.Move();  // a fresh tool replaces the old one
     EXPECT_NE(nullptr, pos.GetMoveTool());
+    EXPECT_EQ(-1, cWidgets::GetWidgetID(first));
 }
 
 TEST(MoveTool, DrawsItsCentreWhereTheViewerProjectsThePosition) {

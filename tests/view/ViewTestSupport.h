@@ -1,9 +1,10 @@
 // Input for the view tests: events queued as the shell queues them and
-// handed to the view's widgets, with a keyboard whose "Alt" the test holds.
+// handed to the widget registry, with a keyboard whose "Alt" the test holds.
+// The registry's widgets are freed when it goes.
 #pragma once
 
 #include "zozud/math/Vec2.h"
-#include "zozud/view/ViewWidget.h"
+#include "zozud/widgets/Widget.h"
 #include "zozud/widgets/Input.h"
 
 namespace zozud_test {
@@ -11,6 +12,12 @@ using namespace zozud;
 
 class FakeInput {
 public:
+    // Adds a widget to the registry (which owns it) and returns it.
+    template <class T>
+    static T* Own(T* widget, int layer = 1) {
+        cWidgets::AddWidget(widget, layer);
+        return widget;
+    }
     FakeInput() {
         s_Alt = false;
         cInput::ShellHooks hooks;
@@ -22,7 +29,7 @@ public:
     ~FakeInput() {
         cInput::FreeEvents();
         cInput::SetShellHooks(cInput::ShellHooks());
-        cViewWidget::SetCapture(nullptr);
+        cWidgets::FreeAll();
     }
     void Alt(bool down) {
         s_Alt = down;
@@ -48,7 +55,7 @@ private:
     cVec2 m_Pos = cVec2(0, 0);
     void Send(cInput::Event* e) {
         cInput::AddEvent(e);
-        cViewWidget::DispatchEvents();
+        cWidgets::HandleInputEvents();
     }
 };
 

@@ -24,7 +24,6 @@ struct Viewer : cFreeViewer {
     Viewer() {
         Viewport = cRect(0, 0, 800, 600);
         Update();
-        cViewWidget::Add(this);
     }
 };
 
@@ -136,8 +135,8 @@ TEST(Viewer, PushPopRestoresTheCameraAndFrameFitsTheBox) {
 }
 
 TEST(FreeViewerInput, KeysButtonsAndTheAltProtocol) {
-    Viewer v;
     FakeInput in;
+    Viewer& v = *FakeInput::Own(new Viewer);
     in.Press(cInput::NumPad2);
     ExpectNear(v.GetForward(), cVec3(0, 0, -1), 1e-5f, "NumPad2 looks down -Z");
     in.Press(cInput::NumPad5);
@@ -151,7 +150,7 @@ TEST(FreeViewerInput, KeysButtonsAndTheAltProtocol) {
     cQuat before = v.Orient;
     in.Press(cInput::LeftButton);
     EXPECT_EQ(0, v.GetMode());
-    EXPECT_EQ(nullptr, cViewWidget::GetCapture());
+    EXPECT_FALSE(cWidgets::IsCaptured());
     in.MoveBy(cVec2(30, 0));
     EXPECT_EQ(before, v.Orient);
     in.Release(cInput::LeftButton);
@@ -160,7 +159,7 @@ TEST(FreeViewerInput, KeysButtonsAndTheAltProtocol) {
     in.Alt(true);
     in.Press(cInput::LeftButton);
     EXPECT_EQ(2, v.GetMode());
-    EXPECT_EQ(&v, cViewWidget::GetCapture());
+    EXPECT_TRUE(cWidgets::IsCaptured(&v));
     in.MoveBy(cVec2(30, 0));
     EXPECT_NE(before, v.Orient);
     in.Press(cInput::RightButton);  // swallowed: one drag at a time
@@ -176,7 +175,7 @@ TEST(FreeViewerInput, KeysButtonsAndTheAltProtocol) {
     in.Release(cInput::RightButton);
     in.Alt(false);
     EXPECT_EQ(0, v.GetMode());
-    EXPECT_EQ(nullptr, cViewWidget::GetCapture());
+    EXPECT_FALSE(cWidgets::IsCaptured());
 
     // The wheel keeps the camera where it is and moves the orbit centre.
     cVec3 camera = v.Position;
@@ -186,7 +185,7 @@ TEST(FreeViewerInput, KeysButtonsAndTheAltProtocol) {
     EXPECT_NEAR(distance - 2.0f - 1.2f, v.Distance, 1e-4f);
     ExpectNear(v.Position, camera, 1e-4f, "camera after the wheel");
     in.Alt(false);
-    EXPECT_EQ(nullptr, cViewWidget::GetCapture());
+    EXPECT_FALSE(cWidgets::IsCaptured());
 
     v.InputEnabled = false;
     in.Press(cInput::NumPad5);

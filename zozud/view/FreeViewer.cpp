@@ -178,7 +178,7 @@ void cFreeViewer::SetPerspProj() {
 }
 
 bool cFreeViewer::OnButtonDown(int code) {
-    if (GetCapture() != this) {
+    if (!cWidgets::IsCaptured(this)) {
         if (!InputEnabled) return false;
         switch (code) {
         case cInput::NumPad2: SetView(3); return true;
@@ -195,7 +195,7 @@ bool cFreeViewer::OnButtonDown(int code) {
         default: break;
         }
         if (!cInput::IsDown(cInput::Alt)) return false;
-        if (GetCapture()) return false;  // another widget drags
+        if (cWidgets::IsCaptured()) return false;  // another widget drags
     }
     if (m_Mode != 0 && m_Mode != 4) return true;  // one drag at a time
     if (code == cInput::WheelUp || code == cInput::WheelDown) {
@@ -206,18 +206,18 @@ bool cFreeViewer::OnButtonDown(int code) {
             WheelUsed = true;
         }
         m_Mode = 4;
-        SetCapture(this);
+        cWidgets::SetCapture(this);
         return true;
     }
     int mode = code == cInput::LeftButton ? 2 : code == cInput::RightButton ? 3 : code == cInput::MiddleButton ? 1 : 0;
     if (!mode) return false;
     m_Mode = mode;
-    SetCapture(this);
+    cWidgets::SetCapture(this);
     return true;
 }
 
 bool cFreeViewer::OnMouseMove() {
-    if (GetCapture() != this) return false;
+    if (!cWidgets::IsCaptured(this)) return false;
     cVec2 d = cInput::GetMouseDelta();
     if (m_Mode == 2) {
         if (cInput::IsDown(cInput::RightButton)) Track(d);
@@ -234,22 +234,22 @@ bool cFreeViewer::OnMouseMove() {
 }
 
 bool cFreeViewer::OnButtonUp(int code) {
-    if (GetCapture() != this) return false;
+    if (!cWidgets::IsCaptured(this)) return false;
     if (m_Mode == 0) {
-        ReleaseCapture(this);
+        cWidgets::ReleaseCapture();
         return true;
     }
     if (m_Mode == 4) {
         if (code == cInput::Alt) {
             m_Mode = 0;
-            ReleaseCapture(this);
+            cWidgets::ReleaseCapture();
         }
         return true;
     }
     static const int endCode[4] = {-1, cInput::MiddleButton, cInput::LeftButton, cInput::RightButton};
     if (code != endCode[m_Mode]) return true;
     m_Mode = cInput::IsDown(cInput::Alt) ? 4 : 0;
-    if (m_Mode == 0) ReleaseCapture(this);
+    if (m_Mode == 0) cWidgets::ReleaseCapture();
     return true;
 }
 

@@ -11,11 +11,11 @@
 #include "zozud/math/Angles.h"
 #include "zozud/math/Bounds.h"
 #include "zozud/render/Viewer.h"
-#include "zozud/view/ViewWidget.h"
+#include "zozud/widgets/Widget.h"
 
 namespace zozud {
 
-class cFreeViewer : public cViewer, public cViewWidget {
+class cFreeViewer : public cViewer, public cWidget {
 public:
     struct CtorArgs : cViewer::CtorArgs {
         cVec3   HomeCenter = cVec3(0, 0, 0);

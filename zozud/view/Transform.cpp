@@ -3,9 +3,11 @@
 namespace zozud {
 
 namespace {
+// The registry owns the tools: it frees them (now, or after the iteration
+// in progress), and with them the capture.
 template <class T>
 void FreeTool(T** tool) {
-    delete *tool;  // leaves the widgets and drops the capture
+    if (*tool) cWidgets::FreeWidget(*tool, true);
     *tool = nullptr;
 }
 }  // namespace
@@ -57,7 +59,7 @@ void cTransform::CreateTools() {
     cTransformTool* tools[3] = {m_MoveTool, m_RotateTool, m_ScaleTool};
     for (cTransformTool* tool : tools) {
         if (!tool) continue;
-        cViewWidget::Add(tool);
+        if (cWidgets::GetWidgetID(tool) < 0) cWidgets::AddWidget(tool, cTransformTool::Layer);
         tool->SetParent(m_Parent, m_Parent2);
         tool->SetCombined(type == 4);
     }
@@ -84,7 +86,7 @@ void cPosition::Move() {
     FreeTool(&m_MoveTool);
     m_MoveTool = new cMoveTool(&Position);
     m_MoveTool->SetParent(m_Parent);
-    cViewWidget::Add(m_MoveTool);
+    cWidgets::AddWidget(m_MoveTool, cTransformTool::Layer);
 }
 
 void cPosition::CreateTools() {

@@ -1,8 +1,10 @@
 // cTransform and cPosition: reflected values that the user edits in the 3D
 // view with the transform tools, which they create on demand. Which tools
 // appear follows g_ManipulatorsType; the move and rotate tools get the space
-// g_ManipulatorsLocal. The tools are added to the view's widgets and freed
-// with the object.
+// g_ManipulatorsLocal. The tools are added to the widget registry, which
+// owns them; the object frees them with itself. Surprise: freeing every
+// widget (cWidgets::FreeAll) leaves these objects holding stale tool
+// pointers; call FreeTools first.
 #pragma once
 
 #include "zozud/math/Angles.h"

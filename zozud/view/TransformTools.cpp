@@ -111,7 +111,7 @@ void cTransformTool::ContinueMode(int mode) {
 }
 
 bool cTransformTool::OnButtonDown(int code) {
-    if (GetCapture()) return false;
+    if (cWidgets::IsCaptured()) return false;
     int mode = 0;
     if (code == cInput::LeftButton) {
         mode = CalcMode(cInput::GetMousePosition());
@@ -122,7 +122,7 @@ bool cTransformTool::OnButtonDown(int code) {
     ContinueMode(mode);
     if (!m_Mode) return false;
     m_Button = code;
-    SetCapture(this);
+    cWidgets::SetCapture(this);
     g_RepeatManipulator.Accum0 = g_RepeatManipulator.Accum1 = cVec3(0, 0, 0);
     g_RepeatManipulator.Tool = this;
     g_RepeatManipulator.Mode = mode;
@@ -130,26 +130,26 @@ bool cTransformTool::OnButtonDown(int code) {
 }
 
 bool cTransformTool::OnButtonUp(int code) {
-    if (GetCapture() != this || code != m_Button) return false;
+    if (!cWidgets::IsCaptured(this) || code != m_Button) return false;
     m_PrevMode = m_Mode;
     m_Mode = 0;
     m_Button = -1;
-    ReleaseCapture(this);
+    cWidgets::ReleaseCapture();
     return true;
 }
 
 bool cTransformTool::OnMouseMove() {
-    if (GetCapture() == this && m_Mode) {
-        if (m_Viewer == cRender::GetViewer() && m_Viewer) Drag(cInput::GetMousePosition());
-        return true;
-    }
-    m_HotMode = GetCapture() ? 0 : CalcMode(cInput::GetMousePosition());
-    return false;
+    if (!cWidgets::IsCaptured(this) || !m_Mode) return false;
+    if (m_Viewer && m_Viewer == cRender::GetViewer()) Drag(cInput::GetMousePosition());
+    return true;
 }
 
-bool cTransformTool::IsHot(bool hot) {
-    if (!hot) m_HotMode = 0;
-    return m_HotMode != 0 || m_Mode != 0;
+// Asked once a frame: the element under the mouse is drawn hot unless a
+// widget in front is hot already or another one drags.
+bool cTransformTool::IsHot(bool hotFound) {
+    if (m_Mode) return true;
+    m_HotMode = hotFound || cWidgets::IsCaptured() ? 0 : CalcMode(cInput::GetMousePosition());
+    return m_HotMode != 0;
 }
 
 // ---- Move ----

@@ -18,7 +18,7 @@
 #include "zozud/math/Mat4.h"
 #include "zozud/math/Vec2.h"
 #include "zozud/math/Vec3.h"
-#include "zozud/view/ViewWidget.h"
+#include "zozud/widgets/Widget.h"
 
 namespace zozud {
 
@@ -34,15 +34,17 @@ extern int   g_ManipulatorsLocal;  // cSpace::Enum given to new move and rotate 
 extern float g_ManipulatorsSnap;   // step of the move and scale tools; 0 no snapping
 
 struct cRepeatManipulator {
-    cViewWidget* Tool = nullptr;  // compared, never followed: it may be gone
+    const cWidget* Tool = nullptr;  // compared, never followed: it may be gone
     int   Mode = 0;
     cVec3 Accum0 = cVec3(0, 0, 0);  // move: translation; rotate: x the angle; scale: the factors
     cVec3 Accum1 = cVec3(0, 0, 0);
 };
 extern cRepeatManipulator g_RepeatManipulator;
 
-class cTransformTool : public cViewWidget {
+class cTransformTool : public cWidget {
 public:
+    static constexpr int Layer = 1;  // the widget layer of the tools that cTransform and cPosition create
+
     struct Mode {
         enum Enum { None = 0, X, Y, Z, XY, YZ, ZX, Free };
     };
