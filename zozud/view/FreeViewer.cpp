@@ -233,6 +233,16 @@ bool cFreeViewer::OnMouseMove() {
     return true;
 }
 
+void cFreeViewer::OnGestureDown(cGestureType::Enum type, const cVec2& pos) {
+    (void)pos;
+    m_Gesture = InputEnabled && !cWidgets::IsCaptured() ? type : cGestureType::Unknown;
+}
+
+void cFreeViewer::OnGestureMove(const cVec2& pos, const cVec2& delta, float rotation, float scale) {
+    (void)pos;
+    if (m_Gesture != cGestureType::Unknown) HandleGesture(m_Gesture, delta, scale, rotation);
+}
+
 bool cFreeViewer::OnButtonUp(int code) {
     if (!cWidgets::IsCaptured(this)) return false;
     if (m_Mode == 0) {

@@ -50,6 +50,10 @@ public:
     bool OnButtonDown(int code) override;
     bool OnButtonUp(int code) override;
     bool OnMouseMove() override;
+    // Touch: pan tracks, pinch dollies, rotate rolls.
+    void OnGestureDown(cGestureType::Enum type, const cVec2& pos) override;
+    void OnGestureMove(const cVec2& pos, const cVec2& delta, float rotation, float scale) override;
+    void OnGestureUp() override { m_Gesture = cGestureType::Unknown; }
 
     void Update() override;
     int  GetMode() const { return m_Mode; }
@@ -73,6 +77,7 @@ public:
 
 private:
     int m_Mode = 0;
+    int m_Gesture = cGestureType::Unknown;
 };
 
 }  // namespace zozud
