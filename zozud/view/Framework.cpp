@@ -11,6 +11,8 @@
 #include "zozud/model/CodecNative.h"
 #include "zozud/model/CodecObj.h"
 #include "zozud/reflect/ClassStorage.h"
+#include "zozud/render/Render.h"
+#include "zozud/render/Viewer.h"
 #include "zozud/view/ClassExplorer.h"
 #include "zozud/widgets/Input.h"
 
@@ -33,6 +35,13 @@ void RegisterBuiltInCodecs() {
     cIO::AddCodec("cCamera", new cCodecCamera);
 }
 
+// The viewport that the screen orientation turns: the current viewer's.
+void CurrentViewportSize(float* width, float* height) {
+    const cViewer* viewer = cRender::GetViewer();
+    *width = viewer ? viewer->Viewport.GetWidth() : 0;
+    *height = viewer ? viewer->Viewport.GetHeight() : 0;
+}
+
 }  // namespace
 
 // Lowest layer first: the log can mirror to its file from the first line.
@@ -41,6 +50,7 @@ void cFramework::Start() {
     cTimer::SetStopVibrations(cInput::StopVibrations);  // core timer <- widgets
     cClass_SetRegisterWrappers(cClassExplorer::Init);    // reflect    <- view
     cIO::SetBuiltInCodecs(RegisterBuiltInCodecs);        // io codecs  <- image (and model)
+    cInput::SetViewportSizeQuery(CurrentViewportSize);   // widgets    <- the current viewer
 }
 
 }  // namespace zozud

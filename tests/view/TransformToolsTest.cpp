@@ -1,0 +1,227 @@
+// The transform tools driven by queued mouse events through the current
+// viewer's matrices, the values that create them, and where they draw.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "render/RecordingDevice.h"
+#include "view/ViewTestSupport.h"
+#include "zozud/math/Mat3.h"
+#include "zozud/render/Render.h"
+#include "zozud/view/FreeViewer.h"
+#include "zozud/view/Transform.h"
+#include "zozud/view/TransformTools.h"
+
+using namespace zozud;
+using zozud_test::FakeInput;
+
+namespace {
+
+// A viewer from the home position as the current viewer, fresh globals.
+struct Scene {
+    cFreeViewer viewer;
+    FakeInput in;
+    Scene() {
+        viewer.Viewport = cRect(0, 0, 800, 600);
+        viewer.Update();
+        cRender::SetViewer(&viewer);
+        g_ManipulatorsSnap = 0;
+        g_ManipulatorsType = 1;
+        g_ManipulatorsLocal = cSpace::World;
+        g_RepeatManipulator = cRepeatManipulator();
+    }
+    ~Scene() {
+        cRender::SetViewer(nullptr);
+        g_ManipulatorsSnap = 0;
+    }
+    cVec2 Screen(const cVec3& p) {
+        cVec3 s;
+        EXPECT_TRUE(viewer.WorldToScreen(p, &s));
+        return cVec2(s.x, s.y);
+    }
+    // Presses on the tool's x axis at 70% of its length, then moves the mouse
+    // to where the axis point `along` further lies, plus a sideways pixel offset.
+    void DragX(cTransformTool& tool, float along, const cVec2& sideways = cVec2(0, 0)) {
+        ASSERT_TRUE(tool.CalcFrame());
+        cVec3 o = tool.GetOrigin(), a = tool.GetAxis(0);
+        float at = tool.GetSize() * 0.7f;
+        in.MoveTo(Screen(o + a * at));
+        in.Press(cInput::LeftButton);
+        in.MoveTo(Screen(o + a * (at + along)) + sideways);
+    }
+};
+
+}  // namespace
+
+TEST(MoveTool, DragAlongXChangesOnlyXAndSnaps) {
+    struct Case { float snap, along, expect, eps; };
+    const Case cases[] = {
+        {0, 1.26f, 1.26f, 2e-3f},
+        {0.5f, 1.26f, 1.5f, 0},   // floor(2.52 + 0.5) * 0.5
+        {0.5f, 1.2f, 1.0f, 0},
+        {0.25f, -0.9f, -1.0f, 0},
+    };
+    for (const Case& c : cases) {
+        Scene s;
+        g_ManipulatorsSnap = c.snap;
+        cVec3 position(0, 2, -1);
+        cMoveTool& tool = *FakeInput::Own(new cMoveTool(&position));
+        s.DragX(tool, c.along);
+        EXPECT_EQ(cTransformTool::Mode::X, tool.GetMode());
+        EXPECT_NEAR(c.expect, position.x, c.eps) << "snap " << c.snap << " along " << c.along;
+        EXPECT_EQ(2.0f, position.y);
+        EXPECT_EQ(-1.0f, position.z);
+        EXPECT_EQ(cVec3(position.x, 0, 0), g_RepeatManipulator.Accum0);
+        s.in.Release(cInput::LeftButton);
+    }
+}
+
+TEST(MoveTool, ParentAndLocalSpaceMapTheDragBack) {
+    Scene s;
+    cVec3 position(1, 0, 0);
+    cAngles orient(0, 90, 0);  // local x is world -z
+    cMoveTool& tool = *FakeInput::Own(new cMoveTool(&orient, &position, cSpace::Local));
+    tool.SetParent(cMat4::Translation(0, 5, 0));
+    ASSERT_TRUE(tool.CalcFrame());
+    EXPECT_NEAR(5.0f, tool.GetOrigin().y, 1e-5f);
+    cVec3 axis = tool.GetAxis(0), expected = orient.ToMat3().GetRow(0);
+    EXPECT_NEAR(1.0f, axis.Dot(expected), 1e-5f);
+    s.DragX(tool, 2.0f);
+    cVec3 moved = position - cVec3(1, 0, 0);
+    EXPECT_NEAR(2.0f, moved.Length(), 2e-3f);
+    EXPECT_NEAR(1.0f, moved.Dot(expected) / 2.0f, 1e-3f);
+}
+
+TEST(MoveTool, PressAndReleaseProtocol) {
+    Scene s;
+    cVec3 p(0, 0, 0), q(0, 0, 0);
+    cMoveTool& other = *FakeInput::Own(new cMoveTool(&q));
+    cMoveTool& tool = *FakeInput::Own(new cMoveTool(&p));
+    other.SetParent(cMat4::Translation(-6, 0, 0));  // out of the way
+
+    // A middle press before any drag repeats nothing.
+    ASSERT_TRUE(tool.CalcFrame());
+    s.in.MoveTo(s.Screen(tool.GetOrigin() + tool.GetAxis(0) * tool.GetSize() * 0.7f));
+    s.in.Press(cInput::MiddleButton);
+    EXPECT_EQ(0, tool.GetMode());
+    s.in.Release(cInput::MiddleButton);
+
+    s.DragX(tool, 1.0f);
+    EXPECT_TRUE(cWidgets::IsCaptured(&tool));
+    s.in.Press(cInput::RightButton);  // another button during the drag
+    s.in.Release(cInput::RightButton);
+    EXPECT_EQ(cTransformTool::Mode::X, tool.GetMode());
+    float x = p.x;
+    s.in.MoveBy(cVec2(-40, 0));
+    EXPECT_NE(x, p.x);  // still dragging
+    s.in.Release(cInput::LeftButton);
+    EXPECT_EQ(0, tool.GetMode());
+    EXPECT_FALSE(cWidgets::IsCaptured());
+    EXPECT_EQ(&tool, g_RepeatManipulator.Tool);
+
+    // The middle button repeats on the tool that made the drag, wherever the mouse is.
+    s.in.MoveTo(cVec2(20, 20));
+    s.in.Press(cInput::MiddleButton);
+    EXPECT_EQ(cTransformTool::Mode::X, tool.GetMode());
+    EXPECT_EQ(cVec3(0, 0, 0), g_RepeatManipulator.Accum0);
+    s.in.Release(cInput::MiddleButton);
+    EXPECT_EQ(0, other.GetMode());
+    EXPECT_EQ(0, q.x);
+}
+
+TEST(RotateAndScaleTools, DragsTurnAndScaleAboutTheChosenAxis) {
+    Scene s;
+    s.viewer.SetView(3);  // looking down -Z: the z ring faces the camera
+    cAngles orient(0, 0, 0);
+    cVec3 position(0, 0, 0);
+    cRotateTool& rotate = *FakeInput::Own(new cRotateTool(&orient, &position, cSpace::World));
+    ASSERT_TRUE(rotate.CalcFrame());
+    float ring = rotate.GetSize() * 0.5f * 0.86f;
+    s.in.MoveTo(s.Screen(cVec3(ring, 0, 0)));
+    s.in.Press(cInput::LeftButton);
+    EXPECT_EQ(cTransformTool::Mode::Z, rotate.GetMode());
+    s.in.MoveTo(s.Screen(cVec3(ring, ring, 0)));
+    s.in.MoveTo(s.Screen(cVec3(0, ring, 0)));  // a quarter turn counter-clockwise
+    s.in.Release(cInput::LeftButton);
+    cMat3 m = orient.ToMat3();
+    EXPECT_NEAR(1.0f, m.GetRow(0).Dot(cVec3(0, 1, 0)), 1e-3f);   // x turned into y
+    EXPECT_NEAR(1.0f, m.GetRow(2).Dot(cVec3(0, 0, 1)), 1e-5f);   // z kept
+    cWidgets::FreeWidget(&rotate);
+
+    struct Case { float snap, along, expect; };
+    const Case cases[] = {{0, 1.0f, 2.0f}, {0.5f, 0.3f, 1.5f}};
+    for (const Case& c : cases) {
+        g_ManipulatorsSnap = c.snap;
+        cVec3 scale(1, 1, 1);
+        cScaleTool& tool = *FakeInput::Own(new cScaleTool(&scale, &orient, &position));
+        ASSERT_TRUE(tool.CalcFrame());
+        float at = tool.GetSize() * 0.7f;
+        cVec3 axis = tool.GetAxis(0);
+        s.in.MoveTo(s.Screen(axis * at));
+        s.in.Press(cInput::LeftButton);
+        EXPECT_EQ(cTransformTool::Mode::X, tool.GetMode());
+        s.in.MoveTo(s.Screen(axis * (at * (1 + c.along))));
+        s.in.Release(cInput::LeftButton);
+        EXPECT_NEAR(c.expect, scale.x, 1e-3f);
+        EXPECT_EQ(1.0f, scale.y);
+        EXPECT_EQ(1.0f, scale.z);
+        cWidgets::FreeWidget(&tool);
+    }
+}
+
+TEST(Transform, ToolsFollowTheManipulatorsType) {
+    Scene s;
+    cTransform t;
+    EXPECT_EQ(cVec3(1, 1, 1), t.Scale);
+    t.Scale = cVec3(2, 2, 2);
+    t.Rotate = cAngles(0, 90, 0);
+    t.Translate = cVec3(1, 2, 3);
+    cVec3 p = cVec3::TransformCoordinate(cVec3(1, 0, 0), t.ToMat4());  // scaled, turned, moved
+    cVec3 expected = cVec3::TransformCoordinate(cVec3(2, 0, 0), t.Rotate.ToMat4()) + cVec3(1, 2, 3);
+    EXPECT_NEAR(0.0f, (p - expected).Length(), 1e-5f);
+
+    g_ManipulatorsType = 4;
+    t.CreateTools();
+    ASSERT_TRUE(t.GetMoveTool() && t.GetRotateTool() && t.GetScaleTool());
+    g_ManipulatorsType = 2;
+    cRotateTool* rotate = t.GetRotateTool();
+    t.CreateTools();
+    EXPECT_EQ(nullptr, t.GetMoveTool());
+    EXPECT_EQ(nullptr, t.GetScaleTool());
+    EXPECT_EQ(rotate, t.GetRotateTool());  // kept
+    EXPECT_EQ(cTransformTool::Layer, cWidgets::GetWidgetLayer(rotate));
+    EXPECT_EQ(1, cWidgets::GetLayer(cTransformTool::Layer).Count() - cWidgets::GetLayerFreeSlots(cTransformTool::Layer).Count());
+    t.FreeTools();
+    EXPECT_EQ(nullptr, t.GetRotateTool());
+    EXPECT_EQ(-1, cWidgets::GetWidgetID(rotate));
+
+    cPosition pos;
+    pos.Move();
+    cMoveTool* first = pos.GetMoveTool();
+    ASSERT_NE(nullptr, first);
+    s.DragX(*first, 1.0f);
+    EXPECT_NEAR(1.0f, pos.Position.x, 2e-3f);
+    s.in.Release(cInput::LeftButton);
+    pos.Move();  // a fresh tool replaces the old one
+    EXPECT_NE(nullptr, pos.GetMoveTool());
+    EXPECT_EQ(-1, cWidgets::GetWidgetID(first));
+}
+
+TEST(MoveTool, DrawsItsCentreWhereTheViewerProjectsThePosition) {
+    zozud_test::RecordingScope device;
+    Scene s;
+    cVec3 position(2, -1, 3);
+    cMoveTool tool(&position);
+    device->Clear();
+    tool.OnRender();
+    EXPECT_GE(device->Count("Draw"), 7);  // three axes with cones and plane handles, the centre
+    // The last draw is the centre handle: a quad around the position, facing the camera.
+    ASSERT_EQ(4, device->VertexCount());
+    cVec3 centre(0, 0, 0);
+    for (int i = 0; i < 4; i++)
+        centre = centre + cVec3(device->VertexFloat(i, 0), device->VertexFloat(i, 4), device->VertexFloat(i, 8)) * 0.25f;
+    cVec2 want = s.Screen(position), got = s.Screen(centre);
+    EXPECT_NEAR(want.x, got.x, 0.01f);
+    EXPECT_NEAR(want.y, got.y, 0.01f);
+    EXPECT_EQ(0xFFFFFFFFu, device->VertexWord(0, 12));  // white while nothing is hot
+}
