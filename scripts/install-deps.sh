@@ -6,7 +6,10 @@ set -euo pipefail
 # The OpenGL render device loads GL through libepoxy; Mesa's software
 # rasteriser gives it a GL under Xvfb.
 run_pkgs="build-essential cmake ninja-build pkg-config libgtk2.0-dev libx11-dev
-  libgtest-dev libbenchmark-dev xvfb xauth libepoxy-dev libgl1-mesa-dri"
+  libgtest-dev libbenchmark-dev xvfb xauth libepoxy-dev libgl1-mesa-dri
+  libfreetype-dev fonts-dejavu-core"
+# FreeType builds the font maker (zozud-font); DejaVu Sans is what the
+# default fonts in Fonts/ are made from (scripts/make-fonts.sh).
 # Tests also use independent libraries as references (GLM for math, libsquish
 # for DXT decoding, pugixml, stb) and real tools (xdotool, ImageMagick, nvidia
 # texture tools for DDS, a browser; locales gives localedef and the locale
