@@ -89,7 +89,6 @@ TEST_P(ThemePixels, FormWithPanelStaysInItsRectangleWithItsCaptionInked) {
     form->CalcRects();
     cWidgets::Render();
     Shot shot;
-    shot.Save(Name());
     EXPECT_EQ(shot.PaintedOutside(formRect), "");
     // The frame fills its rectangle: the corners and edge midpoints are painted.
     for (cVec2 p : {cVec2(40, 60), cVec2(359, 299), cVec2(40, 299), cVec2(359, 60), cVec2(200, 60), cVec2(40, 180)})
@@ -110,6 +109,41 @@ TEST_P(ThemePixels, FormWithPanelStaysInItsRectangleWithItsCaptionInked) {
     EXPECT_NEAR(ink.GetWidth() + 1, tight.GetWidth(), 1.5f);
     EXPECT_NEAR(ink.y1 - ink.y0 + 1, tight.y1 - tight.y0, 1.5f);
     EXPECT_TRUE(cap.Contains(ink));
+
+    // For people: the same form with a sample of controls, kept when asked.
+    if (std::getenv("ZOZUD_THEME_SHOTS")) {
+        struct Sample { int part; cRect rect; const char* text; float hot, pressed; bool checked; };
+        typedef cTheme::Parts P;
+        const Sample samples[] = {
+            {P::ToolBar, cRect(48, 236, 240, 262), "", 0, 0, false},
+            {P::ToolBarButton, cRect(60, 237, 83, 260), "", 0, 0, false},
+            {P::ToolBarButton, cRect(84, 237, 107, 260), "", 1, 0, false},
+            {P::ToolBarButton, cRect(108, 237, 131, 260), "", 0, 0, true},
+            {P::Button, cRect(250, 238, 340, 259), "Button", 0, 0, false},
+            {P::CheckBox, cRect(50, 210, 170, 230), "Check box", 0, 0, true},
+            {P::ComboBox, cRect(180, 210, 340, 230), "Combo box", 0, 0, false},
+            {P::Edit, cRect(50, 184, 170, 204), "12.500", 0, 0, false},
+            {P::Slider, cRect(180, 184, 340, 204), "", 0, 0, false},
+            {P::SliderThumb, cRect(230, 185, 241, 203), "", 1, 0, false},
+            {P::Separator, cRect(50, 160, 340, 178), "Separator", 0, 0, false},
+            {P::ColorSwatch, cRect(50, 130, 110, 154), "", 0, 0, false},
+            {P::Button, cRect(120, 130, 220, 154), "Pressed", 1, 1, false},
+            {P::BindButton, cRect(230, 130, 340, 154), "Space", 1, 0, false},
+        };
+        for (const Sample& s : samples) {
+            cTheme::DrawArgs a;
+            a.Part = s.part, a.Rect = s.rect, a.Text = s.text, a.Hot = s.hot, a.Pressed = s.pressed;
+            a.Checked = s.checked, a.Color = cColor(0.8f, 0.3f, 0.2f, 1);
+            a.Index = s.part == P::ToolBarButton ? (int)(s.rect.x0 - 60) / 24 : -1;
+            if (s.part == P::Button && s.hot == 0) a.SubParts.Add(P::Focus);
+            Theme()->Draw(a);
+        }
+        cTheme::DrawArgs tip;
+        tip.Part = P::ToolTip, tip.Text = "A tool tip", tip.Pos = cVec2(260, 120);
+        tip.Rect = cRect(260, 120, 260, 120);
+        Theme()->Draw(tip);
+        Shot().Save(Name());
+    }
 }
 
 TEST_P(ThemePixels, EveryPartKindPaintsOnlyInsideItsCell) {

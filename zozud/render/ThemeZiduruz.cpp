@@ -69,17 +69,29 @@ void cTheme_Ziduruz::Draw(const DrawArgs& args) const {
     cRender::PopClipRect();
 }
 
-// A rounded bar filling r: a segment between the two end circles.
+// A rounded bar filling r: a darker rim with a soft outer edge, and inside it
+// a gradient from the centre line out to the bound colour.
 void cTheme_Ziduruz::Capsule(const cRect& r, const cColor& center, const cColor& bound) const {
     float w = r.x1 - r.x0, h = r.y1 - r.y0;
     cVec2 c = r.GetCenter();
-    if (w >= h) {
-        float rad = h * 0.5f;
-        cRender::FillSegmentRadialGradient(cVec2(r.x0 + rad, c.y), cVec2(r.x1 - rad, c.y), rad, rad, center, bound, 2);
-    } else {
-        float rad = w * 0.5f;
-        cRender::FillSegmentRadialGradient(cVec2(c.x, r.y0 + rad), cVec2(c.x, r.y1 - rad), rad, rad, center, bound, 2);
-    }
+    float rad = std::min(w, h) * 0.5f;
+    cVec2 from = w >= h ? cVec2(r.x0 + rad, c.y) : cVec2(c.x, r.y0 + rad);
+    cVec2 to = w >= h ? cVec2(r.x1 - rad, c.y) : cVec2(c.x, r.y1 - rad);
+    cColor rim = cColor::Lerp(bound, cColor::Black, 0.35f);
+    rim.a = bound.a;
+    cColor clear = rim;
+    clear.a = 0;
+    float soft = std::min(1.5f, rad);
+    cRender::FillSegmentRadialGradient(from, to, rad - soft, soft, rim, clear, 1);
+    if (rad > 2) cRender::FillSegmentRadialGradient(from, to, 0, rad - 1.5f, center, bound, 2);
+}
+
+// A round knob: a rim and a lit centre.
+void cTheme_Ziduruz::Knob(const cVec2& c, float rad, const cColor& center, const cColor& bound) const {
+    cColor rim = cColor::Lerp(bound, cColor::Black, 0.35f);
+    rim.a = bound.a;
+    cRender::FillCircleRadialGradient(c, rad, rim, rim, 1);
+    if (rad > 1.5f) cRender::FillCircleRadialGradient(c, rad - 1, center, bound, 1.5f);
 }
 
 // An arrow head pointing along angle (radians, 0 = right) drawn with lines.
@@ -151,7 +163,7 @@ void cTheme_Ziduruz::DrawPart(int part, const DrawArgs& a) const {
         float rad = std::min(w, h) * 0.5f;
         float s = 1.0f - 0.1f * a.Pressed;
         cRender::SetWorldMatrix(cMat4::ScalingAt(c, s));
-        cRender::FillCircleRadialGradient(c, rad, Fade(cColor::White, al), Fade(face, al), 1.5f);
+        Knob(c, rad, Fade(cColor::White, al), Fade(face, al));
         cColor ink = Fade(cColor::Lerp(cColor::Black, accent, a.Hot), al);
         if (part == Parts::FormMinimizeButton) cRender::FillRectangleSolid(cRect(c.x - rad * 0.5f, c.y - 1, c.x + rad * 0.5f, c.y + 1), ink);
         else if (part == Parts::FormMaximizeButton) cRender::DrawRectangle(cRect(c.x - rad * 0.5f, c.y - rad * 0.5f, c.x + rad * 0.5f, c.y + rad * 0.5f), ink);
@@ -186,15 +198,15 @@ void cTheme_Ziduruz::DrawPart(int part, const DrawArgs& a) const {
             float rad = h * 0.4f;
             float lo = r.x0 + rad + (w - 2 * rad) * a.Value, hi = r.x0 + rad + (w - 2 * rad) * a.Value2;
             Capsule(cRect(lo - 3, c.y - 3, hi + 3, c.y + 3), Fade(accent, al), Fade(cColor::IndianRed, al));
-            cRender::FillCircleRadialGradient(cVec2(lo, c.y), rad, Fade(cColor::White, al), Fade(face, al), 1.5f);
-            cRender::FillCircleRadialGradient(cVec2(hi, c.y), rad, Fade(cColor::White, al), Fade(face, al), 1.5f);
+            Knob(cVec2(lo, c.y), rad, Fade(cColor::White, al), Fade(face, al));
+            Knob(cVec2(hi, c.y), rad, Fade(cColor::White, al), Fade(face, al));
         }
         break;
     }
     case Parts::ScrollBarVerticalThumb: case Parts::SliderThumb: {
         float s = 1.0f + 0.08f * a.Hot - 0.12f * a.Pressed;
         cRender::SetWorldMatrix(cMat4::ScalingAt(c, s));
-        if (part == Parts::SliderThumb) cRender::FillCircleRadialGradient(c, std::min(w, h) * 0.5f, Fade(cColor::White, al), Fade(face, al), 1.5f);
+        if (part == Parts::SliderThumb) Knob(c, std::min(w, h) * 0.5f, Fade(cColor::White, al), Fade(face, al));
         else Capsule(r, Fade(cColor::White, al), Fade(cColor::Lerp(face, accent, 0.3f * a.Hot), al));
         break;
     }
@@ -217,7 +229,7 @@ void cTheme_Ziduruz::DrawPart(int part, const DrawArgs& a) const {
     case Parts::CheckBox: {
         float size = std::min(h, CheckBoxSize);
         cVec2 bc(r.x0 + size * 0.5f, c.y);
-        cRender::FillCircleRadialGradient(bc, size * 0.5f, Fade(cColor::White, al), Fade(face, al), 1.5f);
+        Knob(bc, size * 0.5f, Fade(cColor::White, al), Fade(face, al));
         if (a.Checked) cRender::FillCircleRadialGradient(bc, size * 0.3f, Fade(cColor::Red, al), Fade(accent, al), 1);
         Caption(cRect(r.x0 + size, r.y0, r.x1, r.y1), a, 0, 4);
         break;

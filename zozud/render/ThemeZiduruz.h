@@ -16,6 +16,7 @@ public:
 private:
     void DrawPart(int part, const DrawArgs& args) const;
     void Capsule(const cRect& r, const cColor& center, const cColor& bound) const;
+    void Knob(const cVec2& c, float rad, const cColor& center, const cColor& bound) const;
     void Chevron(const cVec2& c, float size, float angle, const cColor& color) const;
     void Caption(const cRect& r, const DrawArgs& args, int flags, float pad) const;
 };
