@@ -175,6 +175,8 @@ TEST_P(ThemePixels, EveryPartKindPaintsOnlyInsideItsCell) {
                 Shot shot;
                 EXPECT_EQ(shot.PaintedOutside(limit), "") << "part " << part << " hot " << s.hot << " pressed "
                                                           << s.pressed << " half " << halfClip;
+                cRect inside = shot.InkBox(cell, [](const unsigned char* p) { return !(p[0] == 0 && p[1] == 255 && p[2] == 255); });
+                EXPECT_FALSE(inside.IsEmpty()) << "part " << part << " painted nothing";
             }
 }
 

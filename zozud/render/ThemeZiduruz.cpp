@@ -253,7 +253,7 @@ void cTheme_Ziduruz::DrawPart(int part, const DrawArgs& a) const {
         cRender::FillRectangleSolid(r, Fade(cColor::IndianRed, 0.5f * al));
         break;
     case Parts::EditCaret:
-        cRender::FillRectangleSolid(r, Fade(cColor::Black, al * Pulse(1.0f)));
+        cRender::FillRectangleSolid(r, Fade(cColor::Black, al * (0.35f + 0.65f * Pulse(1.0f))));
         break;
     case Parts::Separator: {
         cRender::FillRectangleLinearGradient(cRect(r.x0, c.y, r.x1, c.y + 1), Fade(cColor::Black, 0.5f * al),
