@@ -4,9 +4,12 @@
 set -euo pipefail
 
 # The OpenGL render device loads GL through libepoxy; Mesa's software
-# rasteriser gives it a GL under Xvfb.
+# rasteriser gives it a GL under Xvfb. FreeType builds the font maker
+# (zozud-font); DejaVu Sans is what the default fonts in Fonts/ are made from
+# (scripts/make-fonts.sh).
 run_pkgs="build-essential cmake ninja-build pkg-config libgtk2.0-dev libx11-dev
-  libgtest-dev libbenchmark-dev xvfb xauth libepoxy-dev libgl1-mesa-dri"
+  libgtest-dev libbenchmark-dev xvfb xauth libepoxy-dev libgl1-mesa-dri
+  libfreetype-dev fonts-dejavu-core"
 # Tests also use independent libraries as references (GLM for math, libsquish
 # for DXT decoding, pugixml, stb) and real tools (xdotool, ImageMagick, nvidia
 # texture tools for DDS, a browser; locales gives localedef and the locale
@@ -16,8 +19,9 @@ test_pkgs="$run_pkgs xdotool imagemagick curl wrk apache2-utils clang libclang-r
   libglm-dev libsquish-dev libstb-dev libpugixml-dev libtinyxml2-dev libnvtt-bin locales mesa-utils"
 
 # Benchmarks measure beside the same reference libraries, tinyobjloader and
-# Dear ImGui's OpenGL 3 backend; the DXT benchmark encodes a real photograph
-# shipped with matplotlib's data (sample_data/grace_hopper.jpg).
+# Dear ImGui (its OpenGL 3 backend and text drawing); the DXT benchmark
+# encodes a real photograph shipped with matplotlib's data
+# (sample_data/grace_hopper.jpg).
 bench_pkgs="$test_pkgs libtinyobjloader-dev libimgui-dev python-matplotlib-data"
 
 case "${1:-test}" in

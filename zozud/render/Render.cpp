@@ -255,18 +255,4 @@ void cRender::EndFrame() {
 
 bool cRender::IsFrameOpen() { return s.FrameOpen; }
 
-// ---- Fonts ----
-
-int cRender::AddFont(cFont* font, int textureID) {
-    return s.Fonts.Add(cRender_FontEntry{font, textureID});
-}
-
-cFont* cRender::GetFont(int index) {
-    return index >= 0 && index < s.Fonts.Count() ? s.Fonts[index].Font : nullptr;
-}
-
-int cRender::GetFontTextureID(int index) {
-    return index >= 0 && index < s.Fonts.Count() ? s.Fonts[index].TextureID : -1;
-}
-
 }  // namespace zozud

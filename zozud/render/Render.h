@@ -301,10 +301,44 @@ public:
     static bool IsFrameOpen();
     static int  PixelsPerPoint;
 
-    // ---- Fonts: the table the text layer fills ----
-    static int    AddFont(cFont* font, int textureID);  // not owned; index of the entry
-    static cFont* GetFont(int index);                    // null outside the table
-    static int    GetFontTextureID(int index);           // -1 outside the table
+    // ---- Fonts and text (screen space, y up; text hangs below its top-left point) ----
+    // The id of a font by name (any letter case), loading "Fonts/NAME.cFont"
+    // and its texture "Fonts/NAME.bmp" the first time; -1 when the file is bad.
+    static int    GetFontID(const char* name);
+    static int    AddFont(const char* name, const cFont& font, int textureID);  // copied; the new id
+    static cFont* GetFont(int id);              // null outside the table; valid until the next font is added
+    static int    GetFontTextureID(int id);     // -1 outside the table
+    // Flags of DrawString: placement and what is returned.
+    struct TextFlags {
+        enum Enum {
+            CenterX = 1, Right = 2, CenterY = 4, Baseline = 8, Bottom = 16,
+            MeasureOnly = 32, Tight = 64
+        };
+    };
+    // Draws the text with its top-left at (x, y), or with the placement the
+    // flags choose; returns the cell rectangle (or the inked one with Tight).
+    // An unknown font or an empty text gives cRect::Zero. Colours: the first
+    // is used; null draws black.
+    static cRect DrawString(int fontID, const char* text, float x, float y, int flags, const cColor* colors);
+    static cRect DrawString(int fontID, const char* text, float x, float y) { return DrawString(fontID, text, x, y, 0, nullptr); }
+    static cRect DrawString(int fontID, const char* text, float x, float y, int flags) { return DrawString(fontID, text, x, y, flags, nullptr); }
+    static cRect DrawString(int fontID, const char* text, float x, float y, const cColor& c) { return DrawString(fontID, text, x, y, 0, &c); }
+    static cRect DrawString(int fontID, const char* text, float x, float y, int flags, const cColor& c) { return DrawString(fontID, text, x, y, flags, &c); }
+    static cRect DrawString(int fontID, const char* text, const cVec2& p) { return DrawString(fontID, text, p.x, p.y, 0, nullptr); }
+    static cRect DrawString(int fontID, const char* text, const cVec2& p, int flags) { return DrawString(fontID, text, p.x, p.y, flags, nullptr); }
+    static cRect DrawString(int fontID, const char* text, const cVec2& p, const cColor& c) { return DrawString(fontID, text, p.x, p.y, 0, &c); }
+    static cRect DrawString(int fontID, const char* text, const cVec2& p, int flags, const cColor& c) { return DrawString(fontID, text, p.x, p.y, flags, &c); }
+    // World-space forms: the point is projected to the viewport of the
+    // current viewer first; nothing is drawn without a viewer or behind it.
+    static cRect DrawString(int fontID, const char* text, const cVec3& p, int flags, const cColor* colors);
+    static cRect DrawString(int fontID, const char* text, const cVec3& p) { return DrawString(fontID, text, p, 0, nullptr); }
+    static cRect DrawString(int fontID, const char* text, const cVec3& p, int flags) { return DrawString(fontID, text, p, flags, nullptr); }
+    static cRect DrawString(int fontID, const char* text, const cVec3& p, const cColor& c) { return DrawString(fontID, text, p, 0, &c); }
+    static cRect DrawString(int fontID, const char* text, const cVec3& p, int flags, const cColor& c) { return DrawString(fontID, text, p, flags, &c); }
+    static cRect MeasureStringCells(int fontID, const char* text) { return DrawString(fontID, text, 0, 0, 32, nullptr); }
+    static cRect MeasureStringTightRect(int fontID, const char* text) { return DrawString(fontID, text, 0, 0, 96, nullptr); }
+    // Keeps only the characters the font has a glyph for; an unknown font changes nothing.
+    static void  EnsurePrintable(int fontID, cStr* text);
 
     // ---- Immediate 2D helpers ----
     // Packed vertex colour r | g << 8 | b << 16 | a << 24, each channel clamped and rounded.

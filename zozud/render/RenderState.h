@@ -2,13 +2,15 @@
 // Not for users of cRender: they go through its functions.
 #pragma once
 
+#include "zozud/render/Font.h"
 #include "zozud/render/Render.h"
 
 namespace zozud {
 
 struct cRender_FontEntry {
-    cFont* Font;
-    int    TextureID;
+    cStr  Name;       // as first asked for
+    cFont Font;
+    int   TextureID;
 };
 
 struct cRender::State {

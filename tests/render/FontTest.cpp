@@ -1,0 +1,326 @@
+// Fonts and text: the ".cFont" layout with its corruptions, measuring and
+// placement against rectangles worked out by hand on a small font made here,
+// DrawString as the device sees it, EnsurePrintable, loading by name, and the
+// font maker run as a real process.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "render/RecordingDevice.h"
+#include "support/Process.h"
+#include "zozud/core/Log.h"
+#include "zozud/image/Image.h"
+#include "zozud/io/File.h"
+#include "zozud/io/IO.h"
+#include "zozud/io/SourceFolder.h"
+#include "zozud/render/Font.h"
+#include "zozud/render/Viewer.h"
+
+using namespace zozud;
+using namespace zozud_test;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+// Codes 32..126 without 'x' (so index 31 is '?'): quads 6 x 8 hanging 2
+// below the pen, 1 to its right, advance 7; 'g' 6 x 9 hanging 4. Texture
+// rectangles 8 texels apart per code. Line height 12, base line 9, inset 1.
+cFont MiniFont() {
+    cFont f;
+    f.BaselineShift = 9;
+    f.Reserved = 5;
+    f.LineHeight = 12;
+    f.TightInset = 1;
+    for (int c = 32; c < 127; c++) {
+        if (c == 'x') continue;
+        bool g = c == 'g';
+        cFont::Glyph glyph = {(unsigned short)c, {c * 8, 0, c * 8 + 6, g ? 9 : 8}, 1, g ? 4 : 2, 6, g ? 9 : 8, 7, 0};
+        f.Glyphs.Add(glyph);
+    }
+    return f;
+}
+
+int MiniID() {
+    static int id = cRender::AddFont("Mini", MiniFont(), 7);
+    return id;
+}
+
+std::string Bytes(const cFont& f) {
+    cFile file;
+    f.Write(&file);
+    return std::string((const char*)file.GetData(), file.GetSize());
+}
+
+bool ReadBytes(const std::string& bytes, cFont* f) {
+    cFile file;
+    file.Copy(bytes.data(), (int)bytes.size(), "test.cFont");
+    return f->Read(file);
+}
+
+::testing::AssertionResult Same(const cRect& want, const cRect& got) {
+    if (want == got) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "want (" << want.x0 << ", " << want.y0 << ", " << want.x1 << ", "
+                                         << want.y1 << ") got (" << got.x0 << ", " << got.y0 << ", " << got.x1
+                                         << ", " << got.y1 << ")";
+}
+
+}  // namespace
+
+TEST(Font, FileRoundTripsAndEveryCorruptionIsRefused) {
+    cFont mini = MiniFont(), back;
+    const std::string good = Bytes(mini);
+    ASSERT_EQ(2u + 1 + 12 + 4 + 94 * 42 + 4, good.size());
+    EXPECT_EQ("cf", good.substr(0, 2));
+    ASSERT_TRUE(ReadBytes(good, &back));
+    EXPECT_EQ(good, Bytes(back));
+    EXPECT_EQ(31, back.IndexOf('?'));
+    EXPECT_EQ(-1, back.IndexOf('x'));
+
+    auto patched = [&](size_t at, std::string with) { return good.substr(0, at) + with + good.substr(at + with.size()); };
+    struct Case { const char* what; std::string bytes; } cases[] = {
+        {"empty", ""},
+        {"bad magic", patched(0, "fc")},
+        {"version 1", patched(2, "\x01")},
+        {"count above 65536", patched(15, std::string("\x01\x00\x01\x00", 4))},
+        {"count of more glyphs than held", patched(15, std::string("\x5f\x00\x00\x00", 4))},
+        {"count near 2^32", patched(15, "\xff\xff\xff\xff")},
+        {"no trailing value", good.substr(0, good.size() - 1)},
+        {"header cut", good.substr(0, 18)},
+    };
+    for (const Case& c : cases) {
+        cFont f = MiniFont();
+        EXPECT_FALSE(ReadBytes(c.bytes, &f)) << c.what;
+        EXPECT_EQ(good, Bytes(f)) << c.what << ": a refused file changes nothing";
+    }
+    // Glyphs stored out of order are sorted, so lookups still work.
+    cFont shuffled = MiniFont();
+    std::swap(shuffled.Glyphs[0], shuffled.Glyphs[50]);
+    ASSERT_TRUE(ReadBytes(Bytes(shuffled), &back));
+    EXPECT_EQ(good, Bytes(back));
+}
+
+TEST(Font, MeasuringAndPlacementFlags) {
+    const int id = MiniID();
+    // Pen at (10, 51). 'A' quad (11, 41)-(17, 49), 'g' (18, 38)-(24, 47); pen ends at 24.
+    // Cell (10, 39, 24, 51); ink, one texel in from each quad: (12, 39, 23, 48).
+    struct Case { int flags; cRect want; } cases[] = {
+        {0, cRect(10, 39, 24, 51)},     {32, cRect(10, 39, 24, 51)},  {1, cRect(3, 39, 17, 51)},
+        {2, cRect(-4, 39, 10, 51)},     {4, cRect(10, 45, 24, 57)},   {8, cRect(10, 48, 24, 60)},
+        {16, cRect(10, 51, 24, 63)},    {64, cRect(10, 42, 21, 51)},  {96, cRect(10, 42, 21, 51)},
+        {64 | 1, cRect(5, 42, 16, 51)}, {64 | 2, cRect(-1, 42, 10, 51)}, {64 | 16, cRect(10, 51, 21, 60)},
+        {1 | 2 | 4 | 8, cRect(3, 45, 17, 57)},  // the first flag of each group wins
+    };
+    for (const Case& c : cases)
+        EXPECT_TRUE(Same(c.want, cRender::DrawString(id, "Ag", 10.4f, 50.6f, c.flags | 32, nullptr))) << c.flags;
+
+    // The blank advances without ink; a missing character advances like '?';
+    // a two-byte UTF-8 character is one glyph; unknown fonts and empty text give Zero.
+    EXPECT_TRUE(Same(cRect(0, -12, 21, 0), cRender::MeasureStringCells(id, "A A")));
+    EXPECT_TRUE(Same(cRect(0, -6, 18, 0), cRender::DrawString(id, "A A", 0, 0, 96, nullptr)));
+    EXPECT_TRUE(Same(cRect(0, -12, 14, 0), cRender::MeasureStringCells(id, "x\xc3\xa9")));
+    EXPECT_TRUE(Same(cRect(0, 0, 0, 0), cRender::MeasureStringTightRect(id, "   ")));
+    EXPECT_TRUE(Same(cRect::Zero, cRender::MeasureStringCells(id, "")));
+    EXPECT_TRUE(Same(cRect::Zero, cRender::MeasureStringCells(-1, "A")));
+    EXPECT_TRUE(Same(cRect::Zero, cRender::MeasureStringCells(id + 1, "A")));
+}
+
+TEST(Font, DrawStringIsOneIndexedDrawOfGlyphQuads) {
+    const int id = MiniID();
+    RecordingScope device;
+    device->Clear();
+    cRect r = cRender::DrawString(id, "Ax", 10.4f, 50.6f, 8, cColor(1, 0, 0, 1));
+    EXPECT_TRUE(Same(cRect(10, 48, 24, 60), r));
+    const std::string sampler = std::to_string(cRender::GetSamplerStateID(
+        cFilter::Linear, cAddressMode::Clamp, cAddressMode::Clamp, cAddressMode::Clamp));
+    EXPECT_EQ((Calls{"SetBlendState(" + RecordingDevice::Name(cRender::GetBlendStateID(
+                         cBlendFactor::SrcAlpha, cBlendFactor::InvSrcAlpha, cBlendMode::Add, 15)) + ")",
+                     "SetShader(Font)", "SetSamplerState(7, " + sampler + ")", "SetTexture(s_Glyphs, 7)",
+                     "DrawIndexed(3, 8, 12, 4)"}),
+              device->Calls);
+    // Quads moved up 9 by the base-line flag; 'x' draws '?' (texels from 504).
+    const float want[8][4] = {{11, 50, 520, 0}, {11, 58, 520, 8}, {17, 58, 526, 8}, {17, 50, 526, 0},
+                              {18, 50, 504, 0}, {18, 58, 504, 8}, {24, 58, 510, 8}, {24, 50, 510, 0}};
+    ASSERT_EQ(8, device->VertexCount());
+    for (int i = 0; i < 8; i++) {
+        EXPECT_EQ(want[i][0], device->VertexFloat(i, 0)) << i;
+        EXPECT_EQ(want[i][1], device->VertexFloat(i, 4)) << i;
+        EXPECT_EQ(want[i][2], device->VertexFloat(i, 16)) << i;
+        EXPECT_EQ(want[i][3], device->VertexFloat(i, 20)) << i;
+        EXPECT_EQ(0xff0000ffu, device->VertexWord(i, 12)) << i;
+    }
+    EXPECT_EQ((std::vector<int>{0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7}), device->Indices);
+
+    // Wire frame is off for the text and back on afterwards; measuring and
+    // blanks draw nothing.
+    cRender::SetWireframe(true);
+    device->Clear();
+    cRender::DrawString(id, "A", 0, 0);
+    EXPECT_EQ("SetWireframe(0)", device->Calls.front());
+    EXPECT_EQ("SetWireframe(1)", device->Calls.back());
+    EXPECT_EQ(0xff000000u, device->VertexWord(0, 12));  // black without a colour
+    device->Clear();
+    cRender::DrawString(id, "  ", 0, 0);
+    cRender::MeasureStringTightRect(id, "AAA");
+    EXPECT_EQ(Calls(), device->Calls);
+}
+
+TEST(Font, WorldPointsAreProjectedThroughTheViewer) {
+    const int id = MiniID();
+    EXPECT_TRUE(Same(cRect::Zero, cRender::DrawString(id, "A", cVec3(0, 0, 0), 32)));  // no viewer
+    cViewer viewer;
+    viewer.Viewport = cRect(100, 50, 300, 150);
+    cRender::SetViewer(&viewer);
+    // Identity matrices: the clip-space point (0.5, -0.5) lies at (250, 75).
+    EXPECT_TRUE(Same(cRect(250, 63, 257, 75), cRender::DrawString(id, "A", cVec3(0.5f, -0.5f, 0), 32)));
+    cRender::SetViewer(nullptr);
+}
+
+TEST(Font, EnsurePrintableDropsExactlyTheMissingCharacters) {
+    const int id = MiniID();
+    struct Case { const char* in; const char* out; } cases[] = {
+        {"AxB", "AB"}, {"x", ""}, {"\xc3\xa9t\xc3\xa9", "t"}, {"\xf0\x9f\x98\x80!", "!"}, {"plain", "plain"}};
+    for (const Case& c : cases) {
+        cStr text(c.in);
+        cRender::EnsurePrintable(id, &text);
+        EXPECT_STREQ(c.out, text.ToChar()) << c.in;
+    }
+    cStr text("AxB");
+    cRender::EnsurePrintable(-1, &text);
+    EXPECT_STREQ("AxB", text.ToChar());
+}
+
+TEST(Font, FontsLoadByNameOnceInAnyCase) {
+    testsupport::TempDir dir;
+    mkdir((dir / "Fonts").c_str(), 0755);
+    testsupport::WriteFile(dir / "Fonts/Small Test.cFont", Bytes(MiniFont()));
+    testsupport::WriteFile(dir / "Fonts/Broken.cFont", Bytes(MiniFont()).substr(0, 100));
+    cIO::GetSourcesMutable().Add(new SourceFolder(dir.Path().c_str(), ""));
+    RecordingScope device;
+    cLog::GetLogMutable().Clear();
+    const int id = cRender::GetFontID("Small Test");
+    ASSERT_GE(id, 0);
+    EXPECT_EQ(id, cRender::GetFontID("SMALL test"));
+    EXPECT_EQ(7, cRender::GetFontTextureID(id));
+    EXPECT_EQ(12, cRender::GetFont(id)->LineHeight);
+    EXPECT_EQ(-1, cRender::GetFontID("Broken"));
+    EXPECT_EQ(-1, cRender::GetFontID("Missing"));
+    const cStr log = cLog::GetLog();
+    EXPECT_NE(-1, log.IndexOf(" - Loading font \"Small Test\"..."));
+    EXPECT_NE(-1, log.IndexOf("Loaded font format file \"Fonts/Small Test.cFont\""));
+    EXPECT_NE(-1, log.IndexOf("Font format file \"Fonts/Broken.cFont\" has wrong size."));
+    EXPECT_EQ(log.IndexOf("Loading font \"Small Test\""), log.IndexOf("Loading font", 0, -1, false));
+    EXPECT_EQ(1, device->Count("GetTextureID(Fonts/Small Test.bmp)"));
+    EXPECT_EQ(nullptr, cRender::GetFont(-1));
+    EXPECT_EQ(-1, cRender::GetFontTextureID(1000));
+    // The default fonts ship with the sources.
+    cIO::GetSourcesMutable().Add(new SourceFolder(ZOZUD_SOURCE_DIR, ""));
+    for (const char* name : {"Tahoma 8", "Tahoma B8", "Calibri 11"}) {
+        int font = cRender::GetFontID(name);
+        ASSERT_GE(font, 0) << name;
+        EXPECT_GT(cRender::GetFont(font)->Glyphs.Count(), 150) << name;
+    }
+    cList<cIO::Source*>& sources = cIO::GetSourcesMutable();
+    for (int i = 0; i < 2; i++) {
+        delete sources.GetLast();
+        sources.RemoveAt(sources.Count() - 1);
+    }
+}
+
+// ---- The font maker ----
+
+namespace {
+
+const std::string FontTool = std::string(ZOZUD_BINARY_DIR) + "/zozud-font";
+const std::string DejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+// Runs the tool in dir: "STATUS " + stdout, and stderr apart.
+int RunFontTool(const testsupport::TempDir& dir, const std::string& args, std::string* err) {
+    int status = -1;
+    testsupport::Shell("cd '" + dir.Path() + "' && '" + FontTool + "' " + args + " >/dev/null 2>.err", &status);
+    *err = testsupport::ReadFile(dir / ".err");
+    return status;
+}
+
+// Copies every glyph quad of the last draw from the texture into a canvas
+// (y up): the text as a device with nearest sampling would show it.
+std::vector<unsigned char> Compose(const RecordingDevice& d, const cImage& texture, int w, int h) {
+    std::vector<unsigned char> canvas((size_t)w * h);
+    for (int q = 0; q + 3 < d.VertexCount(); q += 4) {
+        int x0 = (int)d.VertexFloat(q, 0), y0 = (int)d.VertexFloat(q, 4);
+        int x1 = (int)d.VertexFloat(q + 2, 0), y1 = (int)d.VertexFloat(q + 2, 4);
+        int u0 = (int)d.VertexFloat(q, 16), v0 = (int)d.VertexFloat(q, 20);
+        for (int y = y0; y < y1; y++)
+            for (int x = x0; x < x1; x++) {
+                unsigned char t = texture.Pixels[((v0 + y - y0) * texture.Width + u0 + x - x0) * 3];
+                if (x >= 0 && y >= 0 && x < w && y < h) canvas[y * w + x] = std::max(canvas[y * w + x], t);
+            }
+    }
+    return canvas;
+}
+
+}  // namespace
+
+TEST(FontTool, DejaVuBecomesAFontWhoseInkFillsItsTightRectangle) {
+    if (!testsupport::FileExists(DejaVu)) GTEST_SKIP() << "fonts-dejavu-core is not installed";
+    testsupport::TempDir dir;
+    std::string err;
+    ASSERT_EQ(0, RunFontTool(dir, "'Test Sans' --from " + DejaVu + " --size 11 --out out", &err)) << err;
+    cFile file;
+    file.Copy(testsupport::ReadFile(dir / "out/Fonts/Test Sans.cFont").data(),
+              (int)testsupport::ReadFile(dir / "out/Fonts/Test Sans.cFont").size(), "");
+    cFont font;
+    ASSERT_TRUE(font.Read(file));
+    cImage texture;
+    ASSERT_TRUE(cIO::LoadImage((dir / "out/Fonts/Test Sans.bmp").c_str(), &texture));
+    EXPECT_EQ(95, font.Glyphs.Count());
+    EXPECT_EQ(31, font.IndexOf('?'));
+    EXPECT_EQ(0, texture.Width & (texture.Width - 1));
+    EXPECT_EQ(0, texture.Height & (texture.Height - 1));
+    EXPECT_GE(font.LineHeight, 11);
+    EXPECT_EQ(1, font.TightInset);
+    for (const cFont::Glyph& g : font.Glyphs) {
+        EXPECT_TRUE(g.TexRect[0] >= 0 && g.TexRect[1] >= 0 && g.TexRect[2] <= texture.Width &&
+                    g.TexRect[3] <= texture.Height)
+            << g.Code;
+        EXPECT_EQ(g.Width, g.TexRect[2] - g.TexRect[0]) << g.Code;
+        EXPECT_EQ(g.Height, g.TexRect[3] - g.TexRect[1]) << g.Code;
+    }
+
+    const int id = cRender::AddFont("Test Sans", font, 7);
+    RecordingScope device;
+    const int W = 64, H = 32;
+    struct Case { const char* text; int flags; } cases[] = {{"Hg", 8 | 64}, {"Wj_", 4 | 64}, {"Ti", 1 | 16 | 64}};
+    for (const Case& c : cases) {
+        const cRect tight = cRender::DrawString(id, c.text, 20, 16, c.flags | 32, nullptr);
+        cRender::DrawString(id, c.text, 20, 16, c.flags, cColor::White);
+        std::vector<unsigned char> canvas = Compose(*device, texture, W, H);
+        cRect seen = cRect::Empty;
+        for (int y = 0; y < H; y++)
+            for (int x = 0; x < W; x++)
+                if (canvas[y * W + x] > 0) seen.AddRect(cRect((float)x, (float)y, x + 1.0f, y + 1.0f));
+        EXPECT_TRUE(Same(tight, seen)) << c.text << ": ink exactly inside its tight rectangle";
+    }
+    // With the base-line flag the foot of "H" sits on y.
+    EXPECT_EQ(16, cRender::DrawString(id, "H", 20, 16, 8 | 64 | 32, nullptr).y0);
+}
+
+TEST(FontTool, BadInputExitsWithOneLine) {
+    testsupport::TempDir dir;
+    testsupport::WriteFile(dir / "junk.ttf", "not a font at all");
+    const std::string dejavu = " --from " + DejaVu;
+    const char* const cases[] = {
+        "Name --from missing.ttf --size 11", "Name --from junk.ttf --size 11", "Name",
+        "--size 11",                           "Name --size 0",                  "Name --size 100000",
+        "Name --size 11px",                    "Name --size 11 --chars 126-32",  "Name --size 11 --chars 0x10000",
+        "Name --size 11 --bogus",              "a/b --size 11",
+    };
+    for (const char* c : cases) {
+        std::string args = c;
+        if (args.find("--from") == std::string::npos) args += dejavu;
+        std::string err;
+        EXPECT_EQ(1, RunFontTool(dir, args, &err)) << args;
+        EXPECT_EQ(1, std::count(err.begin(), err.end(), '\n')) << args << ": " << err;
+        EXPECT_EQ(0u, err.find("zozud-font: ")) << err;
+    }
+    EXPECT_FALSE(testsupport::FileExists(dir / "Fonts"));
+}

@@ -1,0 +1,222 @@
+// The font table and text: loading fonts by name, DrawString (which also
+// measures), and EnsurePrintable. DrawString keeps its code units, vertices
+// and indices in static lists that only grow, so measuring and steady-state
+// drawing allocate nothing.
+#include "zozud/render/Render.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+
+#include "zozud/core/Log.h"
+#include "zozud/io/File.h"
+#include "zozud/io/IO.h"
+#include "zozud/render/RenderImmediate.h"
+#include "zozud/render/RenderState.h"
+#include "zozud/render/Viewer.h"
+
+namespace zozud {
+
+namespace {
+
+using PCT = cVertex::PositionColoredTextured;
+
+// The fallback glyph of a character the font lacks: the 32nd in code order.
+const int FallbackIndex = 31;
+
+// A view of caller text as a cStr without copying it. The union keeps the
+// view's destructor from ever running: it owns nothing.
+union TextView {
+    cStr str;
+    TextView(const char* text, int length) : str(cStr::ConstantText{}, text, length) {}
+    ~TextView() {}
+};
+
+// UTF-8 to UTF-16 into a list that keeps its block between calls.
+const cList<unsigned short>& Decode(const char* text) {
+    static cList<unsigned short> units;
+    TextView view(text, (int)strlen(text));
+    view.str.DecodeUTF8(&units);
+    return units;
+}
+
+// Glyph textures are sampled linearly and clamped; text lands on whole
+// pixels, so each texel still meets one pixel.
+int GlyphSampler() {
+    static int sampler = -1;
+    if (sampler < 0)
+        sampler = cRender::GetSamplerStateID(cFilter::Linear, cAddressMode::Clamp, cAddressMode::Clamp,
+                                             cAddressMode::Clamp);
+    return sampler;
+}
+
+int GlyphIndex(const cFont& font, unsigned code) {
+    int i = font.Lookup(code);
+    if (i < 0 && font.Glyphs.Count() > FallbackIndex) i = FallbackIndex;
+    return i;
+}
+
+}  // namespace
+
+// ---- Font table ----
+
+int cRender::AddFont(const char* name, const cFont& font, int textureID) {
+    cRender_FontEntry entry;
+    entry.Name = name ? name : "";
+    entry.Font = font;
+    entry.TextureID = textureID;
+    return s.Fonts.Add(entry);
+}
+
+cFont* cRender::GetFont(int id) { return id >= 0 && id < s.Fonts.Count() ? &s.Fonts[id].Font : nullptr; }
+
+int cRender::GetFontTextureID(int id) { return id >= 0 && id < s.Fonts.Count() ? s.Fonts[id].TextureID : -1; }
+
+int cRender::GetFontID(const char* name) {
+    if (!name) return -1;
+    for (int i = 0; i < s.Fonts.Count(); i++)
+        if (cStr::CompareNoCase(s.Fonts[i].Name, name) == 0) return i;
+    cLog::Message(" - Loading font \"%s\"...", name);
+    cStr path = cStr::Format("Fonts/%s.cFont", name);
+    cFile file;
+    cFont font;
+    if (!cIO::LoadFile(path, &file) || !font.Read(file)) {
+        cLog::Warning("Font format file \"%s\" has wrong size.", path.ToChar());
+        return -1;
+    }
+    cLog::Message("Loaded font format file \"%s\"", path.ToChar());
+    int texture = GetTextureID(cStr::Format("Fonts/%s.bmp", name), GlyphSampler());
+    return AddFont(name, font, texture);
+}
+
+// ---- Text ----
+
+cRect cRender::DrawString(int fontID, const char* text, float x, float y, int flags, const cColor* colors) {
+    static cList<PCT> verts;
+    static cList<int> indices;
+    const cFont* font = GetFont(fontID);
+    if (!font || !text || !*text) return cRect::Zero;
+
+    const cList<unsigned short>& units = Decode(text);
+    const bool measure = (flags & TextFlags::MeasureOnly) != 0;
+    const bool tight = (flags & TextFlags::Tight) != 0;
+    const unsigned color = PackColor(colors ? colors[0] : cColor::Black);
+    if (!measure) {
+        verts.SetCount(units.Count() * 4);
+        indices.SetCount(units.Count() * 6);
+    }
+    PCT* v = verts.GetPtr();
+    int* idx = indices.GetPtr();
+    int quads = 0;
+
+    const float startX = std::floor(x + 0.5f), startY = std::floor(y + 0.5f);
+    float penX = startX, penY = startY;
+    float left = FLT_MAX, bottom = FLT_MAX, right = -FLT_MAX, top = -FLT_MAX;
+    const float inset = (float)font->TightInset;
+    const cFont::Glyph* glyphs = font->Glyphs.GetPtr();
+    for (unsigned short code : units) {
+        int gi = GlyphIndex(*font, code);
+        if (gi < 0) continue;
+        const cFont::Glyph& g = glyphs[gi];
+        if (code != 32 && (!measure || tight)) {
+            const float x0 = penX + g.OffsetX, y1 = penY - g.OffsetY;
+            const float x1 = x0 + g.Width, y0 = y1 - g.Height;
+            if (tight) {
+                left = std::fmin(left, x0 + inset);
+                right = std::fmax(right, x1 - inset);
+                bottom = std::fmin(bottom, y0 + inset);
+                top = std::fmax(top, y1 - inset);
+            }
+            if (!measure) {
+                const float u0 = (float)g.TexRect[0], v0 = (float)g.TexRect[1];
+                const float u1 = (float)g.TexRect[2], v1 = (float)g.TexRect[3];
+                PCT* q = v + quads * 4;
+                q[0] = PCT{cVec3(x0, y0, 0), color, cVec2(u0, v0)};
+                q[1] = PCT{cVec3(x0, y1, 0), color, cVec2(u0, v1)};
+                q[2] = PCT{cVec3(x1, y1, 0), color, cVec2(u1, v1)};
+                q[3] = PCT{cVec3(x1, y0, 0), color, cVec2(u1, v0)};
+                cRender_QuadIndices(idx + quads * 6, quads * 4);
+                quads++;
+            }
+        }
+        penX += (float)g.AdvanceX;
+        penY += (float)g.AdvanceY;
+    }
+
+    cRect r;
+    if (!tight)
+        r = cRect(startX, startY - (float)font->LineHeight, penX, startY);
+    else if (left <= right && bottom <= top)
+        r = cRect(left, bottom, right, top);
+    else
+        r = cRect(startX, startY, startX, startY);  // nothing inked
+
+    float dx = 0, dy = 0;
+    if (flags & TextFlags::CenterX)
+        dx = startX - std::floor((r.x0 + r.x1) * 0.5f);
+    else if (flags & TextFlags::Right)
+        dx = startX - r.x1;
+    else if (tight)
+        dx = startX - r.x0;
+    if (flags & TextFlags::CenterY)
+        dy = startY - std::floor((r.y0 + r.y1) * 0.5f);
+    else if (flags & TextFlags::Baseline)
+        dy = (float)font->BaselineShift;
+    else if (flags & TextFlags::Bottom)
+        dy = startY - r.y0;
+    else if (tight)
+        dy = startY - r.y1;
+    if (std::fabs(dx) > 0.001f || std::fabs(dy) > 0.001f) {
+        r.Translate(dx, dy);
+        for (int i = 0; i < quads * 4; i++) {
+            v[i].Pos.x += dx;
+            v[i].Pos.y += dy;
+        }
+    }
+
+    if (!measure && quads > 0) {
+        static const char* const names[] = {"s_Glyphs"};
+        static cRender_ShaderSlot slot;
+        const bool wire = GetWireframe();
+        SetWireframe(false);
+        SetBlendState(cRender_AlphaBlendState());
+        cRender_NeutralPipeline();
+        slot.Use("Font", PCT::FormatID, nullptr, names, 1);
+        SetTexture(slot.consts[0], GetFontTextureID(fontID), GlyphSampler());
+        DrawIndexed(cTopology::Triangles, v, quads * 4, idx, quads * 6, 4);
+        SetWireframe(wire);
+    }
+    return r;
+}
+
+cRect cRender::DrawString(int fontID, const char* text, const cVec3& p, int flags, const cColor* colors) {
+    const cViewer* viewer = s.Viewer;
+    if (!viewer) return cRect::Zero;
+    cVec4 clip = cVec4(p.x, p.y, p.z, 1.0f) * viewer->GetViewProjectionMatrix();
+    if (!(clip.w > 0)) return cRect::Zero;  // behind the eye
+    const cRect& vp = viewer->Viewport;
+    float sx = vp.x0 + (clip.x / clip.w * 0.5f + 0.5f) * vp.GetWidth();
+    float sy = vp.y0 + (clip.y / clip.w * 0.5f + 0.5f) * vp.GetHeight();
+    return DrawString(fontID, text, sx, sy, flags, colors);
+}
+
+void cRender::EnsurePrintable(int fontID, cStr* text) {
+    const cFont* font = GetFont(fontID);
+    if (!font || !text || text->IsEmpty()) return;
+    const cList<unsigned short>& units = Decode(*text);
+    cStr kept;
+    bool dropped = false;
+    // One UTF-8 sequence gives one code unit, or a surrogate pair.
+    for (int u = 0, pos = 0; u < units.Count(); pos += text->CalcUTF8Length(pos)) {
+        int n = units[u] >= 0xD800 && units[u] < 0xDC00 && u + 1 < units.Count() ? 2 : 1;
+        bool known = font->Lookup(units[u]) >= 0 && (n == 1 || font->Lookup(units[u + 1]) >= 0);
+        if (known)
+            kept.Append(text->ToChar(), pos, text->CalcUTF8Length(pos));
+        else
+            dropped = true;
+        u += n;
+    }
+    if (dropped) *text = kept;
+}
+
+}  // namespace zozud
