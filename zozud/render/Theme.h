@@ -28,6 +28,10 @@ public:
             Form, FormCaption, FormMinimizeButton, FormMaximizeButton, FormSizeGrip,
             Panel, PanelSimple, PanelCaption,
             ScrollBarVertical, ScrollBarVerticalThumb,
+            Button, CheckBox, Label, Separator,
+            Edit, EditSelection, EditCaret,
+            Slider, SliderThumb, ComboBox, ComboBoxDropDown, ComboBoxItem,
+            BindButton, ColorSwatch, ImageSwatch, ToolBar, FpsDisplay,
             Count
         };
     };
