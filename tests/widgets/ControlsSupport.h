@@ -3,6 +3,7 @@
 // way the shell does, a frame at a time.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct Message {
         return id == o.id && msg == o.msg && oldValue == o.oldValue && newValue == o.newValue;
     }
 };
+
+inline void PrintTo(const Message& m, std::ostream* os) {
+    *os << "{" << m.id << ", " << m.msg << ", \"" << m.oldValue << "\", \"" << m.newValue << "\"}";
+}
 
 struct PaintedPart {
     int part;
