@@ -19,7 +19,7 @@ cRect cControl::GetRelBounds() {
 }
 
 void cControl::CalcRects() {
-    if (m_Parent && m_Width == 0 && m_Parent->GetType() != 8) m_RelRect = GetRelBounds();
+    if (m_Parent && m_Width == 0 && m_Parent->GetType() == 7) m_RelRect = GetRelBounds();  // panels and composite controls place their own
     cWnd::CalcRects();
 }
 
