@@ -84,7 +84,7 @@ TEST_F(Buttons, CheckBoxTogglesItsBoolAndReports) {
     cWidgets::Render();
     const PaintedPart* p = theme.Find(cTheme::Parts::CheckBox);
     ASSERT_NE(nullptr, p);
-    EXPECT_EQ(1.0f, p->pressed);  // checked
+    EXPECT_TRUE(p->checked);
     EXPECT_EQ("Wire", p->text);
 }
 

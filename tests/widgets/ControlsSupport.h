@@ -30,13 +30,14 @@ struct PaintedPart {
     cRect rect;
     std::string text;
     float pressed, enabled;
+    bool checked;
 };
 
 struct RecordingTheme : cTheme {
     mutable std::vector<PaintedPart> painted;
     RecordingTheme() { CaptionHeight = 20; BorderWidth = 4; Padding = 4; SliderStepsInt = 20; SliderStepsFloat = 10; }
     void Draw(const DrawArgs& a) const override {
-        painted.push_back({a.Part, a.Rect, a.Text.ToChar(), a.Pressed, a.Enabled});
+        painted.push_back({a.Part, a.Rect, a.Text.ToChar(), a.Pressed, a.Enabled, a.Checked});
     }
     const PaintedPart* Find(int part) const {
         for (const PaintedPart& p : painted)

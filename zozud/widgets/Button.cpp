@@ -50,6 +50,8 @@ void cCheckBox::OnClick() {
     Notify(2, m_Value, nullptr);
 }
 
-void cCheckBox::OnRender() { Paint(cTheme::Parts::CheckBox, m_Rect, m_Caption, m_Value && *m_Value ? 1.0f : 0.0f); }
+void cCheckBox::OnRender() {
+    Paint(cTheme::Parts::CheckBox, m_Rect, m_Caption, m_Pressed && MouseInside() ? 1.0f : 0.0f, m_Value && *m_Value);
+}
 
 }  // namespace zozud

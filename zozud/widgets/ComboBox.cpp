@@ -89,7 +89,7 @@ cComboBoxDropDown::cComboBoxDropDown(cComboBox* owner)
 }
 
 cComboBoxDropDown::cComboBoxDropDown(void (*chosen)(int), const cList<cStr>& items, int current)
-    : m_Chosen(chosen), m_Items(items), m_Highlight(current) {
+    : m_Chosen(chosen), m_Items(items), m_Highlight(current), m_Current(current) {
     cList<cForm*>& forms = cForm::GetForms();
     m_Theme = forms.IsEmpty() ? nullptr : forms.GetLast()->GetTheme();
     int shown = m_Items.Count() < MaxVisibleItems ? m_Items.Count() : MaxVisibleItems;
@@ -184,6 +184,8 @@ void cComboBoxDropDown::OnRender() {
     cTheme::DrawArgs args;
     args.Part = cTheme::Parts::ComboBoxDropDown;
     args.Rect = m_Rect;
+    args.Texts = m_Items;
+    args.Index = m_Owner ? m_Owner->GetIndex() : m_Current;
     m_Theme->Draw(args);
     args.Part = cTheme::Parts::ComboBoxItem;
     for (int i = 0; i < m_Items.Count(); i++) {
@@ -191,7 +193,8 @@ void cComboBoxDropDown::OnRender() {
         if (top - ItemHeight > m_Rect.y1 || top < m_Rect.y0) continue;
         args.Rect = cRect(m_Rect.x0, top - ItemHeight, m_Rect.x1, top);
         args.Text = m_Items[i];
-        args.Pressed = i == m_Highlight ? 1.0f : 0.0f;
+        args.Hot = i == m_Highlight ? 1.0f : 0.0f;
+        args.Checked = m_Owner ? i == m_Owner->GetIndex() : i == m_Current;
         m_Theme->Draw(args);
     }
     cRender::PopClipRect();

@@ -80,6 +80,7 @@ private:
     cList<cStr> m_Items;
     cRect m_Rect = cRect::Empty;
     int   m_Highlight = -1;
+    int   m_Current = -1;  // the free-standing list's selected item
     float m_Scroll = 0;  // pixels the list is scrolled up
     bool  m_Dead = false, m_ArrowScroll = true;
     const cTheme* m_Theme = nullptr;

@@ -15,12 +15,22 @@ cRect cControl::GetRelBounds() {
     float w = m_Width > 0 ? (float)m_Width : 0;
     if (w == 0 && m_Parent && m_Parent->GetClientRect().IsValid()) w = m_Parent->GetClientRect().GetWidth() - m_RelRect.x0;
     if (m_RelRect.IsValid() && m_RelRect.GetWidth() > w) w = m_RelRect.GetWidth();  // stacked by a panel
-    return cRect(m_RelRect.x0, m_RelRect.y0, m_RelRect.x0 + w, m_RelRect.y0 + DefaultHeight);
+    return cRect(m_RelRect.x0, m_RelRect.y0, m_RelRect.x0 + w, m_RelRect.y0 + Height());
+}
+
+float cControl::Height() {
+    const cTheme* theme = GetTheme();
+    return theme && theme->ControlHeight > 0 ? theme->ControlHeight : DefaultHeight;
 }
 
 void cControl::CalcRects() {
     if (m_Parent && m_Width == 0 && m_Parent->GetType() == 7) m_RelRect = GetRelBounds();  // panels and composite controls place their own
     cWnd::CalcRects();
+}
+
+float cControl::ThumbSize() const {
+    const cTheme* theme = const_cast<cControl*>(this)->GetTheme();
+    return theme && theme->SliderThumbWidth > 0 ? theme->SliderThumbWidth : 8.0f;
 }
 
 bool cControl::HasFocusHere() { return GetTopLevelParent()->HasFocus(this); }
@@ -39,7 +49,8 @@ void cControl::Notify(int msg, const void* oldValue, const void* newValue) {
     if (m_Parent) m_Parent->MsgProc(cWidgets::GetWidgetID(this), msg, oldValue, newValue);
 }
 
-void cControl::Paint(int part, const cRect& rect, const char* text, float pressed) const {
+void cControl::Paint(int part, const cRect& rect, const char* text, float pressed, bool checked, float value,
+                     float value2) const {
     cWnd* self = const_cast<cControl*>(this);
     const cTheme* theme = self->GetTheme();
     cRect clip = GetClipRect();
@@ -50,6 +61,9 @@ void cControl::Paint(int part, const cRect& rect, const char* text, float presse
     args.Text = text ? text : "";
     args.Hot = m_MouseOver != Part::None ? 1.0f : 0.0f;
     args.Pressed = pressed;
+    args.Checked = checked;
+    args.Value = value;
+    args.Value2 = value2;
     args.Enabled = IsEnabled() ? 1.0f : 0.0f;
     args.Activity = self->GetCurActivity();
     args.Alpha = self->GetCurAlpha();

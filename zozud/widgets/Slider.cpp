@@ -7,7 +7,6 @@ namespace zozud {
 
 namespace {
 
-const float ThumbWidth = 8;
 
 float Clamped(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
@@ -84,15 +83,17 @@ float cSlider::GetFraction() const {
 
 cRect cSlider::ThumbRect() const {
     cRect track = GetFieldRect();
-    float x = track.x0 + ThumbWidth / 2 + GetFraction() * (track.GetWidth() - ThumbWidth);
-    return cRect(x - ThumbWidth / 2, track.y0, x + ThumbWidth / 2, track.y1);
+    const float thumb = ThumbSize();
+    float x = track.x0 + thumb / 2 + GetFraction() * (track.GetWidth() - thumb);
+    return cRect(x - thumb / 2, track.y0, x + thumb / 2, track.y1);
 }
 
 void cSlider::SetFromMouse() {
     cRect track = GetFieldRect();
-    float usable = track.GetWidth() - ThumbWidth;
+    const float thumb = ThumbSize();
+    float usable = track.GetWidth() - thumb;
     if (!(usable > 0)) return;
-    float f = Clamped((cInput::GetMousePosition().x - track.x0 - ThumbWidth / 2) / usable, 0, 1);
+    float f = Clamped((cInput::GetMousePosition().x - track.x0 - thumb / 2) / usable, 0, 1);
     Set(Min() + f * (Max() - Min()));
 }
 
@@ -147,7 +148,7 @@ bool cSlider::OnChar(int ch, int key) {
 void cSlider::OnRender() {
     PaintCaption();
     cStr shown = m_Int ? cStr::Format("%d", *m_Int) : cStr::Format("%.3f", Get());
-    Paint(cTheme::Parts::Slider, GetFieldRect(), shown);
+    Paint(cTheme::Parts::Slider, GetFieldRect(), shown, 0, false, GetFraction());
     Paint(cTheme::Parts::SliderThumb, ThumbRect(), nullptr, m_Dragging ? 1.0f : 0.0f);
 }
 
@@ -177,14 +178,16 @@ void cSliderRanged::Set(int end, float v) {
 
 float cSliderRanged::ValueToPos(float v) const {
     cRect track = GetFieldRect();
+    const float thumb = ThumbSize();
     float max = Max();
-    return track.x0 + ThumbWidth / 2 + (max > 0 ? v / max : 0) * (track.GetWidth() - ThumbWidth);
+    return track.x0 + thumb / 2 + (max > 0 ? v / max : 0) * (track.GetWidth() - thumb);
 }
 
 float cSliderRanged::PosToValue(float x) const {
     cRect track = GetFieldRect();
-    float usable = track.GetWidth() - ThumbWidth;
-    return usable > 0 ? Clamped((x - track.x0 - ThumbWidth / 2) / usable, 0, 1) * Max() : 0;
+    const float thumb = ThumbSize();
+    float usable = track.GetWidth() - thumb;
+    return usable > 0 ? Clamped((x - track.x0 - thumb / 2) / usable, 0, 1) * Max() : 0;
 }
 
 bool cSliderRanged::OnButtonDown(int button) {
@@ -227,10 +230,12 @@ bool cSliderRanged::OnButtonUp(int button) {
 void cSliderRanged::OnRender() {
     PaintCaption();
     cRect track = GetFieldRect();
-    Paint(cTheme::Parts::Slider, track, nullptr);
+    const float thumb = ThumbSize();
+    float max = Max();
+    Paint(cTheme::Parts::SliderRange, track, nullptr, 0, false, max > 0 ? Get(0) / max : 0, max > 0 ? Get(1) / max : 0);
     for (int end = 0; end < 2; end++) {
         float x = ValueToPos(Get(end));
-        Paint(cTheme::Parts::SliderThumb, cRect(x - ThumbWidth / 2, track.y0, x + ThumbWidth / 2, track.y1), nullptr,
+        Paint(cTheme::Parts::SliderThumb, cRect(x - thumb / 2, track.y0, x + thumb / 2, track.y1), nullptr,
               m_Dragged == end ? 1.0f : 0.0f);
     }
 }
