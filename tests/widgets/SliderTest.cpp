@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "ControlsSupport.h"
+#include "zozud/widgets/Edit.h"
+#include "zozud/widgets/EditSlider.h"
+#include "zozud/widgets/FpsDisplay.h"
 #include "zozud/widgets/Slider.h"
 
 using namespace zozud;
@@ -26,6 +29,7 @@ public:
         TeardownInput();
     }
     // The slider takes the focus, then a key is pressed and released.
+    static void Ctrl(int code) { SetModifiers(false, true); Key(code); SetModifiers(false, false); }
     void Step(cSlider* s, int key) {
         form->SetFocus(s);
         Key(key);
@@ -124,4 +128,36 @@ TEST_F(Sliders, RangedSliderMovesTheNearerEndAndTheEndsNeverCross) {
     EXPECT_EQ(0, low);
     int id = cWidgets::GetWidgetID(s);
     EXPECT_EQ((std::vector<Message>{{id, 4, "8", "2"}, {id, 4, "2", "0"}}), form->messages);
+}
+
+TEST_F(Sliders, EditSliderKeepsFieldAndSliderInStepAndReportsAsItself) {
+    int v = 4;
+    const int lo = 0, hi = 10;
+    cEditSlider* both = new cEditSlider(form, &v, &lo, &hi, "Count");
+    int id = cWidgets::GetWidgetID(both);
+    EXPECT_TRUE(both->GetRect().Contains(both->GetEdit()->GetRect()));
+    EXPECT_TRUE(both->GetRect().Contains(both->GetSlider()->GetRect()));
+    EXPECT_LT(both->GetEdit()->GetRect().x1, both->GetSlider()->GetRect().x0);
+
+    Click(both->GetEdit()->GetRect().GetCenter());
+    Ctrl(cInput::A);
+    Type("50");  // clamped
+    Key(cInput::Enter);
+    EXPECT_EQ(10, v);
+    EXPECT_FLOAT_EQ(1.0f, both->GetSlider()->GetFraction());
+    form->SetFocus(both->GetSlider());
+    Key(cInput::Left);
+    EXPECT_EQ(9, v);
+    EXPECT_STREQ("9", both->GetEdit()->GetBuffer());
+    EXPECT_EQ((std::vector<Message>{{id, 6, "4", "10"}, {id, 4, "10", "9"}}), form->messages);
+}
+
+TEST_F(Sliders, FpsDisplayIsDraggedByTheMouse) {
+    cFpsDisplay* fps = new cFpsDisplay(20, 10, 10);
+    const cVec2 start = fps->GetRect().GetCenter();
+    Press(start);
+    Frame(cInput::NewMoveEvent(start + cVec2(30, 40), cVec2(30, 40)));
+    Release(start + cVec2(30, 40));
+    EXPECT_EQ(cVec2(40, 50), cVec2(fps->GetRect().x0, fps->GetRect().y0));
+    EXPECT_FALSE(cWidgets::IsCaptured());
 }
