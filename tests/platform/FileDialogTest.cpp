@@ -1,0 +1,133 @@
+// The file, folder and font choosers driven like a user: xdotool types into
+// the dialog while the test waits in it, as the application would.
+#include <thread>
+
+#include "support/Desktop.h"
+
+#include "platform/linux/LinuxMain.h"
+
+using namespace testsupport;
+using zozud::cList;
+using zozud::cStr;
+
+namespace {
+
+class Choosers : public DesktopTest {
+protected:
+    void SetUp() override {
+        DesktopTest::SetUp();
+        if (IsSkipped()) return;
+        ASSERT_TRUE(gtk_init_check(nullptr, nullptr));
+        if (cLinuxMain_Repeated.Count() == 0) cLinuxMain_BuildKeyTables();
+        WriteFile(dir_ / "scene.tga", "x");
+        WriteFile(dir_ / "notes.txt", "x");
+        extensions_.Add(cStr("tga"));
+        extensions_.Add(cStr("bmp"));
+    }
+
+    // Runs the dialog on this thread while another one waits for its window
+    // and sends the keystrokes (xdotool key names; "type:" types a text).
+    template <class Dialog>
+    bool Drive(const char* title, std::vector<std::string> steps, Dialog dialog) {
+        std::thread user([title, steps] {
+            std::string id = FindWindow(title, 15, getpid());
+            if (id.empty()) return;
+            for (const std::string& step : steps) {
+                if (step.rfind("type:", 0) == 0)
+                    Shell("xdotool windowfocus --sync " + id + " 2>/dev/null; xdotool type --delay 10 '" +
+                          step.substr(5) + "'");
+                else if (step.rfind("wait:", 0) == 0)
+                    id = FindWindow(step.substr(5), 15, getpid());
+                else
+                    Keys(id, step);
+                Shell("sleep 0.3");
+            }
+        });
+        bool result = dialog();
+        user.join();
+        return result;
+    }
+
+    TempDir     dir_;
+    cList<cStr> extensions_;
+};
+
+}  // namespace
+
+TEST_F(Choosers, EscapeCancelsAndATypedPathIsTaken) {
+    cStr file = "untouched";
+    EXPECT_FALSE(Drive("Open Scene", {"Escape"},
+                       [&] { return cLinuxMain_LoadFileDialog("Open Scene", extensions_, &file); }));
+    EXPECT_STREQ(file.ToChar(), "untouched");
+
+    std::string path = dir_ / "scene.tga";
+    EXPECT_TRUE(Drive("Open Scene", {"ctrl+l", "type:" + path, "Return"},
+                      [&] { return cLinuxMain_LoadFileDialog("Open Scene", extensions_, &file); }));
+    EXPECT_EQ(std::string(file.ToChar()), path);
+
+    // Several files: the list holds what was chosen.
+    cList<cStr> files;
+    EXPECT_TRUE(Drive("Open Scenes", {"ctrl+l", "type:" + path, "Return"},
+                      [&] { return cLinuxMain_LoadFileDialog("Open Scenes", extensions_, &file, &files); }));
+    ASSERT_EQ(files.Count(), 1);
+    EXPECT_EQ(std::string(files[0].ToChar()), path);
+}
+
+TEST_F(Choosers, SavingGivesTheChosenExtensionAndAsksBeforeReplacing) {
+    cStr file = (dir_ / "new").c_str();
+    EXPECT_TRUE(Drive("Save Scene", {"Return"},
+                      [&] { return cLinuxMain_SaveFileDialog("Save Scene", extensions_, &file); }));
+    EXPECT_EQ(std::string(file.ToChar()), dir_ / "new.tga");
+
+    // An existing file: the question comes, and cancelling it and then the
+    // dialog saves nothing.
+    file = (dir_ / "scene.tga").c_str();
+    EXPECT_FALSE(Drive("Save Scene", {"Return", "Escape", "wait:Save Scene", "Escape"},
+                       [&] { return cLinuxMain_SaveFileDialog("Save Scene", extensions_, &file); }));
+}
+
+TEST_F(Choosers, FolderAndFontDialogsReleaseHeldKeys) {
+    cStr folder;
+    EXPECT_TRUE(Drive("Pick Folder", {"ctrl+l", "type:" + dir_.Path() + "/", "Return"},
+                      [&] { return cLinuxMain_SelectFolderDialog("Pick Folder", &folder, "/"); }));
+    EXPECT_EQ(std::string(folder.ToChar()), dir_.Path());
+
+    // A key held when the dialog came is released when it is gone.
+    zozud::cInput::FreeEvents();
+    cLinuxMain_Repeated[zozud::cInput::A] = true;
+    EXPECT_FALSE(Drive("Select Font", {"Escape"}, [] { return cMain_ChooseFont(); }));
+    EXPECT_FALSE(cLinuxMain_Repeated[zozud::cInput::A]);
+    zozud::cInput::Event* released = zozud::cInput::GetEvent();
+    ASSERT_NE(released, nullptr);
+    EXPECT_EQ(released->Code, int(zozud::cInput::A));
+    EXPECT_FALSE(released->IsPressed);
+    delete released;
+    EXPECT_STREQ(cMain_GetFontName().ToChar(), "Sans 72");
+}
+
+// The filter: the listed extensions in any letter case, folders to walk
+// into, and in executable mode only what may be run.
+TEST_F(Choosers, TheFilterShowsListedExtensionsOrExecutables) {
+    cStr file;
+    Drive("Filter", {"Escape"}, [&] { return cLinuxMain_LoadFileDialog("Filter", extensions_, &file); });
+    WriteFile(dir_ / "UPPER.TGA", "x");
+    WriteFile(dir_ / "run.sh", "x");
+    chmod((dir_ / "run.sh").c_str(), 0700);
+    struct Case {
+        std::string name;
+        bool shown, shownInExeMode;
+    };
+    const Case cases[] = {
+        {dir_ / "scene.tga", true, false}, {dir_ / "UPPER.TGA", true, false}, {dir_ / "notes.txt", false, false},
+        {dir_ / "run.sh", false, true},    {dir_.Path(), true, false},        {dir_ / "missing.bmp", true, false},
+    };
+    for (const Case& c : cases) {
+        GtkFileFilterInfo info = {};
+        info.contains = GTK_FILE_FILTER_FILENAME;
+        info.filename = c.name.c_str();
+        EXPECT_EQ(bool(cLinuxMain_FileDialogFilter(&info, nullptr)), c.shown) << c.name;
+        cLinuxMain_SetExeMode(true);
+        EXPECT_EQ(bool(cLinuxMain_FileDialogFilter(&info, nullptr)), c.shownInExeMode) << c.name;
+        cLinuxMain_SetExeMode(false);
+    }
+}
