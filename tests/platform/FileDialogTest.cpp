@@ -1,5 +1,6 @@
 // The file, folder and font choosers driven like a user: xdotool types into
 // the dialog while the test waits in it, as the application would.
+#include <atomic>
 #include <thread>
 
 #include "support/Desktop.h"
@@ -25,25 +26,37 @@ protected:
         extensions_.Add(cStr("bmp"));
     }
 
+    // Each dialog of a test has its own title, so that a window just closed
+    // is never taken for the next one.
     // Runs the dialog on this thread while another one waits for its window
     // and sends the keystrokes (xdotool key names; "type:" types a text).
     template <class Dialog>
     bool Drive(const char* title, std::vector<std::string> steps, Dialog dialog) {
-        std::thread user([title, steps] {
-            std::string id = FindWindow(title, 15, getpid());
-            if (id.empty()) return;
+        std::atomic<bool> done{false};
+        std::thread user([title, steps, &done] {
+            std::string id = FindWindow(std::string("^") + title + "$", 30, getpid());
+            Shell("sleep 0.7");  // the chooser fills its folder view after it shows
             for (const std::string& step : steps) {
+                if (id.empty()) break;
                 if (step.rfind("type:", 0) == 0)
                     Shell("xdotool windowfocus --sync " + id + " 2>/dev/null; xdotool type --delay 10 '" +
                           step.substr(5) + "'");
                 else if (step.rfind("wait:", 0) == 0)
-                    id = FindWindow(step.substr(5), 15, getpid());
+                    id = FindWindow("^" + step.substr(5) + "$", 15, getpid());
                 else
                     Keys(id, step);
-                Shell("sleep 0.3");
+                Shell("sleep 0.5");
+            }
+            // A dialog that did not take the keys is closed, so that the test
+            // fails instead of waiting for ever.
+            for (int i = 0; i < 60 && !done; i++) {
+                Shell("sleep 0.5");
+                std::string stuck = FindWindow(std::string("^") + title + "$", 1, getpid());
+                if (!done && !stuck.empty()) Keys(stuck, "Escape");
             }
         });
         bool result = dialog();
+        done = true;
         user.join();
         return result;
     }
@@ -56,13 +69,13 @@ protected:
 
 TEST_F(Choosers, EscapeCancelsAndATypedPathIsTaken) {
     cStr file = "untouched";
-    EXPECT_FALSE(Drive("Open Scene", {"Escape"},
-                       [&] { return cLinuxMain_LoadFileDialog("Open Scene", extensions_, &file); }));
+    EXPECT_FALSE(Drive("Open Scene 1", {"Escape"},
+                       [&] { return cLinuxMain_LoadFileDialog("Open Scene 1", extensions_, &file); }));
     EXPECT_STREQ(file.ToChar(), "untouched");
 
     std::string path = dir_ / "scene.tga";
-    EXPECT_TRUE(Drive("Open Scene", {"ctrl+l", "type:" + path, "Return"},
-                      [&] { return cLinuxMain_LoadFileDialog("Open Scene", extensions_, &file); }));
+    EXPECT_TRUE(Drive("Open Scene 2", {"ctrl+l", "type:" + path, "Return"},
+                      [&] { return cLinuxMain_LoadFileDialog("Open Scene 2", extensions_, &file); }));
     EXPECT_EQ(std::string(file.ToChar()), path);
 
     // Several files: the list holds what was chosen.
@@ -75,15 +88,15 @@ TEST_F(Choosers, EscapeCancelsAndATypedPathIsTaken) {
 
 TEST_F(Choosers, SavingGivesTheChosenExtensionAndAsksBeforeReplacing) {
     cStr file = (dir_ / "new").c_str();
-    EXPECT_TRUE(Drive("Save Scene", {"Return"},
-                      [&] { return cLinuxMain_SaveFileDialog("Save Scene", extensions_, &file); }));
+    EXPECT_TRUE(Drive("Save Scene 1", {"Return"},
+                      [&] { return cLinuxMain_SaveFileDialog("Save Scene 1", extensions_, &file); }));
     EXPECT_EQ(std::string(file.ToChar()), dir_ / "new.tga");
 
     // An existing file: the question comes, and cancelling it and then the
     // dialog saves nothing.
     file = (dir_ / "scene.tga").c_str();
-    EXPECT_FALSE(Drive("Save Scene", {"Return", "Escape", "wait:Save Scene", "Escape"},
-                       [&] { return cLinuxMain_SaveFileDialog("Save Scene", extensions_, &file); }));
+    EXPECT_FALSE(Drive("Save Scene 2", {"Return", "Escape", "wait:Save Scene 2", "Escape"},
+                       [&] { return cLinuxMain_SaveFileDialog("Save Scene 2", extensions_, &file); }));
 }
 
 TEST_F(Choosers, FolderAndFontDialogsReleaseHeldKeys) {
