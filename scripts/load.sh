@@ -11,7 +11,7 @@
 #   (d) resident memory of the idle program beside the bare window
 #   (e) the measured request rates against the accept pacing bound
 # Prints a results block and writes it to build/Load/results.txt.
-# Without DISPLAY the measuring half runs under xvfb-run.
+# Without DISPLAY the measuring half runs on a virtual display (-noreset).
 # Every client run is bounded in count and time; whatever the script started
 # is stopped when it exits.
 set -euo pipefail

@@ -26,6 +26,11 @@ inline void cCodec_PutU32(unsigned char* p, uint32_t v) {
     p[2] = (unsigned char)(v >> 16);
     p[3] = (unsigned char)(v >> 24);
 }
+inline uint64_t cCodec_U64(const unsigned char* p) { return cCodec_U32(p) | uint64_t(cCodec_U32(p + 4)) << 32; }
+inline void cCodec_PutU64(unsigned char* p, uint64_t v) {
+    cCodec_PutU32(p, uint32_t(v));
+    cCodec_PutU32(p + 4, uint32_t(v >> 32));
+}
 
 // Swaps the first and third byte of every pixel (R, G, B <-> B, G, R).
 inline void cCodec_SwapRB(unsigned char* p, int64_t pixels, int stride) {

@@ -12,21 +12,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "zozud/image/CodecBytes.h"
 #include "zozud/image/Image.h"
 
 namespace zozud {
 
 namespace {
-
-inline void Put64(unsigned char* p, uint64_t v) {
-    for (int i = 0; i < 8; i++) p[i] = (unsigned char)(v >> (8 * i));
-}
-
-inline uint64_t Get64(const unsigned char* p) {
-    uint64_t v = 0;
-    for (int i = 0; i < 8; i++) v |= (uint64_t)p[i] << (8 * i);
-    return v;
-}
 
 inline void ClampCell(int* width, int* height) {
     if (*width > 4) *width = 4;
@@ -72,10 +63,10 @@ void EncodeSlice(const unsigned char* src, int w, int h, int bpp, unsigned char*
             int cw = w - x < 4 ? w - x : 4, ch = h - y < 4 ? h - y : 4;
             const unsigned char* cell = src + (size_t)y * rowStride + (size_t)x * bpp;
             if (alpha) {
-                Put64(dst, alpha(cw, ch, bpp, rowStride, cell + 3));
+                cCodec_PutU64(dst, alpha(cw, ch, bpp, rowStride, cell + 3));
                 dst += 8;
             }
-            Put64(dst, color(cw, ch, bpp, rowStride, cell));
+            cCodec_PutU64(dst, color(cw, ch, bpp, rowStride, cell));
             dst += 8;
         }
 }
@@ -85,11 +76,11 @@ void DecodeSlice(int format, const unsigned char* src, int w, int h, unsigned ch
     unsigned char rgba[64], alpha[16];
     for (int y = 0; y < h; y += 4)
         for (int x = 0; x < w; x += 4) {
-            uint64_t colorBlock = Get64(format == cFormat::Dxt1 ? src : src + 8);
+            uint64_t colorBlock = cCodec_U64(format == cFormat::Dxt1 ? src : src + 8);
             // DXT3 and DXT5 colour blocks always hold four colours, whatever the endpoint order.
             cImage::DecodeDXTColorBlock(colorBlock, format != cFormat::Dxt1, rgba);
-            if (format == cFormat::Dxt3) cImage::DecodeDXT3AlphaBlock(Get64(src), alpha);
-            if (format == cFormat::Dxt5) cImage::DecodeDXT5AlphaBlock(Get64(src), alpha);
+            if (format == cFormat::Dxt3) cImage::DecodeDXT3AlphaBlock(cCodec_U64(src), alpha);
+            if (format == cFormat::Dxt5) cImage::DecodeDXT5AlphaBlock(cCodec_U64(src), alpha);
             src += format == cFormat::Dxt1 ? 8 : 16;
             for (int py = 0; py < 4 && y + py < h; py++)
                 for (int px = 0; px < 4 && x + px < w; px++) {

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <memory>
 
+#include "zozud/image/CodecBytes.h"
 #include "zozud/image/Image.h"
 
 namespace zozud {
@@ -22,16 +23,6 @@ namespace {
 typedef std::unique_ptr<unsigned char, void (*)(void*)> Scratch;
 
 Scratch Allocate(int64_t bytes) { return Scratch(cImage::AllocPixels(bytes), cImage::FreePixels); }
-
-inline void Put64(unsigned char* p, uint64_t v) {
-    for (int i = 0; i < 8; i++) p[i] = (unsigned char)(v >> (8 * i));
-}
-
-inline uint64_t Get64(const unsigned char* p) {
-    uint64_t v = 0;
-    for (int i = 0; i < 8; i++) v |= (uint64_t)p[i] << (8 * i);
-    return v;
-}
 
 void SwapRows(unsigned char* a, unsigned char* b, unsigned char* tmp, size_t bytes) {
     memcpy(tmp, a, bytes);
@@ -60,7 +51,7 @@ void FlipDxt3AlphaBlock(unsigned char* b, int rows) {
 
 // DXT5 alpha: two endpoint bytes, then 48 bits of 3-bit indices, 12 bits a row.
 void FlipDxt5AlphaBlock(unsigned char* b, int rows) {
-    uint64_t bits = Get64(b) >> 16, row[4];
+    uint64_t bits = cCodec_U64(b) >> 16, row[4];
     for (int i = 0; i < 4; i++) row[i] = (bits >> (12 * i)) & 0xFFF;
     std::reverse(row, row + rows);
     bits = row[0] | row[1] << 12 | row[2] << 24 | row[3] << 36;
@@ -96,15 +87,15 @@ bool BlockFlippable(int height) { return height % 4 == 0 || height < 4; }
 // One 4x4 block to 16 RGBA pixels; DXT1 index 3 of a three-colour block has alpha 0.
 void DecodeBlock(int format, const unsigned char* block, unsigned char* rgba) {
     if (format == cFormat::Dxt1) {
-        cImage::DecodeDXTColorBlock(Get64(block), false, rgba);
+        cImage::DecodeDXTColorBlock(cCodec_U64(block), false, rgba);
         return;
     }
     unsigned char alpha[16];
-    cImage::DecodeDXTColorBlock(Get64(block + 8), true, rgba);
+    cImage::DecodeDXTColorBlock(cCodec_U64(block + 8), true, rgba);
     if (format == cFormat::Dxt3)
-        cImage::DecodeDXT3AlphaBlock(Get64(block), alpha);
+        cImage::DecodeDXT3AlphaBlock(cCodec_U64(block), alpha);
     else
-        cImage::DecodeDXT5AlphaBlock(Get64(block), alpha);
+        cImage::DecodeDXT5AlphaBlock(cCodec_U64(block), alpha);
     for (int i = 0; i < 16; i++) rgba[4 * i + 3] = alpha[i];
 }
 
@@ -166,13 +157,13 @@ void EncodeCell(int format, int width, int height, int rowStride, const unsigned
         bool transparent = false;
         for (int y = 0; y < height; y++)
             for (int x = 0; x < width; x++) transparent |= p[y * rowStride + 4 * x + 3] < 128;
-        Put64(block, transparent ? EncodeTransparentCell(width, height, rowStride, p)
+        cCodec_PutU64(block, transparent ? EncodeTransparentCell(width, height, rowStride, p)
                                  : cImage::EncodeDXTColorBlock(width, height, 4, rowStride, p));
         return;
     }
-    Put64(block, format == cFormat::Dxt3 ? EncodeDxt3Alpha(width, height, rowStride, p + 3)
+    cCodec_PutU64(block, format == cFormat::Dxt3 ? EncodeDxt3Alpha(width, height, rowStride, p + 3)
                                          : cImage::EncodeDXT5AlphaBlock(width, height, 4, rowStride, p + 3));
-    Put64(block + 8, cImage::EncodeDXTColorBlock(width, height, 4, rowStride, p));
+    cCodec_PutU64(block + 8, cImage::EncodeDXTColorBlock(width, height, 4, rowStride, p));
 }
 
 // Room for one slice of level 0 and three strips of its width.
