@@ -13,6 +13,8 @@
 #include "zozud/core/Str.h"
 #include "zozud/widgets/Input.h"
 
+namespace zozud { class cImage; }
+
 // ---- State filled by main ----
 extern zozud::cStr       cLinuxMain_CmdLineArgs;
 extern zozud::cList<int> cLinuxMain_KeySyms;      // the 93 keysyms of the key set
@@ -84,6 +86,40 @@ void cLinuxMain_AcquireKeyboard(zozud::cInput::KeyboardState* state);  // presse
 bool cLinuxMain_IsKeyDown(int code);  // keyboard code 0..92 down now
 void cLinuxMain_SetCursor(int index); // cursor 0..11 of the main window
 void cLinuxMain_WarpCursor(int x, int y, bool yUp);  // pointer to (x, y) of the client area
+
+// ---- Desktop services the window code hooks up ----
+// Drag and drop: cLinuxMain_EnableDrop makes a widget a drop target.
+struct cLinuxMain_Drop { enum Enum { Nothing, File, URL }; };
+cLinuxMain_Drop::Enum cLinuxMain_ParseDrop(const char* data, size_t length, zozud::cStr* target);
+bool cLinuxMain_HandleDrop(const char* data, size_t length);  // calls cMain_OnDrop or cMain_OnDropURL
+void cLinuxMain_EnableDrop(GtkWidget* widget);
+// Pen tablets (GDK extended input devices) and the 3Dconnexion driver.
+void cLinuxMain_InitTablet();
+class cLinuxMain_3Dconnexion {
+public:
+    static void Init(GdkWindow* window);  // logs whether the driver is there; filters its messages
+    static bool InitEvents();             // whether the driver's three atoms exist
+    static bool HandleEvent(const XEvent& event);  // true for the driver's messages
+    static GdkFilterReturn FilterProc(void* xevent, GdkEvent*, void*);
+    static void GetState(float translation[3], float rotation[3], int buttons[2]);
+};
+// Clipboard images and the file and font choosers.
+bool cLinuxMain_CopyImageToClipboard(const zozud::cImage& image);
+bool cLinuxMain_CopyImageFromClipboard(zozud::cImage* image);
+bool cLinuxMain_LoadFileDialog(const char* title, const zozud::cList<zozud::cStr>& extensions, zozud::cStr* file,
+                               zozud::cList<zozud::cStr>* files = nullptr);
+bool cLinuxMain_SaveFileDialog(const char* title, const zozud::cList<zozud::cStr>& extensions, zozud::cStr* file,
+                               const char* = nullptr, const char* = nullptr, const char* = nullptr);
+bool cLinuxMain_SelectFolderDialog(const char* title, zozud::cStr* folder, const char* initialFolder);
+void cLinuxMain_SetExeMode(bool on);  // file dialogs show executables only
+gboolean cLinuxMain_FileDialogFilter(const GtkFileFilterInfo* info, void*);
+bool cMain_ChooseFont();
+zozud::cStr cMain_GetFontName();
+bool cMain_GetFontChanged();
+void cMain_SetTextSize(int pixels);
+int  cMain_GetTextSize();
+bool cMain_DrawText(const char* text, zozud::cImage* image, int* width, int* height);
+void cMain_GetTabletState(int* pressure, bool* penPressed, bool* eraserUsed, int* fourth);
 
 // ---- Services to the application ----
 zozud::cStr cMain_GetCmdLineArgs();  // the arguments after the program name, joined by blanks
