@@ -86,46 +86,6 @@ TEST_F(Choosers, EscapeCancels) {
     EXPECT_STREQ(folder.ToChar(), "untouched");
 }
 
-// Typed paths: on the test display without a window manager, keystrokes to
-// a chooser are lost in about one run out of four (the keyboard focus does
-// not always reach the location entry), so these stay off until the
-// dialogs are driven through their widgets instead.
-TEST_F(Choosers, DISABLED_ATypedPathIsTaken) {
-    cStr file = "untouched";
-
-    std::string path = dir_ / "scene.tga";
-    EXPECT_TRUE(Drive("Open Scene 2", {"ctrl+l", "type:" + path, "Return"},
-                      [&] { return cLinuxMain_LoadFileDialog("Open Scene 2", extensions_, &file); }));
-    EXPECT_EQ(std::string(file.ToChar()), path);
-
-    // Several files: the list holds what was chosen.
-    cList<cStr> files;
-    EXPECT_TRUE(Drive("Open Scenes", {"ctrl+l", "type:" + path, "Return"},
-                      [&] { return cLinuxMain_LoadFileDialog("Open Scenes", extensions_, &file, &files); }));
-    ASSERT_EQ(files.Count(), 1);
-    EXPECT_EQ(std::string(files[0].ToChar()), path);
-}
-
-TEST_F(Choosers, DISABLED_SavingGivesTheChosenExtensionAndAsksBeforeReplacing) {
-    cStr file = (dir_ / "new").c_str();
-    EXPECT_TRUE(Drive("Save Scene 1", {"Return"},
-                      [&] { return cLinuxMain_SaveFileDialog("Save Scene 1", extensions_, &file); }));
-    EXPECT_EQ(std::string(file.ToChar()), dir_ / "new.tga");
-
-    // An existing file: the question comes, and cancelling it and then the
-    // dialog saves nothing.
-    file = (dir_ / "scene.tga").c_str();
-    EXPECT_FALSE(Drive("Save Scene 2", {"Return", "Escape", "wait:Save Scene 2", "Escape"},
-                       [&] { return cLinuxMain_SaveFileDialog("Save Scene 2", extensions_, &file); }));
-}
-
-TEST_F(Choosers, DISABLED_ATypedFolderIsTaken) {
-    cStr folder;
-    EXPECT_TRUE(Drive("Pick Folder", {"ctrl+l", "type:" + dir_.Path() + "/", "Return"},
-                      [&] { return cLinuxMain_SelectFolderDialog("Pick Folder", &folder, "/"); }));
-    EXPECT_EQ(std::string(folder.ToChar()), dir_.Path());
-}
-
 TEST_F(Choosers, TheFontDialogReleasesHeldKeys) {
     // A key held when the dialog came is released when it is gone.
     zozud::cInput::FreeEvents();
