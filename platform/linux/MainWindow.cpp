@@ -286,6 +286,11 @@ int cLinuxMain_Run() {
     cLinuxMain_SetIcon();
     gtk_widget_show_all(window);
     gdk_display_sync(gdk_display_get_default());
+    // Desktop services that need the realised window: dropped files and
+    // URLs, the 3D-mouse driver's client messages, the pen tablets.
+    cLinuxMain_EnableDrop(window);
+    cLinuxMain_3Dconnexion::Init(window->window);
+    cLinuxMain_InitTablet();
 
     HandToDevice(s_Area);
     if (!cRender::Init(2)) {
