@@ -332,12 +332,17 @@ void cModel::DrawJoints(bool names) const {
     const cColor white(1, 1, 1, 1);
     for (const Joint& j : Joints)
         if (j.Parent >= 0 && j.Parent < Joints.Count()) cRender::DrawLine(j.Position, Joints[j.Parent].Position, white);
-    if (names && Joints.Count() > 0) {
-        // JOINT NAMES: the renderer has no string drawing yet. When it has, draw
-        // every joint's name in blue with the font "Calibri 11" (looked up once
-        // and kept) at the joint's projected position, alignment 5, with the
-        // world matrix set to identity and restored afterwards.
-    }
+    if (!names || Joints.Count() == 0) return;
+    // Names are screen text: the world matrix is taken out of the way while
+    // they are drawn, so each joint is placed by its world position.
+    static int font = -1;
+    if (font < 0) font = cRender::GetFontID("Calibri 11");
+    const cColor blue(0, 0, 1, 1);
+    const cMat4 world = cRender::GetWorldMatrix();
+    cRender::SetWorldMatrix(cMat4::Identity);
+    for (const Joint& j : Joints)
+        cRender::DrawString(font, j.Name.ToChar(), cVec3::TransformCoordinate(j.Position, world), 1 | 4, &blue);
+    cRender::SetWorldMatrix(world);
 }
 
 void cModel::DrawTangentSpace(float length) const {
