@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <locale.h>
 
 #include "zozud/core/Log.h"
 #include "zozud/model/RawMesh.h"
@@ -25,16 +28,30 @@ bool Is(const Token& t, const char* word) {
     return t.Length == n && memcmp(t.Text, word, (size_t)n) == 0;
 }
 
-double Power10(int e) {
-    static const double small[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
-                                   1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    if (e >= 0 && e <= 22) return small[e];
-    if (e < 0 && e >= -22) return 1.0 / small[-e];
-    return std::pow(10.0, e);
+const double s_Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                           1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Long or extreme numbers: the C library under the C locale, so that a
+// decimal comma locale never changes what the file means.
+bool ParseFloatSlow(const Token& t, float* out) {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", (locale_t)0);
+    char text[128];
+    if (t.Length >= (int)sizeof(text) || !c) return false;
+    memcpy(text, t.Text, (size_t)t.Length);
+    text[t.Length] = 0;
+    char* stop = nullptr;
+    double v = strtod_l(text, &stop, c);
+    if (stop != text + t.Length) return false;
+    float f = (float)v;
+    if (!std::isfinite(f)) return false;
+    *out = f;
+    return true;
 }
 
 // A decimal number filling the whole token (sign, digits, point, exponent),
-// never depending on the locale.
+// never depending on the locale. Up to 15 significant digits with a power of
+// ten up to 22 the result is one correctly rounded double operation; other
+// numbers go to the slow path.
 bool ParseFloat(const Token& t, float* out) {
     const char* s = t.Text;
     const char* end = s + t.Length;
@@ -44,12 +61,15 @@ bool ParseFloat(const Token& t, float* out) {
     int digits = 0, exponent = 0;
     bool any = false;
     for (; s < end && *s >= '0' && *s <= '9'; s++, any = true) {
-        if (digits < 19) { mantissa = mantissa * 10 + (uint64_t)(*s - '0'); if (mantissa) digits++; }
-        else exponent++;
+        mantissa = mantissa * 10 + (uint64_t)(*s - '0');
+        if (mantissa) digits++;
     }
     if (s < end && *s == '.') {
-        for (s++; s < end && *s >= '0' && *s <= '9'; s++, any = true)
-            if (digits < 19) { mantissa = mantissa * 10 + (uint64_t)(*s - '0'); exponent--; if (mantissa) digits++; }
+        for (s++; s < end && *s >= '0' && *s <= '9'; s++, any = true) {
+            mantissa = mantissa * 10 + (uint64_t)(*s - '0');
+            exponent--;
+            if (mantissa) digits++;
+        }
     }
     if (!any) return false;
     if (s < end && (*s == 'e' || *s == 'E')) {
@@ -62,8 +82,9 @@ bool ParseFloat(const Token& t, float* out) {
         exponent += eneg ? -e : e;
     }
     if (s != end) return false;
+    if (digits > 15 || exponent > 22 || exponent < -22) return ParseFloatSlow(t, out);
     double v = (double)mantissa;
-    if (mantissa != 0) v = exponent < -300 ? 0.0 : v * Power10(exponent);
+    v = exponent < 0 ? v / s_Powers[-exponent] : v * s_Powers[exponent];
     float f = (float)(negative ? -v : v);
     if (!std::isfinite(f)) return false;
     *out = f;
