@@ -3,6 +3,7 @@
 // decoder fed cut and broken files.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "zozud/core/Log.h"
@@ -242,6 +243,22 @@ TEST(Obj, WarningsQuoteTheLine) {
     for (const char* text : {"v 0 0 0\nf 1 2 3\n", "v 0 0 0\nf -2 1 1\n", "v 0 x 0\n", "v 0 0 0\nf 1/a 1 1\n"}) {
         cModel model;
         EXPECT_FALSE(cCodecObj().Decode(FileOf(text), &model)) << text;
+    }
+}
+
+// Coordinates read exactly as the C library rounds them, short and long.
+TEST(Obj, NumbersRoundLikeTheCLibrary) {
+    for (const char* number : {"0.1", "-0.7071068", "3.14159265358979323846", "1e-30", "-2.5E+3", "123456789012",
+                               "0.000000000000000000000000000001", "+.5", "7.", "340282346638528859811704183484516925440"}) {
+        std::string text = std::string("v ") + number + " 0 0\nv 0 1 0\nv 0 0 1\nf 1 2 3\n";
+        cModel model;
+        ASSERT_TRUE(cCodecObj().Decode(FileOf(text), &model)) << number;
+        ASSERT_EQ(model.Meshes.Count(), 1);
+        EXPECT_EQ(model.Meshes[0].Verts[0].Pos.x, strtof(number, nullptr)) << number;
+    }
+    for (const char* number : {"1e39", "nan", "inf", "1e", "-", "."}) {
+        cModel model;
+        EXPECT_FALSE(cCodecObj().Decode(FileOf(std::string("v ") + number + " 0 0\n"), &model)) << number;
     }
 }
 
