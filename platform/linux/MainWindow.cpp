@@ -211,7 +211,7 @@ gboolean cLinuxMain_DeleteHandler() {
 // ---- Render cycle ----
 
 gboolean cLinuxMain_OnRender(void*) {
-    if (zozud::cSplash::Exists()) zozud::cSplash::DestroyNow();
+    zozud::cSplash::DestroyLater();
     if (s_Close) {
         s_Close = false;
         if (cMain_OnClose()) gtk_main_quit();
