@@ -5,9 +5,11 @@
 
 #include <cstdlib>
 
+// Before the X11 headers, whose None macro breaks the widget headers.
+#include "zozud/widgets/FilePn.h"
+
 #include "platform/linux/LinuxMain.h"
 #include "zozud/io/IO.h"
-#include "zozud/widgets/FilePn.h"
 #include "zozud/widgets/Input.h"
 
 using zozud::cList;

@@ -4,7 +4,7 @@
 
 #include "ControlsSupport.h"
 #include "zozud/core/Timer.h"
-#include "zozud/widgets/Splash.h"
+#include "zozud/widgets/SplashWindow.h"
 
 using namespace zozud;
 using namespace zozud_test;

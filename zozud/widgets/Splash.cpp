@@ -1,5 +1,5 @@
 // cSplash: showing, timing out and closing the start-up splash.
-#include "zozud/widgets/Splash.h"
+#include "zozud/widgets/SplashWindow.h"
 
 #include "zozud/core/Timer.h"
 #include "zozud/render/Render.h"
