@@ -49,12 +49,6 @@ TEST_F(ToolBars, StripAboveTheClientAreaTakesClicksAndPaintsIcons) {
     EXPECT_EQ((std::vector<Message>{{cWidgets::GetWidgetID(text), 0, "", ""}}), form->messages);
     EXPECT_FALSE(cWidgets::IsCaptured());
 
-    bar->SetEnabled(false);
-    form->messages.clear();
-    Click(open->GetRect().GetCenter());
-    EXPECT_TRUE(form->messages.empty());
-    bar->SetEnabled(true);
-
     theme.painted.clear();
     cWidgets::Render();
     ASSERT_NE(nullptr, theme.Find(cTheme::Parts::ToolBar));
