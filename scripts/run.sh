@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Torvane and the image tool zozud-image
-# (Release, both in build/Release) and starts Torvane from the repository
-# folder, so Log.txt and port.dat live there.
+# Installs what is missing, builds Torvane and the tools (zozud-image,
+# zozud-model, zozud-font, zozud-hello; Release, in build/Release) and starts
+# Torvane from the repository folder, so Log.txt and port.dat live there.
 # Usage: scripts/run.sh [arguments passed to torvane]
 set -euo pipefail
 
@@ -14,7 +14,7 @@ if [ ! -f "$BUILD/build.ninja" ]; then
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DZOZUD_TESTS=OFF -DZOZUD_BENCH=OFF
 fi
-cmake --build "$BUILD" -j2 --target torvane zozud-image
+cmake --build "$BUILD" -j2 --target torvane zozud-image zozud-model zozud-font zozud-hello
 
 cd "$ROOT"
 if [ -n "${DISPLAY:-}" ]; then
