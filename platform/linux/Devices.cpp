@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/linux/LinuxMain.h"
+#include "platform/linux/Tablet.h"
 
 #include <gdk/gdkx.h>
 #include "zozud/core/Log.h"
@@ -14,10 +15,22 @@ using zozud::cLog;
 
 namespace {
 
-GdkDevice* s_Stylus = nullptr;
-GdkDevice* s_Eraser = nullptr;
-bool       s_PenPressed = false, s_EraserUsed = false;
-int        s_CurPressure = 0;
+cLinuxMain_TabletState s_Tablet;
+
+// The value of the axis `use` normalised by the device's range of it, false
+// when the device has no such axis.
+bool AxisFraction(GdkDevice* device, const gdouble* axes, GdkAxisUse use, double* fraction) {
+    gdouble value = 0;
+    if (!device || !axes || !gdk_device_get_axis(device, const_cast<gdouble*>(axes), use, &value)) return false;
+    for (int i = 0; i < device->num_axes; i++) {
+        const GdkDeviceAxis& axis = device->axes[i];
+        if (axis.use != use) continue;
+        if (axis.max <= axis.min) return false;
+        *fraction = (value - axis.min) / (axis.max - axis.min);
+        return true;
+    }
+    return false;
+}
 
 const char* ModeName(GdkInputMode mode) {
     switch (mode) {
@@ -60,33 +73,59 @@ Display* XDisplay() {
 // stylus; a device named with "eraser" is the eraser. Both report in screen
 // coordinates.
 void cLinuxMain_InitTablet() {
-    s_Stylus = s_Eraser = nullptr;
+    s_Tablet = cLinuxMain_TabletState();
+    GdkDevice*& stylus = s_Tablet.Stylus;
+    GdkDevice*& eraser = s_Tablet.Eraser;
     cLog::Message("Enum Input Devices:%s", cLog::EndLn.ToChar());
     for (GList* item = gdk_devices_list(); item; item = item->next) {
         GdkDevice* device = GDK_DEVICE(item->data);
         const char* name = device->name ? device->name : "";
         cLog::Message("%s %s%s", name, ModeName(device->mode), cLog::EndLn.ToChar());
         if (Contains(name, "eraser")) {
-            if (!s_Eraser) s_Eraser = device;
+            if (!eraser) eraser = device;
             continue;
         }
         if (device->source != GDK_SOURCE_PEN) continue;
         if (strcasecmp(name, "stylus") == 0) {
-            s_Stylus = device;
-        } else if (!s_Stylus && !Contains(name, "pad") && !Contains(name, "cursor") && !Contains(name, "Pointer") &&
+            stylus = device;
+        } else if (!stylus && !Contains(name, "pad") && !Contains(name, "cursor") && !Contains(name, "Pointer") &&
                    !Contains(name, "Finger")) {
-            s_Stylus = device;
+            stylus = device;
         }
     }
-    if (s_Stylus) gdk_device_set_mode(s_Stylus, GDK_MODE_SCREEN);
-    if (s_Eraser) gdk_device_set_mode(s_Eraser, GDK_MODE_SCREEN);
+    if (stylus) gdk_device_set_mode(stylus, GDK_MODE_SCREEN);
+    if (eraser) gdk_device_set_mode(eraser, GDK_MODE_SCREEN);
 }
 
 void cMain_GetTabletState(int* pressure, bool* penPressed, bool* eraserUsed, int* fourth) {
-    if (pressure) *pressure = s_CurPressure;
-    if (penPressed) *penPressed = s_PenPressed;
-    if (eraserUsed) *eraserUsed = s_EraserUsed;
+    if (pressure) *pressure = s_Tablet.CurPressure;
+    if (penPressed) *penPressed = s_Tablet.PenPressed;
+    if (eraserUsed) *eraserUsed = s_Tablet.EraserUsed;
     if (fourth) *fourth = -1;
+}
+
+cLinuxMain_TabletState& cLinuxMain_Tablet() { return s_Tablet; }
+
+// A pen event sets the pressed and eraser flags; lifting the pen starts the
+// pointer-release warps, which any other device's event stops (while the pen
+// still counts as pressed, that event ends its stroke). The axes follow every
+// event that carries them.
+void cLinuxMain_TabletFollow(GdkDevice* device, bool pressed, const gdouble* axes, double nowSec) {
+    bool wasPressed = s_Tablet.PenPressed;
+    if (device && (device == s_Tablet.Stylus || device == s_Tablet.Eraser)) {
+        s_Tablet.PenPressed = pressed;
+        s_Tablet.EraserUsed = pressed && device == s_Tablet.Eraser;
+        s_Tablet.EndTimeSec = wasPressed && !pressed ? nowSec : -1;
+    } else {
+        s_Tablet.EndTimeSec = wasPressed ? nowSec : -1;
+    }
+    double p = 0;
+    if (AxisFraction(device, axes, GDK_AXIS_PRESSURE, &p)) s_Tablet.CurPressure = p < 0 ? 0 : p > 1 ? 650 : int(p * 650);
+    const GdkAxisUse tilts[2] = {GDK_AXIS_XTILT, GDK_AXIS_YTILT};
+    for (int i = 0; i < 2; i++) {
+        double t = 0;
+        if (AxisFraction(device, axes, tilts[i], &t)) s_Tablet.CurTilt[i] = t < 0 ? -1.0f : t > 1 ? 1.0f : float(2 * t - 1);
+    }
 }
 
 void cLinuxMain_3Dconnexion::Init(GdkWindow* window) {

@@ -45,7 +45,7 @@ GtkWidget* NewChooser(const char* title, GtkFileChooserAction action, const char
     GtkWidget* dialog = gtk_file_chooser_dialog_new(title ? title : "", parent ? GTK_WINDOW(parent) : nullptr, action,
                                                     GTK_STOCK_CANCEL, GTK_RESPONSE_CANCEL, accept,
                                                     GTK_RESPONSE_ACCEPT, nullptr);
-    if (extensions) {
+    if (extensions && extensions->Count() > 0) {  // no list: every file
         cLinuxMain_FileDialogExtensions = *extensions;
         GtkFileFilter* filter = gtk_file_filter_new();
         gtk_file_filter_add_custom(filter, GTK_FILE_FILTER_FILENAME, cLinuxMain_FileDialogFilter, nullptr, nullptr);

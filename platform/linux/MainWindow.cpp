@@ -18,6 +18,7 @@
 #include <cstring>
 
 #include "platform/linux/LinuxMain.h"
+#include "platform/linux/Tablet.h"
 
 using zozud::cInput;
 using zozud::cPause;
@@ -36,7 +37,6 @@ bool       s_Exiting = false;            // the process is on its way out
 bool       s_FullScreenShown = false;    // what the window shows now
 bool       s_IgnoreSystemPause = false;
 int        s_PrevX = INT_MIN, s_PrevY = INT_MIN;  // the last motion, INT_MIN before the first
-double     s_EndTabletTimeSec = -1;      // when a pen stroke ended, -1 when none has just ended
 
 double NowSec() { return g_get_monotonic_time() / 1e6; }
 
@@ -85,8 +85,8 @@ void ReleaseHeldKeys() {
     cLinuxMain_RepeatedClear();
 }
 
-// The pointer device is not a pen: a pen stroke that just ended no longer needs the warp.
-void NotPen() { s_EndTabletTimeSec = -1; }
+// A scroll comes from the mouse: a pen stroke that just ended no longer needs the warp.
+void NotPen() { cLinuxMain_Tablet().EndTimeSec = -1; }
 
 void FollowSize(int width, int height) {
     s_Width = width;
@@ -124,8 +124,9 @@ void FollowFocus() {
 // away and back gives it to the core pointer again, every 0.2 s until a
 // mouse event of another device arrives.
 void PenRelease() {
-    if (s_EndTabletTimeSec < 0 || NowSec() - s_EndTabletTimeSec < PenReleaseIntervalSec) return;
-    s_EndTabletTimeSec = NowSec();
+    double& endSec = cLinuxMain_Tablet().EndTimeSec;
+    if (endSec < 0 || NowSec() - endSec < PenReleaseIntervalSec) return;
+    endSec = NowSec();
     GdkDisplay* display = gdk_display_get_default();
     GdkScreen* screen = nullptr;
     gint x = 0, y = 0;
@@ -168,7 +169,7 @@ gboolean cLinuxMain_KeyboardHandler(GtkWidget*, GdkEventKey* event, void*) {
 }
 
 gboolean cLinuxMain_MouseButtonHandler(GtkWidget*, GdkEventButton* event, void*) {
-    NotPen();
+    cLinuxMain_TabletFollow(event->device, event->type == GDK_BUTTON_PRESS, event->axes, NowSec());
     int code = ButtonCodeOf(event->button);
     if (code < 0) return TRUE;
     if (event->type == GDK_2BUTTON_PRESS) {
@@ -186,7 +187,8 @@ gboolean cLinuxMain_MouseButtonHandler(GtkWidget*, GdkEventButton* event, void*)
 }
 
 gboolean cLinuxMain_MouseMotionHandler(GtkWidget*, GdkEventMotion* event, void*) {
-    NotPen();
+    // A pen that moves while touching keeps its stroke going.
+    cLinuxMain_TabletFollow(event->device, (event->state & GDK_BUTTON1_MASK) != 0, event->axes, NowSec());
     int x = (int)event->x, y = (int)event->y;
     zozud::cVec2 delta(0, 0);
     if (s_PrevX != INT_MIN) delta = zozud::cVec2((float)(x - s_PrevX), (float)-(y - s_PrevY));
@@ -211,7 +213,7 @@ gboolean cLinuxMain_DeleteHandler() {
 // ---- Render cycle ----
 
 gboolean cLinuxMain_OnRender(void*) {
-    if (zozud::cSplash::Exists()) zozud::cSplash::DestroyNow();
+    zozud::cSplash::DestroyLater();
     if (s_Close) {
         s_Close = false;
         if (cMain_OnClose()) gtk_main_quit();
@@ -271,6 +273,8 @@ int cLinuxMain_Run() {
     gtk_widget_set_app_paintable(s_Area, TRUE);
     gtk_widget_add_events(s_Area, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
                                       GDK_SCROLL_MASK);
+    // Tablets' pressure and tilt arrive only with extension events on.
+    gtk_widget_set_extension_events(s_Area, GDK_EXTENSION_EVENTS_CURSOR);
     gtk_container_add(GTK_CONTAINER(window), s_Area);
     g_signal_connect(window, "key_press_event", G_CALLBACK(cLinuxMain_KeyboardHandler), nullptr);
     g_signal_connect(window, "key_release_event", G_CALLBACK(cLinuxMain_KeyboardHandler), nullptr);

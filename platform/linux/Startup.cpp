@@ -5,6 +5,9 @@
 
 #include <cstdlib>
 
+// Before the X11 headers, whose None macro breaks the widget headers.
+#include "zozud/widgets/FilePn.h"
+
 #include "platform/linux/LinuxMain.h"
 #include "zozud/io/IO.h"
 #include "zozud/widgets/Input.h"
@@ -115,6 +118,11 @@ cList<int>* cLinuxMain_GetEnterCodes() { return &cLinuxMain_EnterCodes; }
 // layers own: the log dialog to the core log, the clipboard and the modal
 // text input to the file facade, the live keyboard, the cursor and the
 // pointer to the input layer.
+// A path field's browse button: any file, starting at the field's path.
+static bool BrowseFile(const char* title, zozud::cStr* file) {
+    return cLinuxMain_LoadFileDialog(title, zozud::cList<zozud::cStr>(), file, nullptr);
+}
+
 void cLinuxMain_LendServices() {
     zozud::cLog::DialogHooks dialog;
     dialog.showDialog = cLinuxMain_ShowLogDialog;
@@ -135,6 +143,8 @@ void cLinuxMain_LendServices() {
     input.setCursor = cLinuxMain_SetCursor;
     input.warpCursor = cLinuxMain_WarpCursor;
     zozud::cInput::SetShellHooks(input);
+
+    zozud::cFilePn::SetBrowseHook(BrowseFile);
 }
 
 bool cLinuxMain_CheckProcessInMemory(const char* name) { return zozud::cIO::CheckProcessInMemory(name); }

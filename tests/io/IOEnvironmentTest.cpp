@@ -101,7 +101,10 @@ TEST(IOEnvironment, ProgramsRunAndEverythingElseGoesToTheOpener) {
         EXPECT_EQ(WaitForFile(out), r.opened ? r.opened : "[" + folder + "]");
     }
     std::string out = t.Path("out.txt");
-    EXPECT_TRUE(cIO::Exec("/bin/sh", ("-c 'printf \"%s\" \"run with args\" > " + out + "'").c_str(), true));
+    // Written aside and moved into place: the file appears whole or not at all.
+    EXPECT_TRUE(cIO::Exec("/bin/sh",
+                          ("-c 'printf \"%s\" \"run with args\" > " + out + ".tmp && mv " + out + ".tmp " + out + "'").c_str(),
+                          true));
     EXPECT_EQ(WaitForFile(out), "run with args") << "a program runs itself with its arguments";
     EnvScope empty("PATH", t.Folder("emptybin"));  // nothing to start: false
     EXPECT_FALSE(cIO::Exec(nullptr));

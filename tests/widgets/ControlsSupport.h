@@ -31,13 +31,15 @@ struct PaintedPart {
     std::string text;
     float pressed, enabled;
     bool checked;
+    cColor color;
+    int textureID, index;
 };
 
 struct RecordingTheme : cTheme {
     mutable std::vector<PaintedPart> painted;
     RecordingTheme() { CaptionHeight = 20; BorderWidth = 4; Padding = 4; SliderStepsInt = 20; SliderStepsFloat = 10; }
     void Draw(const DrawArgs& a) const override {
-        painted.push_back({a.Part, a.Rect, a.Text.ToChar(), a.Pressed, a.Enabled, a.Checked});
+        painted.push_back({a.Part, a.Rect, a.Text.ToChar(), a.Pressed, a.Enabled, a.Checked, a.Color, a.TextureID, a.Index});
     }
     const PaintedPart* Find(int part) const {
         for (const PaintedPart& p : painted)

@@ -112,8 +112,11 @@ void cWnd::SetRelRect(const cRect& rel) {
 }
 
 cRect cWnd::GetClipRect() const {
+    // A tool bar lies outside its owner's client area, inside its outer rectangle.
     cRect r = m_Rect;
-    for (const cWnd* a = m_Parent; a; a = a->m_Parent) r = cRect::Intersection(r, a->m_ClientRect);
+    const cWnd* w = this;
+    for (const cWnd* a = m_Parent; a; w = a, a = a->m_Parent)
+        r = cRect::Intersection(r, a->m_ToolBar == w ? a->m_Rect : a->m_ClientRect);
     return r;
 }
 
@@ -132,6 +135,7 @@ void cWnd::CalcScrollRect() {
         m_ToolBar->m_Rect = cRect(m_ClientRect.x0, m_ClientRect.y1 - h, m_ClientRect.x1, m_ClientRect.y1);
         m_ToolBar->m_ClientRect = m_ToolBar->m_Rect;
         m_ClientRect.y1 -= h;
+        m_ToolBar->CalcScrollRect();
     }
     m_ScrollRect = cRect::Empty;
     for (cWnd* child : m_Children)

@@ -1,0 +1,53 @@
+// cImageSwatch and cImageSwatchFile.
+#include "zozud/widgets/ImageSwatch.h"
+
+#include "zozud/reflect/ClassRegister.h"
+#include "zozud/render/Render.h"
+
+namespace zozud {
+
+cImageSwatch::cImageSwatch(cWnd* parent, int* textureID, const char* caption, float x, float y, int width,
+                           bool visible, bool enabled)
+    : cControl(parent, caption, x, y, width, visible, enabled), m_TextureID(textureID) {}
+
+void cImageSwatch::OnRender() {
+    PaintCaption();
+    const cTheme* theme = GetTheme();
+    cRect clip = GetClipRect();
+    if (!theme || !IsVisible() || clip.IsEmpty()) return;
+    cTheme::DrawArgs args;
+    args.Part = cTheme::Parts::ImageSwatch;
+    args.Rect = GetFieldRect();
+    args.TextureID = GetTextureID();
+    args.Enabled = IsEnabled() ? 1.0f : 0.0f;
+    args.Activity = GetCurActivity();
+    args.Alpha = GetCurAlpha();
+    cRender::PushClipRect();
+    cRender::SetClipRect(clip);
+    theme->Draw(args);
+    cRender::PopClipRect();
+}
+
+void cImageSwatchFile::CustomCtor() {
+    FileName = "";
+    TextureID = -1;
+}
+
+int cImageSwatchFile::RegisterMembers() {
+    if (int n = BeginRegisterMembers()) return n;
+    cClass_RegMember(this, "_cImageFile", &FileName, "FileName");
+    return EndRegisterMembers();
+}
+
+cStr cImageSwatchFile::ToString(bool* hasImage) const {
+    if (hasImage) *hasImage = FileName.Length() > 0;
+    return FileName;
+}
+
+int cImageSwatchFile::Load() {
+    TextureID = FileName.Length() > 0 ? cRender::GetTextureID(FileName.ToChar(), 0) : -1;
+    if (TextureID < 0) TextureID = -1;
+    return TextureID;
+}
+
+}  // namespace zozud
