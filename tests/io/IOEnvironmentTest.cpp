@@ -103,7 +103,7 @@ TEST(IOEnvironment, ProgramsRunAndEverythingElseGoesToTheOpener) {
     std::string out = t.Path("out.txt");
     // Written aside and moved into place: the file appears whole or not at all.
     EXPECT_TRUE(cIO::Exec("/bin/sh",
-                          ("-c 'printf \"%s\" \"run with args\" > " + out + ".tmp && mv " + out + ".tmp " + out + "'").c_str(),
+                          ("-c 'printf \"%s\" \"run with args\" > " + out + ".tmp && /bin/mv " + out + ".tmp " + out + "'").c_str(),
                           true));
     EXPECT_EQ(WaitForFile(out), "run with args") << "a program runs itself with its arguments";
     EnvScope empty("PATH", t.Folder("emptybin"));  // nothing to start: false
