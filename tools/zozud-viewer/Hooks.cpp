@@ -115,7 +115,7 @@ bool Open(const std::string& path) {
     std::string error;
     if (!s_Scene.Load(path, &error)) {
         s_Messages.push_back(error);
-        cLog::Warning(error.c_str());
+        cLog::Message("%s", error.c_str());
         return false;
     }
     if (s_Panel) s_Panel->DurationSec = s_Scene.GetDurationSec();
@@ -349,6 +349,9 @@ void cMain_OnPreInit() {
     if (!ParseOptions(ProcessArguments(), &s_Options, &error)) Fail(error + "\n" + Usage);
     if (ScreenshotMode() && s_Options.Files.empty()) Fail("--screenshot needs a file to show");
     cIO::GetSourcesMutable().Add(new SourceFolder(ZOZUD_SOURCE_DIR, ""));
+    // The viewer tells of failed loads itself (standard error, a message box):
+    // the log keeps its warnings without a dialog of its own.
+    cLog::SetDialogHooks(cLog::DialogHooks());
     for (const std::string& file : s_Options.Files) {
         if (s_Scene.Load(file, &error)) continue;
         if (ScreenshotMode()) Fail(error);
