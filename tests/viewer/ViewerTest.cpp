@@ -10,6 +10,7 @@
 
 #include "zozud/image/Image.h"
 #include "zozud/io/IO.h"
+#include "zozud/model/Model.h"
 
 #include "support/Desktop.h"
 #include "support/Process.h"
@@ -261,6 +262,47 @@ TEST_F(ViewerWindow, ABadFileShowsAMessageAndTheViewerGoesOn) {
     Xdo("windowfocus --sync " + window);
     ASSERT_TRUE(ShotKey(1, &shot));
     EXPECT_FALSE(IsClear(At(shot, ViewWidth / 2, Height / 2)));
+}
+
+TEST_F(ViewerWindow, TheThemeKeySwitchesTheLook) {
+    ASSERT_TRUE(Open({Data + "/bend.md5mesh"}));
+    Xdo("windowfocus --sync " + window);
+    ASSERT_TRUE(Drawn(3));
+    cImage ziduruz, standard;
+    ASSERT_TRUE(ShotKey(1, &ziduruz));
+    Keys(window, "t");
+    ASSERT_TRUE(Drawn(3));
+    ASSERT_TRUE(ShotKey(2, &standard));
+    EXPECT_TRUE(IsClear(MostCommon(ziduruz)));
+    Rgb desktop = MostCommon(standard);  // the classic desktop's blue
+    EXPECT_NEAR(desktop.r, 59, 2);
+    EXPECT_NEAR(desktop.g, 110, 2);
+    EXPECT_NEAR(desktop.b, 153, 2);
+}
+
+TEST_F(ViewerWindow, TheSaveKeyWritesTheModelThroughTheFileDialog) {
+    ASSERT_TRUE(Open({Data + "/bend.md5mesh"}));
+    Xdo("windowfocus --sync " + window);
+    ASSERT_TRUE(Drawn(3));
+    Keys(window, "s");
+    const std::string path = dir / "saved.obj";
+    // A keystroke can be lost while the chooser settles: the name is typed
+    // again while it stays open.
+    for (int attempt = 0; attempt < 3 && !FileExists(path); attempt++) {
+        std::string chooser = FindWindow("^Save model$", 15, viewer.Pid());
+        if (chooser.empty()) break;
+        Shell("sleep 0.7");
+        Keys(chooser, "ctrl+a");
+        Type(chooser, path);
+        Shell("sleep 0.3");
+        Keys(chooser, "Return");
+        WaitFor([&] { return FileExists(path); }, 3000);
+    }
+    ASSERT_TRUE(WaitFor([&] { return Output().find("saved " + path) != std::string::npos; }, 10000)) << Output();
+    cModel model;
+    ASSERT_TRUE(cIO::LoadModel(path.c_str(), &model));
+    EXPECT_EQ(model.GetTriangleCount(), 68);  // the box in its bind pose
+    EXPECT_TRUE(model.IsStatic);
 }
 
 }  // namespace
