@@ -271,17 +271,22 @@ void DrawText(float x, float y, const std::string& text) {
     cRender::DrawString(font, text.c_str(), x, y, cColor(0.95f, 0.95f, 0.9f, 1));
 }
 
+std::string BaseName(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 void DrawOverlay(const cRect& view) {
     float y = view.y1 - 6;
     for (const auto& m : s_Scene.Models) {
         char line[512];
-        std::snprintf(line, sizeof line, "%s  (%d triangles, %d joints%s)", m->Path.c_str(), m->Model.GetTriangleCount(),
+        std::snprintf(line, sizeof line, "%s  (%d triangles, %d joints%s)", BaseName(m->Path).c_str(), m->Model.GetTriangleCount(),
                       m->Model.Joints.Count(), m->HasAnim ? ", animated" : "");
         DrawText(view.x0 + 8, y, line);
         y -= 14;
     }
     if (ImageDoc* image = s_Scene.GetImage()) {
-        DrawText(view.x0 + 8, y, image->Path + "  " + image->Describe() + (image->Note.empty() ? "" : "  " + image->Note));
+        DrawText(view.x0 + 8, y, BaseName(image->Path) + "  " + image->Describe() + (image->Note.empty() ? "" : "  " + image->Note));
         y -= 14;
     }
     if (s_Scene.IsEmpty()) DrawText(view.x0 + 8, y, "Drop a model or an image here, or press O to open one.");
