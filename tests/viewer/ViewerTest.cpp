@@ -305,4 +305,39 @@ TEST_F(ViewerWindow, TheSaveKeyWritesTheModelThroughTheFileDialog) {
     EXPECT_TRUE(model.IsStatic);
 }
 
+TEST_F(ViewerWindow, MipLevelAndChannelKeysChangeTheImageShown) {
+    // Level 0 white, level 1 green, level 2 blue... in a DDS with its chain.
+    cImage image(cFormat::Rgba8, 16, 16, 1, 5);
+    const unsigned char colours[5][4] = {{255, 255, 255, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 0, 0, 255},
+                                         {9, 9, 9, 255}};
+    for (int level = 0; level < 5; level++) {
+        unsigned char* p = image.GetPixels(level);
+        for (int64_t i = 0; i < image.GetPixelCount(level); i++)
+            for (int c = 0; c < 4; c++) p[i * 4 + c] = colours[level][c];
+    }
+    ASSERT_TRUE(cIO::SaveImage((dir / "chain.dds").c_str(), image));
+    ASSERT_TRUE(Open({dir / "chain.dds"}));
+    Xdo("windowfocus --sync " + window);
+    ASSERT_TRUE(Drawn(3));
+    struct Step {
+        const char* keys;
+        Rgb centre;
+    } steps[] = {
+        {"", {255, 255, 255}},
+        {"c", {255, 0, 0}},    // red channel alone
+        {"c c", {0, 0, 255}},  // past green to blue
+        {"c c", {255, 255, 255}},  // alpha as grey, then all channels again
+        {"m", {0, 255, 0}},        // level 1
+        {"m", {0, 0, 255}},        // level 2
+    };
+    int shot = 0;
+    for (const Step& step : steps) {
+        if (*step.keys) Keys(window, step.keys);
+        ASSERT_TRUE(Drawn(3));
+        cImage picture;
+        ASSERT_TRUE(ShotKey(++shot, &picture));
+        EXPECT_EQ(At(picture, ViewWidth / 2, Height / 2), step.centre) << "after \"" << step.keys << "\"";
+    }
+}
+
 }  // namespace
