@@ -345,4 +345,27 @@ TEST_F(ViewerWindow, MipLevelAndChannelKeysChangeTheImageShown) {
     }
 }
 
+TEST_F(ViewerWindow, AModelDroppedOnTheWindowIsLoadedAndFramed) {
+    ASSERT_TRUE(Open({}));
+    Process source;
+    ASSERT_TRUE(source.Start(ZOZUD_BINARY_DIR "/tests/ViewerDragSource", {Data + "/bend.md5mesh"}, dir.Path()));
+    std::string from = FindWindow("^viewer drag source$", 20, source.Pid());
+    ASSERT_FALSE(from.empty());
+    Shell("sleep 0.5");
+    // Pressed on the source's button, dragged in steps across to the viewer.
+    Xdo("mousemove --window " + from + " --sync 60 30 sleep 0.3 mousedown 1");
+    for (int i = 1; i <= 8; i++)
+        Xdo("mousemove --window " + from + " --sync " + std::to_string(60 - i * 60) + " " + std::to_string(30 + i * 15) +
+            " sleep 0.1");
+    Xdo("mousemove --window " + window + " --sync 300 200 sleep 0.3 mousemove --window " + window +
+        " --sync 320 200 sleep 0.3 mouseup 1");
+    ASSERT_TRUE(WaitFor([&] { return Output().find("loaded " + Data + "/bend.md5mesh") != std::string::npos; }, 10000))
+        << Output();
+    ASSERT_TRUE(Drawn(3));
+    Xdo("windowfocus --sync " + window);
+    cImage shot;
+    ASSERT_TRUE(ShotKey(1, &shot));
+    EXPECT_FALSE(IsClear(At(shot, ViewWidth / 2, Height / 2)));
+}
+
 }  // namespace
