@@ -147,6 +147,31 @@ TEST_F(ViewerShots, AnObjAndAnImageShow) {
     }
 }
 
+TEST_F(ViewerShots, AMaterialNamesTheDiffuseMapBesideTheModel) {
+    TempDir dir;
+    const std::string cube =
+        "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+        "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nusemtl paint\n"
+        "f 1/1 2/2 3/3 4/4\nf 5/1 8/2 7/3 6/4\nf 1/1 5/2 6/3 2/4\nf 2/1 6/2 7/3 3/4\nf 3/1 7/2 8/3 4/4\nf 4/1 8/2 5/3 1/4\n";
+    WriteFile(dir / "cube.obj", cube);
+    cImage shots[2];
+    for (int i = 0; i < 2; i++) {
+        if (i == 1) {  // a blue diffuse map named after the material
+            cImage blue(cFormat::Rgb8, 4, 4);
+            for (int p = 0; p < 16; p++) blue.Pixels[p * 3] = 0, blue.Pixels[p * 3 + 1] = 0, blue.Pixels[p * 3 + 2] = 255;
+            ASSERT_TRUE(cIO::SaveImage((dir / "paint.bmp").c_str(), blue));
+        }
+        std::string out = dir / ("cube" + std::to_string(i) + ".bmp");
+        Outcome r = Start(dir / "cube.obj" + " --screenshot " + out + Sized(), dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        ASSERT_TRUE(Decode(out, &shots[i]));
+    }
+    Rgb plain = At(shots[0], ViewWidth / 2, Height / 2), painted = At(shots[1], ViewWidth / 2, Height / 2);
+    EXPECT_LT(std::abs(plain.r - plain.b), 40);  // the default grey-beige
+    EXPECT_GT(painted.b, painted.r + 60);         // blue from the map
+    EXPECT_GT(painted.b, painted.g + 60);
+}
+
 TEST_F(ViewerShots, BadFilesAndOptionsEndWithStatusOneAndOneLine) {
     TempDir dir;
     std::string mesh = ReadFile(Data + "/bend.md5mesh");
