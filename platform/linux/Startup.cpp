@@ -115,9 +115,9 @@ cList<int>* cLinuxMain_GetCodes() { return &cLinuxMain_Codes; }
 cList<int>* cLinuxMain_GetEnterCodes() { return &cLinuxMain_EnterCodes; }
 
 // The shell's services to the framework, lent through the seams the lower
-// layers own: the log dialog to the core log, the clipboard and the modal
-// text input to the file facade, the live keyboard, the cursor and the
-// pointer to the input layer.
+// layers own: the log dialog to the core log, the clipboard, the modal text
+// input and the load file chooser to the file facade, the live keyboard, the
+// cursor and the pointer to the input layer.
 // A path field's browse button: any file, starting at the field's path.
 static bool BrowseFile(const char* title, zozud::cStr* file) {
     return cLinuxMain_LoadFileDialog(title, zozud::cList<zozud::cStr>(), file, nullptr);
@@ -135,6 +135,9 @@ void cLinuxMain_LendServices() {
     shell.copyFromClipboard = cLinuxMain_CopyFromClipboard;
     shell.inputText = cLinuxMain_InputText;
     shell.inputString = cLinuxMain_InputString;
+    shell.loadFileDialog = [](const char* title, const zozud::cList<zozud::cStr>& extensions, zozud::cStr* file) {
+        return cLinuxMain_LoadFileDialog(title, extensions, file, nullptr);
+    };
     zozud::cIO::SetShellHooks(shell);
 
     zozud::cInput::ShellHooks input;
