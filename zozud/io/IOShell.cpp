@@ -33,6 +33,7 @@ bool cIO::LoadImageDialog(cStr* file, const char* title) {
     cStr chosen = GetImageDialogInitialPath();
     if (!GetImageDialogInitialFile().IsEmpty()) chosen.AppendPath(GetImageDialogInitialFile());
     else if (!chosen.IsEmpty() && chosen.GetLast() != '/' && chosen.GetLast() != '\\') chosen += "/";
+    chosen.BackSlashesToSlashes();
     if (!s_Shell.loadFileDialog(title, extensions, &chosen) || chosen.IsEmpty()) return false;
     chosen.BackSlashesToSlashes();
     *file = chosen;

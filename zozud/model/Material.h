@@ -25,6 +25,7 @@ public:
 
     int  RegisterMembers() override;
     void CustomCtor() override { MaterialName.Clear(); }
+    using cClass::ToString;
     cStr ToString() override;  // "rock (Bump)"; the kind alone, "(Bump)", when unnamed
 
     // ---- Queries, overridden by the kinds that have them ----

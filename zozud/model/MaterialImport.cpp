@@ -53,10 +53,11 @@ cStr TextureFile(const cMaterial_ImportArgs& args, const cStr& chosen) {
     return file;
 }
 
-// Asks for an image, opening at the import folder and the current texture,
-// and remembers the folder of what was chosen.
-bool ChooseImage(const cStr& current, const char* title, cStr* chosen) {
-    cIO::SetImageDialogInitialPath(cMaterial::ImportPath.IsEmpty() ? "Textures" : cMaterial::ImportPath.ToChar());
+// Asks for an image, opening at the import folder (the texture folder until
+// something was imported) and the current texture, and remembers the folder
+// of what was chosen.
+bool ChooseImage(const cStr& current, const char* folder, const char* title, cStr* chosen) {
+    cIO::SetImageDialogInitialPath(cMaterial::ImportPath.IsEmpty() ? folder : cMaterial::ImportPath.ToChar());
     cIO::SetImageDialogInitialFile(current.GetFileName());
     if (!cIO::LoadImageDialog(chosen, title)) return false;
     cMaterial::ImportPath = cIO::GetImageDialogInitialPath();
@@ -90,9 +91,9 @@ cMaterial_ImportResult::Enum cMaterial_Import(const cMaterial_ImportArgs& args) 
     if (!args.Texture) return cMaterial_ImportResult::Cancelled;
     bool two = args.Options.Kind == cMaterial_ImportKind::NormalPlusHeight;
     cStr chosen, chosenHeights;
-    if (!ChooseImage(*args.Texture, two ? "Load normal map" : "Load image", &chosen))
+    if (!ChooseImage(*args.Texture, args.Folder, two ? "Load normal map" : "Load image", &chosen))
         return cMaterial_ImportResult::Cancelled;
-    if (two && !ChooseImage(cStr(), "Load height map", &chosenHeights)) return cMaterial_ImportResult::Cancelled;
+    if (two && !ChooseImage(cStr(), args.Folder, "Load height map", &chosenHeights)) return cMaterial_ImportResult::Cancelled;
 
     cImage image, heights;
     if (!cIO::LoadImage(chosen, &image)) return cMaterial_ImportResult::CantLoad;

@@ -141,6 +141,7 @@ int cMaterials::LoadLibraryFromText(const char* text, int length, LoadFailure::E
     cXml root;
     cMaterialLibrary* library = new cMaterialLibrary;
     cErrorPager pager(false);  // the messages go to the caller, not to the log dialog
+    pager.SetCollect(true);
     if (!text || length <= 0 || root.Load(text, length, &error) <= 0) {
         why = LoadFailure::BadXml;
         if (error.IsEmpty()) error = "empty text";
