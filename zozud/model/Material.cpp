@@ -208,8 +208,9 @@ namespace {
 float Scroll(double t, float periodSec) {
     if (periodSec == 0 || !std::isfinite(periodSec) || !std::isfinite(t)) return 0;
     double turns = t / std::fabs((double)periodSec);
-    double part = turns - std::floor(turns);
-    return (float)(periodSec < 0 ? -part : part);
+    float  part = (float)(turns - std::floor(turns));
+    if (!(part < 1.0f)) part = 0;  // a whole turn after rounding to float
+    return periodSec < 0 ? -part : part;
 }
 
 }  // namespace
