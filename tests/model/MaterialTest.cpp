@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <string>
 
 #include "support/Process.h"
 #include "zozud/core/Timer.h"
 #include "zozud/model/Materials.h"
 #include "zozud/model/Model.h"
+#include "zozud/render/Render.h"
 
 using namespace zozud;
 
@@ -59,6 +61,15 @@ cMaterialLibrary* NewLibrary(const char* name, std::initializer_list<cMaterialGr
     for (cMaterialGroup* g : groups) l->Groups.Add(g);
     return l;
 }
+
+// A renderer whose textures are numbered by file name, counting the reloads.
+struct TextureDevice : cRender::Stub {
+    std::map<std::string, int> ids;
+    std::string                reloads;
+    int  GetTextureID(const char* name) override { return ids.emplace(name, 100 + (int)ids.size()).first->second; }
+    void ReloadTexture(const char* name) override { reloads += std::string(name) + " "; }
+};
+TextureDevice* s_Device = nullptr;
 
 // A registry of its own per test (g_Materials is the program's).
 struct Registry : ::testing::Test {
@@ -129,6 +140,37 @@ TEST(Material, RegisteredMembersAndButtons) {
     EXPECT_TRUE(PressButton(face, "&cMaterial_Interface::ReCreate"));
     EXPECT_TRUE(face.IsCreated());
     EXPECT_FALSE(PressButton(face, "Specular"));  // a value is no button
+}
+
+TEST(Material, TexturesAreLookedUpByFileName) {
+    cRender::SetDeviceFactory([](int) -> cRender::Stub* { return s_Device = new TextureDevice; });
+    ASSERT_TRUE(cRender::Init(1));
+    cMaterial_Bump bump;
+    cMaterial_Decal decal;
+    cMaterial_Interface face;
+    bump.DiffuseMap = "Textures/a.tga";
+    bump.NormalMap = "Textures/b.tga";
+    decal.DecalMap = "Textures/a.tga";
+    face.InterfaceMap = "Textures/c.tga";
+    bump.Create();
+    decal.Create();
+    face.Create();
+    EXPECT_EQ(bump.GetDiffuseMapID(), 100);
+    EXPECT_EQ(bump.GetNormalMapID(), 101);
+    EXPECT_EQ(decal.GetDecalMapID(), 100);  // the same file, the same texture
+    EXPECT_EQ(face.GetInterfaceMapID(), 102);
+    EXPECT_EQ(s_Device->reloads, "");
+    bump.NormalMap = "Textures/d.tga";
+    bump.Create();  // already created: nothing changes
+    EXPECT_EQ(bump.GetNormalMapID(), 101);
+    bump.OnChangeMember(nullptr, &bump.NormalMap, nullptr, "NormalMap");  // an edit looks up again
+    EXPECT_EQ(bump.GetNormalMapID(), 103);
+    bump.DiffuseMap.Clear();
+    EXPECT_TRUE(PressButton(bump, "&cMaterial_Bump::ReCreate"));  // reloads from the files
+    EXPECT_EQ(bump.GetDiffuseMapID(), -1);
+    EXPECT_EQ(s_Device->reloads, "Textures/d.tga ");
+    cRender::Free();
+    cRender::SetDeviceFactory(nullptr);
 }
 
 // The swing: weight sin(phase * pi/2 / period), reversed in every odd period.

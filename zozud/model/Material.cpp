@@ -49,6 +49,14 @@ cStr cMaterial::ToString() {
 void cMaterial::Create() { m_Created = true; }
 void cMaterial::ReCreate() { m_Created = true; }
 
+bool cMaterial::OnChangeMember(cClass*, void*, void*, const char*) {
+    if (m_Created) {
+        m_Created = false;
+        Create();
+    }
+    return false;
+}
+
 int cMaterial::LookUpTexture(const cStr& file, bool reload) {
     if (file.IsEmpty()) return -1;
     if (reload) cRender::ReloadTexture(file);

@@ -51,6 +51,9 @@ public:
     // Reloads the textures from their files and looks them up again.
     virtual void ReCreate();
     bool IsCreated() const { return m_Created; }
+    // After an edit in a property panel: a created material looks its
+    // textures up again, so a new file name takes effect at once.
+    bool OnChangeMember(cClass* memberClass, void* memberData, void* extra, const char* name) override;
 
     cStr MaterialName;
 
