@@ -389,6 +389,22 @@ TEST_F(Registry, LibraryFileRoundTrip) {
     EXPECT_EQ(back.GetMaterial(back.GetMaterialID("ui.LCD"))->GetType(), cMaterial::Type::Interface);
 }
 
+TEST_F(Registry, LibrariesOfAFolderLoadInNameOrder) {
+    testsupport::TempDir dir;
+    reg.AddLibrary(NewLibrary("A", {NewGroup("G", {NewMaterial<cMaterial_Bump>("m")})}));
+    reg.AddLibrary(NewLibrary("B", {NewGroup("G", {NewMaterial<cMaterial_Decal>("m")})}));
+    ASSERT_TRUE(reg.SaveLibrary(1, (dir / "b.xml").c_str()));
+    ASSERT_TRUE(reg.SaveLibrary(0, (dir / "a.XML").c_str()));
+    ASSERT_TRUE(reg.SaveLibrary(0, (dir / "a.txt").c_str()));  // not an xml file
+    testsupport::WriteFile(dir / "broken.xml", "<cMaterialLibrary>");
+    cMaterials loaded;
+    EXPECT_EQ(loaded.LoadLibraries(dir.Path().c_str()), 2);
+    ASSERT_EQ(loaded.GetLibraryCount(), 2);
+    EXPECT_STREQ(loaded.GetLibrary(0)->Name, "A");
+    EXPECT_EQ(loaded.GetMaterial(loaded.GetMaterialID("g_m"))->GetType(), cMaterial::Type::Bump);  // the first library wins
+    EXPECT_EQ(loaded.LoadLibraries((dir / "missing").c_str()), 0);
+}
+
 TEST_F(Registry, BrokenLibraryFilesFailClearly) {
     using F = cMaterials::LoadFailure;
     struct Case {

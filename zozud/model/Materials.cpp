@@ -2,6 +2,8 @@
 // address them and the library class files they come from.
 #include "zozud/model/Materials.h"
 
+#include <algorithm>
+
 #include "zozud/io/File.h"
 #include "zozud/io/IO.h"
 #include "zozud/reflect/ErrorPager.h"
@@ -161,6 +163,16 @@ int cMaterials::LoadLibraryFromText(const char* text, int length, LoadFailure::E
         return -1;
     }
     return m_Libraries.Add(library);
+}
+
+int cMaterials::LoadLibraries(const char* folder) {
+    cList<cStr> files;
+    cIO::SearchFiles(folder ? folder : "", &files, true);
+    std::sort(files.begin(), files.end(), [](const cStr& a, const cStr& b) { return cStr::Compare(a, b) < 0; });
+    int added = 0;
+    for (const cStr& file : files)
+        if (cStr::CompareNoCase(file.GetFileExtension(), "xml") == 0 && LoadLibrary(file) >= 0) added++;
+    return added;
 }
 
 bool cMaterials::SaveLibrary(int library, const char* path) {

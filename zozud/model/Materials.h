@@ -4,6 +4,22 @@
 // compact id: library + (group << 8) + (index << 16), -1 for none.
 // Surprise: removing a material shifts the ids of the materials after it in
 // its group; resolve names again after a removal.
+//
+// A library file is the saved library object:
+//   <cMaterialLibrary>
+//    <Name>Base</Name>
+//    <Groups>
+//     <cMaterialGroup>
+//      <Name>Rocks</Name>
+//      <Materials>
+//       <cMaterial_Bump>
+//        <MaterialName>granite</MaterialName>
+//        <DiffuseMap>Textures/granite.tga</DiffuseMap>
+//       </cMaterial_Bump>
+//      </Materials>
+//     </cMaterialGroup>
+//    </Groups>
+//   </cMaterialLibrary>
 #pragma once
 
 #include "zozud/model/Material.h"
@@ -69,6 +85,9 @@ public:
     // reason in *failure and the details (parser or loader messages) in *details.
     int  LoadLibrary(const char* path, LoadFailure::Enum* failure = nullptr, cStr* details = nullptr);
     int  LoadLibraryFromText(const char* text, int length, LoadFailure::Enum* failure = nullptr, cStr* details = nullptr);
+    // Every library file (".xml" holding a library) of a folder, in name
+    // order; other files are passed over. The number of libraries added.
+    int  LoadLibraries(const char* folder);
     bool SaveLibrary(int library, const char* path);
     int  AddLibrary(cMaterialLibrary* library);  // takes ownership; -1 (library deleted) when full
     int  GetLibraryCount() const { return m_Libraries.Count(); }
