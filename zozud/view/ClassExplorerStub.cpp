@@ -235,7 +235,7 @@ cWnd* cClassExplorer::Stub::MakeControl(Row* r, const char* label) {
     if (Is(k, "_cSliderRangedF")) return new cSliderRanged(p, df, df + 1, df + 2, label);
     if (Is(k, "_cFloat2") || Is(k, "_cFloat3") || Is(k, "_cFloat4"))
         return new cEditVec(k[7] - '0', p, df, label);
-    if (Is(k, "_cVec2i") || Is(k, "_cVec3i")) return new cEditVec(k[4] - '0', p, di, label);
+    if (Is(k, "_cVec2i") || Is(k, "_cVec3i")) return new cEditVec(k[5] - '0', p, di, label);
     if (Is(k, "_cColor")) return new cColorSwatch(p, df, label, 0, 0, 0);
     if (Is(k, "_cImageID")) return new cImageSwatch(p, di, label, 0, 0, 0);
     static const char* const files[] = {"_cImageFile", "_cModelFile", "_cAnimFile", "_cCameraFile",
