@@ -140,6 +140,7 @@ public:
         void*   data = nullptr;
         void*   extra = nullptr;
         bool    node = false;         // a button that steps into the sub-object
+        bool    readOnly = false;     // registered read-only
         cWnd*   control = nullptr;
         int     index = 0;            // combo box position of an enumeration value
         unsigned before[4] = {};      // the values last seen (bits of ints, floats or a bool)
@@ -167,7 +168,9 @@ public:
     void CreateControls();
     void ReCreateControls(int objIndex);
     void AlignControls();
-    void DoExchange();   // OnProcess, then enabled and read-only states and shown values
+    // OnProcess, then enabled and read-only states and shown values; each
+    // frame only of the rows in view (the others follow when they come into view).
+    void DoExchange(bool visibleOnly = false);
 
     // ---- Focus ----
     int  GetFocusRow() const { return m_FocusRow; }

@@ -200,6 +200,8 @@ void cClassExplorer::Stub::AddRow(int element, cClass* object) {
     r->data = object->GetElementPtr(element, object);
     r->extra = object->GetElementExtraPtr(element);
     r->node = object->CheckIfElementIsNode(element, object);
+    cOneClassMemberStorage* record = object->GetElementCMS(element);
+    r->readOnly = record && record->readOnly;
     if (r->node) r->cls = static_cast<cClass*>(r->data);  // the sub-object itself
     cStr label = GetDisplayName(r->name);
     if (r->node) label += " >";
@@ -272,14 +274,15 @@ cClassExplorer::Stub::Row* cClassExplorer::Stub::RowOf(int id) const {
 
 // ---- Exchange ----
 
-void cClassExplorer::Stub::DoExchange() {
+void cClassExplorer::Stub::DoExchange(bool visibleOnly) {
     cClass* object = GetObject();
     if (!object || !m_IsClassExplorer) return;
     object->OnProcess();
     for (Row* r : m_Rows) {
         if (!r->control) continue;
+        if (visibleOnly && cRect::Intersection(r->control->GetRect(), m_ClientRect).IsEmpty()) continue;
         bool enabled = object->IsEnabled(r->name);
-        bool readOnly = object->IsReadOnly(r->name) || object->CheckIfElementReadOnly(r->element, object, RowFlags);
+        bool readOnly = r->readOnly || object->IsReadOnly(r->name);
         r->control->SetEnabled(enabled);
         ShowRowValues(r, readOnly);
     }
@@ -369,7 +372,7 @@ void cClassExplorer::Stub::AlignControls() {
 
 void cClassExplorer::Stub::OnRender() {
     if (m_IsClassExplorer) {
-        DoExchange();
+        DoExchange(true);
         UpdateToolBar();
     }
     cForm::OnRender();
