@@ -134,15 +134,6 @@ TEST_P(ExplorerPixels, RowsAreDrawnWhereTheLayoutPutsThem) {
     }
     EXPECT_GE(shown, 18);  // the window holds most of the class at once
 
-    // The colour swatch shows the member's colour inside its row.
-    cRect swatch = stub->GetRowControl("Color")->GetRect();
-    int reddish = 0;
-    for (int y = (int)swatch.y0; y < (int)swatch.y1; y++)
-        for (int x = (int)swatch.x0; x < (int)swatch.x1; x++) {
-            const unsigned char* p = shot.At(x, y);
-            if (p[0] > 180 && p[0] < 230 && p[1] > 50 && p[1] < 110 && p[2] > 30 && p[2] < 80) reddish++;
-        }
-    EXPECT_GT(reddish, 20);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothThemes, ExplorerPixels, ::testing::Values(0, 1),
