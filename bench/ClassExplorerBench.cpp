@@ -23,7 +23,7 @@
 #include "zozud/render/DeviceGL.h"
 #include "zozud/render/Render.h"
 #include "zozud/render/Theme.h"
-#include "zozud/view/ClassExplorer.h"
+#include "zozud/view/ClassExplorerStub.h"
 
 #if ZOZUD_BENCH_HAVE_IMGUI
 #include <imgui.h>

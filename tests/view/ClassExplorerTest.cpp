@@ -12,7 +12,7 @@
 #include "view/ExplorerTestClass.h"
 #include "widgets/ControlsSupport.h"
 #include "zozud/io/IO.h"
-#include "zozud/view/ClassExplorer.h"
+#include "zozud/view/ClassExplorerStub.h"
 #include "zozud/widgets/Button.h"
 #include "zozud/widgets/ComboBox.h"
 #include "zozud/widgets/Edit.h"

@@ -15,7 +15,7 @@
 #include "zozud/render/DeviceGL.h"
 #include "zozud/render/Render.h"
 #include "zozud/render/Theme.h"
-#include "zozud/view/ClassExplorer.h"
+#include "zozud/view/ClassExplorerStub.h"
 #include "zozud/widgets/Panel.h"
 
 using namespace zozud;

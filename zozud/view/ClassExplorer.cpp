@@ -1,6 +1,6 @@
 // cClassExplorer: the registered objects, the two windows and their stored
 // placement, display names and clipboard names.
-#include "zozud/view/ClassExplorer.h"
+#include "zozud/view/ClassExplorerStub.h"
 
 #include <cctype>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include "zozud/io/IO.h"
 #include "zozud/reflect/Enum.h"
 #include "zozud/reflect/ErrorPager.h"
-#include "zozud/view/ClassExplorer.h"
+#include "zozud/view/ClassExplorerStub.h"
 #include "zozud/widgets/ComboBox.h"
 
 namespace zozud {
@@ -21,22 +21,22 @@ struct Shape {
 Shape ShapeOf(cClass* cls) {
     typedef cClassExplorer::UndoRedoNode N;
     const char* k = cls ? cls->GetClassName() : nullptr;
-    if (!k) return {N::None, 0};
+    if (!k) return {N::NoValue, 0};
     struct Entry { const char* name; N::Kind kind; int count; };
     static const Entry table[] = {
-        {"_cBool", N::Bool, 1},       {"_cInt", N::Int, 1},          {"_cSliderI", N::Int, 1},
-        {"_cEditSliderI", N::Int, 1}, {"_cBind", N::Int, 1},         {"_cIndex", N::Int, 1},
-        {"_cFloat", N::Float, 1},     {"_cSliderF", N::Float, 1},    {"_cEditSliderF", N::Float, 1},
-        {"_cFloat2", N::Float, 2},    {"_cFloat3", N::Float, 3},     {"_cFloat4", N::Float, 4},
-        {"_cColor", N::Float, 4},     {"_cSliderRangedF", N::Float, 3}, {"_cVec2i", N::Int, 2},
-        {"_cVec3i", N::Int, 3},       {"_cSliderRangedI", N::Int, 3}, {"_cStr", N::Str, 1},
-        {"_cImageFile", N::Str, 1},   {"_cSoundFile", N::Str, 1},    {"_cModelFile", N::Str, 1},
-        {"_cAnimFile", N::Str, 1},    {"_cCameraFile", N::Str, 1},   {"_cBspFile", N::Str, 1},
-        {"_cXmlFile", N::Str, 1},
+        {"_cBool", N::BoolValue, 1},       {"_cInt", N::IntValue, 1},          {"_cSliderI", N::IntValue, 1},
+        {"_cEditSliderI", N::IntValue, 1}, {"_cBind", N::IntValue, 1},         {"_cIndex", N::IntValue, 1},
+        {"_cFloat", N::FloatValue, 1},     {"_cSliderF", N::FloatValue, 1},    {"_cEditSliderF", N::FloatValue, 1},
+        {"_cFloat2", N::FloatValue, 2},    {"_cFloat3", N::FloatValue, 3},     {"_cFloat4", N::FloatValue, 4},
+        {"_cColor", N::FloatValue, 4},     {"_cSliderRangedF", N::FloatValue, 3}, {"_cVec2i", N::IntValue, 2},
+        {"_cVec3i", N::IntValue, 3},       {"_cSliderRangedI", N::IntValue, 3}, {"_cStr", N::StrValue, 1},
+        {"_cImageFile", N::StrValue, 1},   {"_cSoundFile", N::StrValue, 1},    {"_cModelFile", N::StrValue, 1},
+        {"_cAnimFile", N::StrValue, 1},    {"_cCameraFile", N::StrValue, 1},   {"_cBspFile", N::StrValue, 1},
+        {"_cXmlFile", N::StrValue, 1},
     };
     for (const Entry& e : table)
         if (std::strcmp(e.name, k) == 0) return {e.kind, e.count};
-    return {N::None, 0};
+    return {N::NoValue, 0};
 }
 
 bool IsListClass(cClass* object) {
@@ -52,36 +52,36 @@ typedef cClassExplorer::UndoRedoNode UndoNode;
 
 UndoNode UndoNode::OfBool(bool* at, bool before, bool after) {
     UndoNode n;
-    n.kind = Bool, n.address = at, n.oldBool = before, n.newBool = after;
+    n.kind = BoolValue, n.address = at, n.oldBool = before, n.newBool = after;
     return n;
 }
 
 UndoNode UndoNode::OfInt(int* at, int before, int after) {
     UndoNode n;
-    n.kind = Int, n.address = at, n.oldInt = before, n.newInt = after;
+    n.kind = IntValue, n.address = at, n.oldInt = before, n.newInt = after;
     return n;
 }
 
 UndoNode UndoNode::OfFloat(float* at, float before, float after) {
     UndoNode n;
-    n.kind = Float, n.address = at, n.oldFloat = before, n.newFloat = after;
+    n.kind = FloatValue, n.address = at, n.oldFloat = before, n.newFloat = after;
     return n;
 }
 
 UndoNode UndoNode::OfStr(cStr* at, const cStr& before, const cStr& after) {
     UndoNode n;
-    n.kind = Str, n.address = at, n.oldStr = before, n.newStr = after;
+    n.kind = StrValue, n.address = at, n.oldStr = before, n.newStr = after;
     return n;
 }
 
 void UndoNode::Do(int direction) const {
     bool back = direction == -1;
     switch (kind) {
-    case Bool: *static_cast<bool*>(address) = back ? oldBool : newBool; break;
-    case Int: *static_cast<int*>(address) = back ? oldInt : newInt; break;
-    case Float: *static_cast<float*>(address) = back ? oldFloat : newFloat; break;
-    case Str: *static_cast<cStr*>(address) = back ? oldStr : newStr; break;
-    case None: break;
+    case BoolValue: *static_cast<bool*>(address) = back ? oldBool : newBool; break;
+    case IntValue: *static_cast<int*>(address) = back ? oldInt : newInt; break;
+    case FloatValue: *static_cast<float*>(address) = back ? oldFloat : newFloat; break;
+    case StrValue: *static_cast<cStr*>(address) = back ? oldStr : newStr; break;
+    case NoValue: break;
     }
 }
 
@@ -90,8 +90,8 @@ void UndoNode::Do(int direction) const {
 void cClassExplorer::Stub::Snapshot(Row* r) {
     Shape s = ShapeOf(r->cls);
     if (!r->data || r->node) return;
-    if (s.kind == UndoNode::Bool) r->before[0] = *static_cast<bool*>(r->data);
-    else if (s.kind == UndoNode::Str) r->beforeStr = *static_cast<cStr*>(r->data);
+    if (s.kind == UndoNode::BoolValue) r->before[0] = *static_cast<bool*>(r->data);
+    else if (s.kind == UndoNode::StrValue) r->beforeStr = *static_cast<cStr*>(r->data);
     else if (s.count > 0) std::memcpy(r->before, r->data, sizeof(unsigned) * s.count);
 }
 
@@ -100,17 +100,17 @@ void cClassExplorer::Stub::RecordChanges(Row* r) {
     Shape s = ShapeOf(r->cls);
     if (!r->data || r->node) return;
     UndoNode n;
-    if (s.kind == UndoNode::Bool) {
+    if (s.kind == UndoNode::BoolValue) {
         bool* b = static_cast<bool*>(r->data);
         if (*b != (r->before[0] != 0)) AddUndoRedoNode(n = UndoNode::OfBool(b, !*b, *b));
-    } else if (s.kind == UndoNode::Str) {
+    } else if (s.kind == UndoNode::StrValue) {
         cStr* t = static_cast<cStr*>(r->data);
         if (!(*t == r->beforeStr)) AddUndoRedoNode(n = UndoNode::OfStr(t, r->beforeStr, *t));
     } else {
         for (int i = 0; i < s.count; i++) {
             unsigned* at = static_cast<unsigned*>(r->data) + i;
             if (*at == r->before[i]) continue;
-            if (s.kind == UndoNode::Int) {
+            if (s.kind == UndoNode::IntValue) {
                 int before;
                 std::memcpy(&before, &r->before[i], sizeof before);
                 AddUndoRedoNode(n = UndoNode::OfInt(reinterpret_cast<int*>(at), before, *reinterpret_cast<int*>(at)));
@@ -129,7 +129,7 @@ void cClassExplorer::Stub::RecordChanges(Row* r) {
 void cClassExplorer::Stub::Edited(Row* r, int msg, const void* oldValue, const void* newValue) {
     Shape s = ShapeOf(r->cls);
     UndoNode n;
-    if (!r->data || s.kind == UndoNode::None) return;
+    if (!r->data || s.kind == UndoNode::NoValue) return;
     if (msg == 3) {
         const cEnum* e = static_cast<const cEnum*>(r->extra);
         int at = *static_cast<const int*>(newValue);
@@ -165,7 +165,7 @@ void cClassExplorer::Stub::AfterEdit(Row* r) {
 }
 
 void cClassExplorer::Stub::AddUndoRedoNode(UndoRedoNode& node) {
-    if (s_CurObjIndex < 0 || node.kind == UndoNode::None) return;
+    if (s_CurObjIndex < 0 || node.kind == UndoNode::NoValue) return;
     Object& o = s_Objects[s_CurObjIndex];
     if (o.undoPos < o.undo.Count()) o.undo.RemoveAt(o.undoPos, o.undo.Count() - o.undoPos);
     o.undo.Add(node);
@@ -189,7 +189,7 @@ bool cClassExplorer::Stub::UpdateUndoRedo(int direction) {
         Shape s = ShapeOf(r->cls);
         const char* begin = static_cast<const char*>(r->data);
         const char* at = static_cast<const char*>(n->address);
-        if (r->data && at >= begin && at < begin + (s.kind == UndoNode::Str ? (int)sizeof(cStr) : 4 * s.count)) {
+        if (r->data && at >= begin && at < begin + (s.kind == UndoNode::StrValue ? (int)sizeof(cStr) : 4 * s.count)) {
             AfterEdit(r);
             return true;
         }

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "zozud/reflect/Enum.h"
-#include "zozud/view/ClassExplorer.h"
+#include "zozud/view/ClassExplorerStub.h"
 #include "zozud/view/TransformTools.h"
 #include "zozud/widgets/BindButton.h"
 #include "zozud/widgets/Button.h"
