@@ -445,7 +445,7 @@ TEST_F(Explorer, TogglingTwiceLeavesNoWindowAndKeepsThePlacement) {
     E::ToggleClassExplorer();
     EXPECT_EQ(E::s_ClassExplorerID, -1);
     EXPECT_FALSE(E::GetVisible());
-    cWidgets::FreeDead();
+    cWidgets::Render();  // nothing of the window is left to draw, not even for one frame
     for (cWidget* w : cWidgets::GetLayer(3)) EXPECT_EQ(w, nullptr);
     // Reopened where it was left, also after the view area grew (its corners keep their edges).
     E::s_ViewArea = cRect(0, 0, 1600, 1200);

@@ -57,6 +57,17 @@ const float DefaultRangeF[2] = {0, 1};
 
 bool Is(const char* kind, const char* name) { return kind && std::strcmp(kind, name) == 0; }
 
+// Frees a window with everything under it, children first: their controls
+// are bound to values of the window and of its rows, so none may outlive
+// them even for a frame. During the registry's iteration they are hidden
+// now and freed once it is over.
+void FreeTree(cWnd* w, bool deferred) {
+    cList<cWnd*> children = w->GetChildren();
+    w->SetVisible(false);
+    for (cWnd* child : children) FreeTree(child, deferred);
+    cWidgets::FreeWidget(w, deferred);
+}
+
 }  // namespace
 
 // ---- Construction ----
@@ -84,6 +95,8 @@ cClassExplorer::Stub::~Stub() {
         StoreFocus();
         if (m_Bar) s_ClassExplorerToolBarScrollPos = m_Bar->GetScrollOffset().x;
     }
+    cList<cWnd*> children = m_Children;
+    for (cWnd* child : children) FreeTree(child, cWidgets::IsInCriticalSection());
     for (Row* r : m_Rows) delete r;
     for (Row* r : m_OldRows) delete r;
 }
@@ -142,9 +155,8 @@ void cClassExplorer::Stub::FreeRows() {
     m_OldRows = static_cast<cList<Row*>&&>(m_Rows);
     m_Rows.Clear();
     if (m_Panel) {
-        // Its controls may be in the middle of reporting: hidden now, freed once the registry is done.
-        m_Panel->SetVisible(false);
-        cWidgets::FreeWidget(m_Panel, cWidgets::IsInCriticalSection());
+        // Its controls may be in the middle of reporting: their rows stay until the next time.
+        FreeTree(m_Panel, cWidgets::IsInCriticalSection());
         m_Panel = nullptr;
     }
     m_FocusRow = -1;
