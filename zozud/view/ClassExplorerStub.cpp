@@ -459,6 +459,7 @@ void cClassExplorer::Stub::MsgProc(int id, int msg, const void* oldValue, const 
     if (!r) return;
     FocusRow(m_Rows.IndexOf(r));
     if (!m_IsClassExplorer) {
+        if (r->element >= s_Objects.Count()) return;  // the object went since the menu was built
         cClass* object = s_Objects[r->element].object;
         s_MainMenuObjIndex = r->element;
         if (!GetVisible()) ToggleClassExplorer();
