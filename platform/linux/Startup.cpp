@@ -7,6 +7,7 @@
 
 // Before the X11 headers, whose None macro breaks the widget headers.
 #include "zozud/widgets/FilePn.h"
+#include "zozud/view/ClassExplorer.h"
 
 #include "platform/linux/LinuxMain.h"
 #include "zozud/io/IO.h"
@@ -123,6 +124,19 @@ static bool BrowseFile(const char* title, zozud::cStr* file) {
     return cLinuxMain_LoadFileDialog(title, zozud::cList<zozud::cStr>(), file, nullptr);
 }
 
+// The class explorer's "Load..." and "Save..." dialogs, for XML files.
+static bool LoadXmlFile(const char* title, zozud::cStr* file) {
+    zozud::cList<zozud::cStr> xml;
+    xml.Add(zozud::cStr("xml"));
+    return cLinuxMain_LoadFileDialog(title, xml, file, nullptr);
+}
+
+static bool SaveXmlFile(const char* title, zozud::cStr* file) {
+    zozud::cList<zozud::cStr> xml;
+    xml.Add(zozud::cStr("xml"));
+    return cLinuxMain_SaveFileDialog(title, xml, file, nullptr, nullptr, nullptr);
+}
+
 void cLinuxMain_LendServices() {
     zozud::cLog::DialogHooks dialog;
     dialog.showDialog = cLinuxMain_ShowLogDialog;
@@ -148,6 +162,11 @@ void cLinuxMain_LendServices() {
     zozud::cInput::SetShellHooks(input);
 
     zozud::cFilePn::SetBrowseHook(BrowseFile);
+
+    zozud::cClassExplorer::FileDialogHooks files;
+    files.load = LoadXmlFile;
+    files.save = SaveXmlFile;
+    zozud::cClassExplorer::SetFileDialogHooks(files);
 }
 
 bool cLinuxMain_CheckProcessInMemory(const char* name) { return zozud::cIO::CheckProcessInMemory(name); }
