@@ -172,6 +172,54 @@ TEST_F(ViewerShots, AMaterialNamesTheDiffuseMapBesideTheModel) {
     EXPECT_GT(painted.b, painted.g + 60);
 }
 
+TEST_F(ViewerShots, AMaterialLibraryGivesTheMaterialItsMap) {
+    TempDir dir;
+    WriteFile(dir / "cube.obj",
+              "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+              "usemtl Paints_green\nf 1 2 3 4\nf 5 8 7 6\nf 1 5 6 2\nf 2 6 7 3\nf 3 7 8 4\nf 4 8 5 1\n");
+    cImage green(cFormat::Rgb8, 4, 4);
+    for (int p = 0; p < 16; p++) green.Pixels[p * 3] = 0, green.Pixels[p * 3 + 1] = 255, green.Pixels[p * 3 + 2] = 0;
+    ASSERT_TRUE(cIO::SaveImage((dir / "green.bmp").c_str(), green));
+    // In another folder than the model's, so only the library can name the map.
+    TempDir libraries;
+    WriteFile(libraries / "paints.xml",
+              "<cMaterialLibrary><Name>Paints</Name><Groups><cMaterialGroup><Name>Paints</Name><Materials>"
+              "<cMaterial_Bump><MaterialName>green</MaterialName><DiffuseMap>" + dir / "green.bmp" +
+              "</DiffuseMap></cMaterial_Bump></Materials></cMaterialGroup></Groups></cMaterialLibrary>\n");
+    std::string out = dir / "shot.bmp";
+    Outcome r = Start(libraries / "paints.xml" + " " + dir / "cube.obj" + " --screenshot " + out + Sized(), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    cImage shot;
+    ASSERT_TRUE(Decode(out, &shot));
+    Rgb c = At(shot, ViewWidth / 2, Height / 2);
+    EXPECT_GT(c.g, c.r + 60);
+    EXPECT_GT(c.g, c.b + 60);
+
+    WriteFile(libraries / "broken.xml", "<cMaterialLibrary><Name>");
+    r = Start(libraries / "broken.xml" + " --screenshot " + out + Sized(), dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("broken.xml"), std::string::npos) << r.err;
+}
+
+TEST_F(ViewerShots, TheExplorerShowsTheViewersSettings) {
+    TempDir dir;
+    cImage plain, explorer;
+    for (int i = 0; i < 2; i++) {
+        std::string out = dir / "shot.bmp";
+        Outcome r = Start(Data + "/bend.md5mesh --frames 4 --screenshot " + out + Sized() + (i ? " --explorer" : ""), dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        ASSERT_TRUE(Decode(out, i ? &explorer : &plain));
+    }
+    // Its window covers a good part of the picture with light rows.
+    int light = 0;
+    for (int y = 0; y < Height; y++)
+        for (int x = 0; x < Width; x++) {
+            Rgb a = At(plain, x, y), b = At(explorer, x, y);
+            light += !(a == b) && b.r > 180 && b.g > 180 && b.b > 180;
+        }
+    EXPECT_GT(light, Width * Height / 8);
+}
+
 TEST_F(ViewerShots, BadFilesAndOptionsEndWithStatusOneAndOneLine) {
     TempDir dir;
     std::string mesh = ReadFile(Data + "/bend.md5mesh");

@@ -158,6 +158,7 @@ void SwitchTheme() {
     s_Theme = s_Theme == cTheme::Ziduruz ? cTheme::WindowsStandard : cTheme::Ziduruz;
     if (s_Panel) s_Panel->SetTheme(s_Theme);
     if (s_Fps) s_Fps->SetTheme(s_Theme);
+    SetExplorerTheme(s_Theme);
     SetStatus(s_Theme == cTheme::Ziduruz ? "theme Ziduruz" : "theme WindowsStandard");
 }
 
@@ -236,7 +237,11 @@ public:
             case cInput::S: Later(Dialog::Save); return true;
             case cInput::F: s_NeedFrame = true; return true;
             case cInput::T: SwitchTheme(); return true;
-            case cInput::Tab: s_PanelShown = !s_PanelShown; return true;
+            case cInput::E: ToggleExplorer(s_Theme); return true;
+            case cInput::Tab:
+                s_PanelShown = !s_PanelShown;
+                p->SetVisible(s_PanelShown);
+                return true;
             case cInput::Space: p->Playing = !p->Playing; return true;
             case cInput::G: p->Flags.Grid = !p->Flags.Grid; return true;
             case cInput::B: p->Flags.Bounds = !p->Flags.Bounds; return true;
@@ -298,7 +303,7 @@ void DrawOverlay(const cRect& view) {
     if (!ScreenshotMode()) {
         DrawText(view.x0 + 8, view.y0 + 20,
                  "Alt+drag orbit/dolly/track  wheel zoom  Home  F frame  Space play  G B J N W  M mip  C channel  "
-                 "X face  T theme  Tab panel  O open  S save  F12 shot");
+                 "X face  T theme  E explorer  Tab panel  O open  S save  F12 shot");
         if (NowSec() < s_StatusUntil) DrawText(view.x0 + 8, view.y0 + 48, s_Status);
     }
 }
@@ -394,8 +399,11 @@ void cMain_OnInit() {
     if (ScreenshotMode()) s_Panel->Playing = false;
     s_Fps = new cFpsDisplay(FpsLayer, 8, 4);
     s_Fps->SetTheme(s_Theme);
-    if (s_Options.Explorer && !OpenExplorer(s_Panel, PanelLayer))
-        cLog::Message("zozud-viewer: no class explorer in this build; the panel stands alone");
+    // The explorer shows what the form does, and more: the form steps aside.
+    if (s_Options.Explorer) {
+        if (OpenExplorer(s_Theme)) s_PanelShown = false, s_Panel->SetVisible(false);
+        else cLog::Message("zozud-viewer: the class explorer did not open");
+    }
     if (!s_Messages.empty()) Later(Dialog::Messages);
 }
 
@@ -406,6 +414,7 @@ void cMain_OnRender(const cRect& rect) {
     s_LastSec = start;
     s_Viewer->Viewport = ViewArea(rect);
     cWidgets::HandleInputEvents();
+    SyncExplorer(s_Panel, s_Viewer);
     Act(s_Panel->TakeRequest());
     if (!s_Messages.empty() && !s_InDialog) Later(Dialog::Messages);
 

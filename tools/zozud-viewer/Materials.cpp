@@ -3,9 +3,11 @@
 #include <unistd.h>
 
 #include <map>
+#include <set>
 
 #include "zozud/image/Image.h"
 #include "zozud/io/IO.h"
+#include "zozud/model/Materials.h"
 #include "zozud/render/Render.h"
 
 using namespace zozud;
@@ -41,15 +43,33 @@ int TextureOf(const std::string& stem) {
 }  // namespace
 
 MaterialMaps ResolveMaterial(const cModel::Mesh& mesh, const std::string& modelPath) {
+    static std::set<std::string> s_Folders;  // whose libraries are loaded
     MaterialMaps maps;
     if (mesh.Material.IsEmpty()) return maps;
+    size_t slash = modelPath.find_last_of('/');
+    std::string folder = slash == std::string::npos ? std::string(".") : modelPath.substr(0, slash);
+    if (s_Folders.insert(folder).second) g_Materials.LoadLibraries(folder.c_str());
+    maps.MaterialID = g_Materials.GetMaterialID(mesh.Material);
+    if (maps.MaterialID >= 0) return maps;
     std::string name = mesh.Material.ToChar();
     if (name.find("..") != std::string::npos) return maps;
-    size_t slash = modelPath.find_last_of('/');
-    std::string stem = (slash == std::string::npos ? std::string() : modelPath.substr(0, slash + 1)) + name;
+    std::string stem = folder + "/" + name;
     maps.Diffuse = TextureOf(stem);
     maps.Normal = TextureOf(stem + "_normal");
     if (maps.Normal < 0) maps.Normal = TextureOf(stem + "_local");
+    return maps;
+}
+
+cMaterial* GetMaterial(const MaterialMaps& maps) {
+    return maps.MaterialID >= 0 ? g_Materials.GetMaterialMutable(maps.MaterialID) : nullptr;
+}
+
+MaterialMaps CurrentMaps(const MaterialMaps& resolved) {
+    MaterialMaps maps = resolved;
+    if (const cMaterial* m = GetMaterial(resolved)) {
+        maps.Diffuse = m->GetDiffuseMapID();
+        maps.Normal = m->GetNormalMapID();
+    }
     return maps;
 }
 

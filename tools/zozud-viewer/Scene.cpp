@@ -1,5 +1,7 @@
 #include "Scene.h"
 
+#include "Explorer.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -7,6 +9,7 @@
 
 #include "zozud/io/Codec.h"
 #include "zozud/io/IO.h"
+#include "zozud/model/Materials.h"
 #include "zozud/render/Render.h"
 
 using namespace zozud;
@@ -170,6 +173,7 @@ bool Scene::Load(const std::string& given, std::string* error) {
     bool ok;
     if (IsOneOf(ext, {"md5mesh", "obj", "cmodel"})) ok = LoadModel(path, error);
     else if (IsOneOf(ext, {"md5anim", "canim"})) ok = LoadAnim(path, error);
+    else if (ext == "xml") ok = LoadLibrary(path, error);
     else if (cIO_FindCodec(cIO::GetImageCodecs(), ext.c_str())) ok = LoadImage(path, error);
     else {
         *error = given + ": unknown file type" + (ext.empty() ? "" : " \"." + ext + "\"");
@@ -227,6 +231,20 @@ bool Scene::LoadAnim(const std::string& path, std::string* error) {
     return true;
 }
 
+bool Scene::LoadLibrary(const std::string& path, std::string* error) {
+    cMaterials::LoadFailure::Enum failure = cMaterials::LoadFailure::NoFailure;
+    cStr details;
+    if (g_Materials.LoadLibrary(path.c_str(), &failure, &details) >= 0) {
+        // Models already loaded look their materials up again.
+        for (auto& m : Models) m->MapsResolved = false, m->Maps.clear();
+        return true;
+    }
+    static const char* const why[] = {"", "cannot read the file", "bad XML", "not a material library",
+                                      "too many libraries"};
+    *error = path + ": " + why[failure >= 0 && failure <= 4 ? failure : 1];
+    return false;
+}
+
 bool Scene::LoadImage(const std::string& path, std::string* error) {
     std::unique_ptr<ImageDoc> doc(new ImageDoc);
     doc->Path = path;
@@ -275,12 +293,16 @@ void Scene::DrawModels(float timeSec, const DrawFlags& flags, const cVec3& light
         cModel& model = doc->Model;
         if (!doc->MapsResolved) {
             doc->MapsResolved = true;
-            for (const cModel::Mesh& mesh : model.Meshes) doc->Maps.push_back(ResolveMaterial(mesh, doc->Path));
+            for (const cModel::Mesh& mesh : model.Meshes) {
+                doc->Maps.push_back(ResolveMaterial(mesh, doc->Path));
+                if (cMaterial* material = GetMaterial(doc->Maps.back()))
+                    AddExplorerObject(mesh.Material.ToChar(), material);
+            }
             if (model.IsStatic) model.CreateRenderBuffers();
         }
         doc->Pose(timeSec);
         for (int i = 0; i < model.Meshes.Count(); i++) {
-            const MaterialMaps& maps = doc->Maps[i];
+            const MaterialMaps maps = CurrentMaps(doc->Maps[i]);
             int shader = ShaderFor(maps.Diffuse >= 0, maps.Normal >= 0);
             cRender::SetShader(shader);
             cRender::SetShaderConst(cRender::GetShaderConstID(shader, "c_LightDir"), lightDir);

@@ -64,7 +64,8 @@ public:
 
     // Loads one file by its extension: models (md5mesh, obj, cModel), an
     // animation (md5anim, cAnim: given to the last skinned model) or an
-    // image (bmp, tga, dds, pvr). False with one line in *error otherwise.
+    // image (bmp, tga, dds, pvr) or a material library (xml). False with one
+    // line in *error otherwise.
     bool Load(const std::string& path, std::string* error);
     void Clear();
     bool IsEmpty() const { return Models.empty() && Images.empty(); }
@@ -87,6 +88,7 @@ private:
     bool LoadModel(const std::string& path, std::string* error);
     bool LoadAnim(const std::string& path, std::string* error);
     bool LoadImage(const std::string& path, std::string* error);
+    bool LoadLibrary(const std::string& path, std::string* error);
     static bool BuildTexture(ImageDoc* doc);
 };
 
