@@ -8,6 +8,7 @@
 #include "zozud/render/DeviceGL.h"
 #include "zozud/render/Render.h"
 #include "zozud/widgets/Input.h"
+#include "zozud/widgets/Settings.h"
 #include "zozud/widgets/Splash.h"
 
 #include <gdk/gdkx.h>
@@ -225,6 +226,7 @@ gboolean cLinuxMain_OnRender(void*) {
     if (cPause::GetSystemPause() && !s_IgnoreSystemPause) usleep(100 * 1000);
     if (s_Width >= 1 && s_Height >= 1) {
         cRender::BeginFrame();
+        if (zozud::g_Settings) zozud::g_Settings->ClearScreen();
         cMain_OnRender(zozud::cRect(0, 0, (float)s_Width, (float)s_Height));
         cRender::EndFrame();
     }

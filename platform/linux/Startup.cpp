@@ -7,6 +7,7 @@
 
 // Before the X11 headers, whose None macro breaks the widget headers.
 #include "zozud/widgets/FilePn.h"
+#include "zozud/widgets/Settings.h"
 
 #include "platform/linux/LinuxMain.h"
 #include "zozud/io/IO.h"
@@ -145,6 +146,10 @@ void cLinuxMain_LendServices() {
     zozud::cInput::SetShellHooks(input);
 
     zozud::cFilePn::SetBrowseHook(BrowseFile);
+
+    zozud::cSettings::ShellHooks settings;
+    settings.confirm = cMessageBox::YesNo;
+    zozud::cSettings::SetShellHooks(settings);
 }
 
 bool cLinuxMain_CheckProcessInMemory(const char* name) { return zozud::cIO::CheckProcessInMemory(name); }
