@@ -7,7 +7,7 @@
 // Surprises: g_Settings is null until Create, and the widget registry owns
 // it (FreeAll deletes it and clears g_Settings). The two members named
 // "Platform" load in order: the first element of that name is the shaders'
-// platform, the second the build platform. The scene, data-building,
+// platform, the second the build platform, so files hold every member. The scene, data-building,
 // shader-precompiling and listing procedures belong to the application,
 // which lends them through SetProcedures; without them the buttons log why
 // nothing happened. Toolkit thread only, no locks.
@@ -37,6 +37,9 @@ public:
     ~cSettings() override;
     void CustomCtor() override;
     int  RegisterMembers() override;
+    // Every member is written: a short form could drop the first of the two
+    // "Platform" members and the second would then load into it.
+    bool ShouldSaveInShortForm() override { return false; }
 
     // ---- The one instance ----
     static const int Layer = cWidgets::LayerCount - 1;  // the top layer: it hears keys first
@@ -45,6 +48,7 @@ public:
     // ---- Once a frame, as a widget ----
     void OnRender() override;
     bool OnButtonDown(int key) override;  // consumes Control + "~" only
+    bool OnButtonUp(int key) override;    // consumes nothing
     int  GetFpsDisplayID() const { return m_FpsDisplayID; }  // -1 while none is shown
     void ClearScreen() const;              // colour (ClearColor) and depth
 
@@ -125,6 +129,7 @@ public:
 private:
     int  m_FpsDisplayID = -1;
     bool m_FirstFrameDone = false;
+    bool m_ControlHeld = false;
 };
 
 extern cSettings* g_Settings;
