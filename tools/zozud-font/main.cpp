@@ -121,11 +121,11 @@ int main(int argc, char** argv) {
     options.Bold = o.bold;
     cFont font;
     cImage image;
-    cStr error;
-    if (!cFontMaker::Make(options, &font, &image, &error)) return Fail(error.ToChar());
+    cStr reason;
+    if (!cFontMaker::Make(options, &font, &image, &reason)) return Fail(reason.ToChar());
 
     const std::string base = AbsolutePath(o.out) + "/Fonts/" + o.name;
-    if (!cFontMaker::Save(base.c_str(), font, image, &error)) return Fail(error.ToChar());
+    if (!cFontMaker::Save(base.c_str(), font, image, &reason)) return Fail(reason.ToChar());
     printf("Fonts/%s: %d glyphs, line height %d, base line %d, texture %d x %d\n", o.name.c_str(),
            font.Glyphs.Count(), font.LineHeight, font.BaselineShift, image.Width, image.Height);
     return 0;
