@@ -468,3 +468,31 @@ TEST_F(Settings, MakeFontWritesAFontNamedAfterTheFaceAndSize) {
         EXPECT_NE(std::string::npos, std::string(error.ToChar()).find(b.reason)) << error.ToChar();
     }
 }
+
+namespace {
+
+int s_Toggles = 0;
+void CountToggle() { s_Toggles++; }
+
+}  // namespace
+
+TEST_F(Settings, TheClassExplorerOpensOnTheFirstFrameOnlyWhenAsked) {
+    cSettings::SetToggleClassExplorer(CountToggle);
+    const struct {
+        bool onStartup;
+        bool setLater;  // turned on after the first frame
+        int toggles;
+    } cases[] = {{false, false, 0}, {true, false, 1}, {false, true, 0}};
+    for (const auto& c : cases) {
+        cSettings* s = new cSettings;
+        cWidgets::AddWidget(s, cSettings::Layer);
+        s_Toggles = 0;
+        s->ShowClassExplorerOnStartup = c.onStartup;
+        cWidgets::Render();
+        s->ShowClassExplorerOnStartup = c.onStartup || c.setLater;
+        for (int f = 0; f < 3; f++) cWidgets::Render();
+        EXPECT_EQ(c.toggles, s_Toggles) << c.onStartup << c.setLater;
+        cWidgets::FreeAll();
+    }
+    cSettings::SetToggleClassExplorer(nullptr);
+}
