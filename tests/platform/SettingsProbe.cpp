@@ -9,6 +9,7 @@
 #include "zozud/core/Timer.h"
 #include "zozud/image/Image.h"
 #include "zozud/render/Render.h"
+#include "zozud/view/ClassExplorer.h"
 #include "zozud/widgets/Settings.h"
 
 #include "platform/linux/LinuxMain.h"
@@ -47,7 +48,8 @@ bool cMain_OnSetInitialWindowSize(int* x, int* y, int* width, int* height) {
 }
 
 void cMain_OnInit() {
-    printf("settings %d\n", g_Settings != nullptr && cWidgets::GetWidgetID(g_Settings) >= 0);
+    printf("settings %d %d\n", g_Settings != nullptr && cWidgets::GetWidgetID(g_Settings) >= 0,
+           cClassExplorer::FindObject(g_Settings) >= 0);
     cWidgets::AddWidget(new KeyWatcher, 0);
 }
 

@@ -31,6 +31,7 @@ struct SettingsState {
     cSettings::ShellHooks shell;
     cSettings::Procedures procedures;
     void (*toggleClassExplorer)() = nullptr;
+    void (*forgetObject)(const cClass* object) = nullptr;
 };
 
 SettingsState& State() {
@@ -108,6 +109,7 @@ int cSettings_ClearColor::RegisterMembers() {
 // ---- Life ----
 
 cSettings::~cSettings() {
+    if (State().forgetObject) State().forgetObject(this);
     if (m_FpsDisplayID >= 0) cWidgets::FreeWidget(m_FpsDisplayID);
     if (g_Settings == this) g_Settings = nullptr;
 }
@@ -312,5 +314,6 @@ bool cSettings::ReturnToMenuScene() { return GoToScene(MenuSceneXmlFile.ToChar()
 void cSettings::SetShellHooks(const ShellHooks& hooks) { State().shell = hooks; }
 void cSettings::SetProcedures(const Procedures& procedures) { State().procedures = procedures; }
 void cSettings::SetToggleClassExplorer(void (*toggle)()) { State().toggleClassExplorer = toggle; }
+void cSettings::SetForgetObject(void (*forget)(const cClass*)) { State().forgetObject = forget; }
 
 }  // namespace zozud

@@ -91,8 +91,10 @@ public:
     };
     static void SetShellHooks(const ShellHooks& hooks);
     static void SetProcedures(const Procedures& procedures);
-    // The class explorer, above this layer, lends its toggle.
+    // The class explorer, above this layer, lends its toggle, and the call
+    // that drops a freed object from its list (settings freed with the registry).
     static void SetToggleClassExplorer(void (*toggle)());
+    static void SetForgetObject(void (*forget)(const cClass* object));
 
     // Unused resources of one kind, logged; false when no procedure lists them.
     static bool ListUnusedResources(const char* folder, const char* subfolder, const char* className, bool special);
