@@ -146,6 +146,10 @@ bool WriteScreenshot(const std::string& path, std::string* error) {
     return false;
 }
 
+// The screenshot key and button ask; the frame is written once it is drawn
+// (the shell clears the frame buffer before each frame).
+bool s_ShotWanted = false;
+
 void TakeScreenshot() {
     char name[64];
     std::snprintf(name, sizeof name, "/zozud-viewer-%03d.bmp", ++s_ShotCount);
@@ -203,7 +207,7 @@ void Act(Request::Enum request) {
         case Request::Save: Later(Dialog::Save); break;
         case Request::Frame: s_NeedFrame = true; break;
         case Request::Theme: SwitchTheme(); break;
-        case Request::Screenshot: TakeScreenshot(); break;
+        case Request::Screenshot: s_ShotWanted = true; break;
         default: break;
     }
 }
@@ -232,7 +236,7 @@ public:
         }
         if (!cInput::IsKeyboardCode(code) || !p) return false;
         switch (code) {
-            case cInput::F12: TakeScreenshot(); return true;
+            case cInput::F12: s_ShotWanted = true; return true;
             case cInput::O: Later(Dialog::Open); return true;
             case cInput::S: Later(Dialog::Save); return true;
             case cInput::F: s_NeedFrame = true; return true;
@@ -425,6 +429,10 @@ void cMain_OnRender(const cRect& rect) {
 
     DrawScene(rect);
     cWidgets::Render();
+    if (s_ShotWanted) {
+        s_ShotWanted = false;
+        TakeScreenshot();
+    }
     s_FrameCount++;
     if (s_Options.Report) {
         std::printf("frame %d\n", s_FrameCount);
@@ -443,7 +451,9 @@ void cMain_OnRender(const cRect& rect) {
                 (int)rect.GetWidth(), (int)rect.GetHeight(), s_FrameCount, s_Scene.GetTriangleCount(),
                 ms.empty() ? 0.0 : ms[ms.size() / 2]);
     std::fflush(stdout);
-    cLinuxMain_SetExiting();
+    // The main loop ends and the device goes before the process does: the
+    // rasteriser's threads are gone when the exit handlers run.
+    cMain_Quit();
 }
 
 bool cMain_OnClose() { return true; }
