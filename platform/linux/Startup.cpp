@@ -10,6 +10,7 @@
 
 #include "platform/linux/LinuxMain.h"
 #include "zozud/io/IO.h"
+#include "zozud/view/Spline.h"
 #include "zozud/widgets/Input.h"
 
 using zozud::cList;
@@ -117,7 +118,8 @@ cList<int>* cLinuxMain_GetEnterCodes() { return &cLinuxMain_EnterCodes; }
 // The shell's services to the framework, lent through the seams the lower
 // layers own: the log dialog to the core log, the clipboard and the modal
 // text input to the file facade, the live keyboard, the cursor and the
-// pointer to the input layer.
+// pointer to the input layer, the yes/no box to the spline's resampling
+// buttons.
 // A path field's browse button: any file, starting at the field's path.
 static bool BrowseFile(const char* title, zozud::cStr* file) {
     return cLinuxMain_LoadFileDialog(title, zozud::cList<zozud::cStr>(), file, nullptr);
@@ -145,6 +147,7 @@ void cLinuxMain_LendServices() {
     zozud::cInput::SetShellHooks(input);
 
     zozud::cFilePn::SetBrowseHook(BrowseFile);
+    zozud::cSpline::SetConfirmHook(cMessageBox::YesNo);
 }
 
 bool cLinuxMain_CheckProcessInMemory(const char* name) { return zozud::cIO::CheckProcessInMemory(name); }

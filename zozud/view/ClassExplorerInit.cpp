@@ -5,6 +5,7 @@
 
 #include "zozud/reflect/Button.h"
 #include "zozud/reflect/Wrappers.h"
+#include "zozud/view/Spline.h"
 
 namespace zozud {
 
@@ -51,6 +52,7 @@ void cClassExplorer::Init() {
     RegisterWrapper<_cXmlFile>();
     RegisterWrapper<_cIndex>();
     RegisterWrapper<_cButton<cClass>>();
+    RegisterWrapper<cClassList<cSpline_Node>>();
 }
 
 }  // namespace zozud
