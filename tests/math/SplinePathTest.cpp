@@ -381,3 +381,22 @@ TEST(SplinePath, AdaptiveSamplingKeepsTheErrorBoundAndTheCorners) {
     EXPECT_FALSE(cSplinePath().SampleAdaptive(1, &k));
     EXPECT_EQ(2, k.Count());
 }
+
+TEST(SplinePath, PointsThatAreNotNumbersGiveAnswersNotHangs) {
+    const float bad[] = {NAN, INFINITY, 3e38f};
+    for (float v : bad) {
+        cSplineKnot k[3] = {Knot(cVec3(0, 0, 0), cVec3(1, 0, 0), cVec3(2, 0, 0)), Knot(cVec3(v, 0, 0), cVec3(4, v, 0), cVec3(5, 0, v)),
+                            Knot(cVec3(-v, 1, 0), cVec3(-v, 2, 0), cVec3(9, 9, 9))};
+        cSplinePath path;
+        path.Build(k, 3, true);
+        path.GetValueByLength(5);
+        path.CalcClosestPointPlaceAccurate(cVec3(1, 1, 1), 1e-6f);
+        path.CalcClosestPointPlaceLinear(cVec3(1, 1, 1));
+        path.GetBounds();
+        cList<cSplineKnot> out;
+        EXPECT_FALSE(path.SampleUniform(8, &out)) << v;
+        EXPECT_FALSE(path.SampleAdaptive(0, &out)) << v;
+        EXPECT_EQ(0, out.Count());
+    }
+    EXPECT_FALSE(Wave(3, false).SampleUniform(2000000, nullptr));
+}

@@ -28,7 +28,8 @@ template <class V>
 double Adaptive(const cSegBezier<V>& b, double t0, double t1, double whole, double tolerance, int depth) {
     double mid = 0.5 * (t0 + t1);
     double left = Gauss(b, t0, mid), right = Gauss(b, mid, t1);
-    if (depth <= 0 || std::fabs(left + right - whole) <= tolerance) return left + right;
+    // Also stops on a NaN (points that are not numbers), which never agrees.
+    if (depth <= 0 || !(std::fabs(left + right - whole) > tolerance)) return left + right;
     return Adaptive(b, t0, mid, left, tolerance * 0.5, depth - 1) + Adaptive(b, mid, t1, right, tolerance * 0.5, depth - 1);
 }
 

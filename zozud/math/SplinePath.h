@@ -82,10 +82,13 @@ public:
     // neighbouring point along the direction from the previous to the next.
     static void KnotsFromPoints(const cVec3* points, int n, bool closed, cList<cSplineKnot>* out);
     // count knots at equal arc-length steps along this path (at least 2 open,
-    // 3 closed); false and out untouched without segments or with too few.
+    // 3 closed, at most 2^20); false and out untouched without segments, with
+    // another count or when the path's length is not a finite number.
     bool SampleUniform(int count, cList<cSplineKnot>* out) const;
     // As few knots as keep every checked point of this path within
-    // sqrt(maxErrSq) of the new path; knots at corners are kept.
+    // sqrt(maxErrSq) of the new path; knots at corners are kept. Splitting
+    // stops at 4096 knots, at 12 halvings of a stretch, or at a millionth
+    // of the length, so even a bound of 0 answers quickly. False as SampleUniform, and for a negative maxErrSq.
     bool SampleAdaptive(float maxErrSq, cList<cSplineKnot>* out) const;
 
 private:

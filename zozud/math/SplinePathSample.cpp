@@ -12,8 +12,12 @@ namespace zozud {
 namespace {
 
 const int ErrorChecks = 8;       // old points compared per new segment
-const int MaxAdaptiveDepth = 16; // halvings of one stretch
+const int MaxAdaptiveDepth = 12; // halvings of one stretch
 const float CornerCos = 0.99996f;  // tangents more than half a degree apart make a corner
+const int MaxSampledKnots = 1 << 20;   // uniform sampling refuses more
+const int MaxAdaptiveKnots = 1 << 12;  // adaptive sampling splits no further: a bound of 0 stays quick
+
+bool Finite(float x) { return std::isfinite(x); }
 
 }  // namespace
 
@@ -89,7 +93,8 @@ void KnotsAtBreaks(const cSplinePath& path, const cList<float>& breaks, cList<cS
 }  // namespace
 
 bool cSplinePath::SampleUniform(int count, cList<cSplineKnot>* out) const {
-    if (m_Segments.IsEmpty() || count < (m_Closed ? 3 : 2)) return false;
+    if (m_Segments.IsEmpty() || count < (m_Closed ? 3 : 2) || count > MaxSampledKnots) return false;
+    if (!Finite(GetTotalLength())) return false;
     float total = GetTotalLength();
     int steps = m_Closed ? count : count - 1;
     cList<float> breaks;
@@ -125,7 +130,8 @@ struct AdaptiveRun {
     }
     // Adds the breaks inside (a, b) in order.
     void Refine(float a, float b, int depth) {
-        if (depth >= MaxAdaptiveDepth || b - a <= minStep || Error(a, b) <= maxErrSq) return;
+        if (depth >= MaxAdaptiveDepth || b - a <= minStep || breaks->Count() >= MaxAdaptiveKnots) return;
+        if (!(Error(a, b) > maxErrSq)) return;  // within the bound, or not a number
         float mid = 0.5f * (a + b);
         Refine(a, mid, depth + 1);
         breaks->Add(mid);
@@ -136,7 +142,7 @@ struct AdaptiveRun {
 }  // namespace
 
 bool cSplinePath::SampleAdaptive(float maxErrSq, cList<cSplineKnot>* out) const {
-    if (m_Segments.IsEmpty() || !(maxErrSq >= 0)) return false;
+    if (m_Segments.IsEmpty() || !(maxErrSq >= 0) || !Finite(GetTotalLength())) return false;
     auto direction = [](const cSplinePath& path, float s, bool incoming) {
         return path.Direction(path.GetPlaceByLengthAccurate(s), incoming);
     };
