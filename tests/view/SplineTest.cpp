@@ -88,6 +88,13 @@ TEST(Spline, XmlRoundTripRestoresNodesAndCurve) {
     cStr again;
     ASSERT_TRUE(b.WriteToString(&again));
     EXPECT_STREQ(text.ToChar(), again.ToChar());
+
+    cSpline copy;
+    EXPECT_EQ(0, copy.GetSegmentCount());
+    copy.FullCopy(&copy, nullptr, &a, &a, nullptr, nullptr);
+    ASSERT_EQ(3, copy.Nodes.Count());
+    EXPECT_NE(a.Nodes[0], copy.Nodes[0]);
+    EXPECT_FLOAT_EQ(a.GetTotalLength(), copy.GetTotalLength());
 }
 
 TEST(Spline, LoadingSkipsWhatIsNotANodeAndKeepsTheRest) {

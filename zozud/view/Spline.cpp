@@ -57,11 +57,16 @@ int cSpline::RegisterMembers() {
     return EndRegisterMembers();
 }
 
-// The loaded object may be another spline than this prototype.
+// The loaded or copied object may be another spline than this prototype.
 bool cSpline::Load(cXml& node, void* data, cErrorPager* pager, void* extra) {
     bool ok = cClass::Load(node, data, pager, extra);
     static_cast<cSpline*>(Target(data))->NodesReplaced();
     return ok;
+}
+
+void cSpline::FullCopy(void* dst, void* extra, cClass* srcClass, void* src, void* srcExtra, cClassCopyContext* context) {
+    cClass::FullCopy(dst, extra, srcClass, src, srcExtra, context);
+    static_cast<cSpline*>(Target(dst))->NodesReplaced();
 }
 
 cStr cSpline::ToString() { return cStr::Format("Spline, %d nodes", Nodes.Count()); }

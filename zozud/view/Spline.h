@@ -80,6 +80,7 @@ public:
     void CustomCtor() override;
     int  RegisterMembers() override;
     bool Load(cXml& node, void* data, cErrorPager* pager, void* extra) override;
+    void FullCopy(void* dst, void* extra, cClass* srcClass, void* src, void* srcExtra, cClassCopyContext* context) override;
     bool OnChangeMember(cClass*, void*, void*, const char*) override { Invalidate(); return false; }
     using cClass::ToString;
     cStr ToString() override;  // "Spline, <n> nodes"
