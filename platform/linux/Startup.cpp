@@ -5,12 +5,12 @@
 
 #include <cstdlib>
 
-// Before the X11 headers, whose None macro breaks the widget headers.
+// Before the X11 headers, whose None macro breaks the widget and view headers.
+#include "zozud/view/Spline.h"
 #include "zozud/widgets/FilePn.h"
 
 #include "platform/linux/LinuxMain.h"
 #include "zozud/io/IO.h"
-#include "zozud/view/Spline.h"
 #include "zozud/widgets/Input.h"
 
 using zozud::cList;
