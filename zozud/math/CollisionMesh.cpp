@@ -21,40 +21,61 @@ namespace {
 
 float Skin(float radius) { return radius * 1e-3f > 1e-6f ? radius * 1e-3f : 1e-6f; }
 
-// The smallest root of a t^2 + b t + c = 0 in [0, maxT].
-bool LowestRoot(float a, float b, float c, float maxT, float* root) {
+// The roots are taken in double: the edge's quadratic subtracts products of
+// squared lengths, which in float loses the difference between touching a
+// face and touching an edge next to the contact.
+struct D3 {
+    double x, y, z;
+    D3(const cVec3& v) : x(v.x), y(v.y), z(v.z) {}
+    D3(double x_, double y_, double z_) : x(x_), y(y_), z(z_) {}
+    D3     operator-(const D3& b) const { return D3(x - b.x, y - b.y, z - b.z); }
+    double Dot(const D3& b) const { return x * b.x + y * b.y + z * b.z; }
+};
+
+// The smallest root of a t^2 + b t + c = 0 in [0, maxT), below maxT so that a
+// face met at the same time keeps the contact.
+bool LowestRoot(double a, double b, double c, float maxT, float* root) {
     if (a == 0) return false;
-    float det = b * b - 4 * a * c;
+    double det = b * b - 4 * a * c;
     if (det < 0) return false;
-    float s = std::sqrt(det);
-    float r1 = (-b - s) / (2 * a), r2 = (-b + s) / (2 * a);
-    if (r1 > r2) { float t = r1; r1 = r2; r2 = t; }
-    if (r1 >= 0 && r1 <= maxT) { *root = r1; return true; }
-    if (r2 >= 0 && r2 <= maxT) { *root = r2; return true; }
+    double s = std::sqrt(det);
+    double r1 = (-b - s) / (2 * a), r2 = (-b + s) / (2 * a);
+    if (r1 > r2) { double t = r1; r1 = r2; r2 = t; }
+    if (r1 >= 0 && r1 < maxT) { *root = (float)r1; return true; }
+    if (r2 >= 0 && r2 < maxT) { *root = (float)r2; return true; }
     return false;
 }
 
 // The sphere's centre meets the sphere of radius r around a corner.
 bool SweepCorner(const cVec3& from, const cVec3& move, const cVec3& corner, float r, float* t) {
-    cVec3 d = from - corner;
-    return LowestRoot(move.Dot(move), 2 * move.Dot(d), d.Dot(d) - r * r, *t, t);
+    D3 d = D3(from) - D3(corner), m(move);
+    return LowestRoot(m.Dot(m), 2 * m.Dot(d), d.Dot(d) - (double)r * r, *t, t);
 }
 
 // The centre meets the cylinder of radius r around edge p-q, within the edge.
 bool SweepEdge(const cVec3& from, const cVec3& move, const cVec3& p, const cVec3& q, float r, float* t,
                cVec3* point) {
-    cVec3 edge = q - p, base = p - from;
-    float edgeSq = edge.Dot(edge), edgeMove = edge.Dot(move), edgeBase = edge.Dot(base);
+    D3 edge = D3(q) - D3(p), base = D3(p) - D3(from), m(move);
+    double edgeSq = edge.Dot(edge), edgeMove = edge.Dot(m), edgeBase = edge.Dot(base);
     if (edgeSq == 0) return false;
-    float a = edgeSq * -move.Dot(move) + edgeMove * edgeMove;
-    float b = edgeSq * 2 * move.Dot(base) - 2 * edgeMove * edgeBase;
-    float c = edgeSq * (r * r - base.Dot(base)) + edgeBase * edgeBase;
+    double a = edgeSq * -m.Dot(m) + edgeMove * edgeMove;
+    double b = edgeSq * 2 * m.Dot(base) - 2 * edgeMove * edgeBase;
+    double c = edgeSq * ((double)r * r - base.Dot(base)) + edgeBase * edgeBase;
     float root;
     if (!LowestRoot(a, b, c, *t, &root)) return false;
-    float f = (edgeMove * root - edgeBase) / edgeSq;
+    double f = (edgeMove * root - edgeBase) / edgeSq;
     if (f < 0 || f > 1) return false;
     *t = root;
-    *point = p + edge * f;
+    *point = p + (q - p) * (float)f;
+    return true;
+}
+
+// The point of the plane lies on the triangle, allowing for rounding at its
+// edges (a contact on the seam of two triangles belongs to a face).
+bool OnFace(const cBsp::Triangle& tri, const cVec3& p, float radius) {
+    float allowance = radius * 1e-5f;
+    for (const cPlane& e : tri.edges)
+        if (!(e.Distance(p) >= -allowance)) return false;
     return true;
 }
 
@@ -131,7 +152,7 @@ bool cCollisionMesh::TestTriangle(const cBsp::Triangle& tri, const cVec3& from, 
         float t0 = (radius - s0) / nd;
         if (t0 > best) return false;
         cVec3 p = from + move * t0 - plane.normal * radius;
-        if (tri.IsAbove(p)) {
+        if (OnFace(tri, p, radius)) {
             *contact = Contact{t0, p, tri.id};
             return true;
         }

@@ -102,8 +102,8 @@ const TetTable& Table() {
 
 bool cIsoSurface::Init(const cVec3& min, const cVec3& max, int nx, int ny, int nz) {
     if (nx < 1 || ny < 1 || nz < 1 || !(min.x < max.x && min.y < max.y && min.z < max.z)) return false;
-    long long points = (long long)(nx + 1) * (ny + 1) * (nz + 1);
-    if (points > MaxPoints) return false;
+    long long points = (long long)(nx + 1) * (ny + 1);
+    if (points > MaxPoints || (points *= nz + 1) > MaxPoints) return false;
     m_Min = min;
     m_N[0] = nx;
     m_N[1] = ny;
@@ -128,7 +128,6 @@ void cIsoSurface::Update(Field field, const void* user) {
         for (int y = 0; y <= m_N[1]; y++)
             for (int x = 0; x <= m_N[0]; x++) *v++ = field(GetPoint(x, y, z), user);
     Extract();
-    GridNormals();
 }
 
 float cIsoSurface::MetaballField(const cVec3& p, const cList<Metaball>& balls) {
@@ -191,10 +190,11 @@ void cIsoSurface::Extract() {
                         int& slot = slab[(gy * rowPoints + gx) * 7 + ((hi ^ lo) - 1)];
                         if (slot < 0) {
                             float t = f[lo] / (f[lo] - f[hi]);
+                            int ax = x + (lo & 1), ay = y + (lo >> 1 & 1), az = z + (lo >> 2 & 1);
+                            int bx = x + (hi & 1), by = y + (hi >> 1 & 1), bz = z + (hi >> 2 & 1);
                             Vertex v;
-                            v.Pos = cVec3::Lerp(GetPoint(x, y, z) + m_Cell * CornerOffset(lo),
-                                                GetPoint(x, y, z) + m_Cell * CornerOffset(hi), t);
-                            v.Normal = cVec3(0, 0, 0);
+                            v.Pos = cVec3::Lerp(GetPoint(ax, ay, az), GetPoint(bx, by, bz), t);
+                            v.Normal = -cVec3::Lerp(Gradient(ax, ay, az), Gradient(bx, by, bz), t).ToNormal();
                             slot = Vertices.Add(v);
                         }
                         Indices.Add(slot);
@@ -207,17 +207,24 @@ void cIsoSurface::Extract() {
     }
 }
 
-// Normals from the grid: each triangle's area-weighted normal summed at its
-// corners. It follows the surface as extracted, which the grid's own
-// differences would blur near thin parts.
-void cIsoSurface::GridNormals() {
-    const int* idx = Indices.GetPtr();
-    Vertex* verts = Vertices.GetPtr();
-    for (int i = 0; i + 2 < Indices.Count(); i += 3) {
-        cVec3 n = (verts[idx[i + 1]].Pos - verts[idx[i]].Pos).Cross(verts[idx[i + 2]].Pos - verts[idx[i]].Pos);
-        for (int k = 0; k < 3; k++) verts[idx[i + k]].Normal += n;
+// Huge values (a metaball's centre) kept finite through differences and squares.
+namespace {
+float Tame(float v) { return v > 1e12f ? 1e12f : (v < -1e12f ? -1e12f : v); }
+}  // namespace
+
+// The field's gradient at a grid point by central differences (one-sided on
+// the grid's faces), in grid units: only its direction is used.
+cVec3 cIsoSurface::Gradient(int x, int y, int z) const {
+    const int p[3] = {x, y, z};
+    cVec3 g;
+    for (int axis = 0; axis < 3; axis++) {
+        int lo[3] = {x, y, z}, hi[3] = {x, y, z};
+        if (p[axis] > 0) lo[axis]--;
+        if (p[axis] < m_N[axis]) hi[axis]++;
+        float span = (float)(hi[axis] - lo[axis]) * m_Cell[axis];
+        g[axis] = (Tame(m_Values[Index(hi[0], hi[1], hi[2])]) - Tame(m_Values[Index(lo[0], lo[1], lo[2])])) / span;
     }
-    for (Vertex& v : Vertices) v.Normal.Normalize();
+    return g;
 }
 
 }  // namespace zozud

@@ -33,7 +33,7 @@ public:
 
     // ---- Extraction ----
     // Samples the field at every grid point and extracts the surface; normals
-    // are the area-weighted normals of the triangles around each vertex.
+    // follow the sampled field's differences.
     void Update(Field field, const void* user = nullptr);
     // The same over the metaball field f(p) = -1 + sum radius^2 / |p - center|^2
     // (-1 without balls). exactNormals: normals from the field's own gradient
@@ -52,7 +52,7 @@ public:
 private:
     int  Index(int x, int y, int z) const { return (z * (m_N[1] + 1) + y) * (m_N[0] + 1) + x; }
     void Extract();
-    void GridNormals();
+    cVec3 Gradient(int x, int y, int z) const;
 
     cVec3        m_Min = cVec3(0, 0, 0);
     cVec3        m_Cell = cVec3(0, 0, 0);
