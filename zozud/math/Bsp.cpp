@@ -2,6 +2,7 @@
 #include "zozud/math/Bsp.h"
 
 #include <cfloat>
+#include <cmath>
 #include <new>
 #include <utility>
 #include <vector>
@@ -35,7 +36,9 @@ bool IsDegenerate(const cBsp::Triangle& t) { return t.plane.normal.LengthSq() ==
 // ---- Triangle ----
 
 bool cBsp::Triangle::CalcPlanes() {
-    if (!plane.FromPoints(v[0], v[1], v[2])) {
+    bool finite = true;
+    for (const cVec3& p : v) finite &= std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+    if (!finite || !plane.FromPoints(v[0], v[1], v[2]) || !std::isfinite(plane.d)) {
         plane = cPlane(0, 0, 0, 0);
         for (cPlane& e : edges) e = cPlane(0, 0, 0, 0);
         return false;
