@@ -1,5 +1,6 @@
 // cCollisionMesh: spheres swept against walls and rooms never end inside
 // them, slide by the known amount, stop at corners, and Fix pushes them out.
+// (Triangles from index arrays are checked through models, in the model tests.)
 #include <random>
 
 #include "math/MathCheck.h"
@@ -152,24 +153,4 @@ TEST(CollisionMesh, FixPushesOut) {
         for (int axis = 0; axis < 3; axis++) EXPECT_LE(std::fabs(p[axis]), 5 - row.radius * (1 - 1e-4f)) << row.name;
         if (!row.moves) { EXPECT_TRUE(p == row.at) << row.name; }
     }
-}
-
-TEST(CollisionMesh, TrianglesFromArrays) {
-    struct Vertex {
-        cVec3 pos;
-        float extra[2];
-    } verts[4] = {{cVec3(0, 0, 0), {}}, {cVec3(1, 0, 0), {}}, {cVec3(1, 1, 0), {}}, {cVec3(0, 1, 0), {}}};
-    const int indices[] = {0, 1, 2, 0, 2, 3, 0, 3, 4, 2, -1, 1, 3, 2};  // two bad triangles, a stray index
-    cCollisionMesh mesh;
-    EXPECT_EQ(mesh.AddTriangles(verts, sizeof(Vertex), 4, indices, 14, cMat4::Translation(cVec3(0, 0, 2)), 3), 2);
-    ASSERT_EQ(mesh.Triangles.Count(), 2);
-    EXPECT_TRUE(mesh.Triangles[1].v[2] == cVec3(0, 1, 2) && mesh.Triangles[1].id == 3);
-    cVec3 packed[3] = {cVec3(0, 0, 0), cVec3(2, 0, 0), cVec3(0, 2, 0)};
-    EXPECT_EQ(mesh.AddTriangles(packed, 0, 3, indices, 3, cMat4::Scaling(2), 4), 1);
-    EXPECT_TRUE(mesh.Triangles[2].v[1] == cVec3(4, 0, 0));
-    EXPECT_EQ(mesh.AddTriangles(nullptr, 0, 3, indices, 3, cMat4::Identity, 4), 0);
-    mesh.BuildBsp();
-    EXPECT_EQ(mesh.Bsp.GetNodeCount(), 3);
-    mesh.Free();
-    EXPECT_TRUE(mesh.Triangles.IsEmpty() && mesh.Bsp.GetRoot() == nullptr);
 }
