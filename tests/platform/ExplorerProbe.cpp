@@ -93,6 +93,7 @@ void cMain_OnInit() {
     s_Flag = s_Object->Flag;
     cClassExplorer::AddObject("Probe", s_Object, nullptr);
     cClassExplorer::ToggleClassExplorer();
+    cClassExplorer::FocusObject(s_Object);  // the framework's settings come first in the list
 }
 
 void cMain_OnRender(const cRect& rect) {
