@@ -191,6 +191,14 @@ gboolean cLinuxMain_KeyboardHandler(GtkWidget*, GdkEventKey* event, void*) {
         cLinuxMain_Repeated[code] = press;
     }
     cInput::AddEvent(cInput::NewButtonEvent(code, press));
+    // The character now, with the modifiers of the press: a key struck and
+    // released between two frames types too, and keys type in their order.
+    // The frame's keyboard poll only repeats held keys (cLinuxMain_TypesKeyPresses).
+    if (press && cInput::GetCharClass(code) != 0) {
+        int ch = cLinuxMain_CharOfKey(event->hardware_keycode, event->state, event->group);
+        bool controlOrAlt = (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK | GDK_MOD4_MASK | GDK_SUPER_MASK)) != 0;
+        cInput::AddEvent(cInput::NewCharEvent(code, ch, controlOrAlt));
+    }
     return TRUE;
 }
 
@@ -268,6 +276,7 @@ void ProcessRenderCycle(bool (*done)(void*), void* argument) {
 }
 
 void cLinuxMain_SetExiting() { s_Exiting = true; }
+bool cLinuxMain_TypesKeyPresses() { return s_Area != nullptr; }
 void cLinuxMain_SetIgnoreSystemPause(bool ignore) { s_IgnoreSystemPause = ignore; }
 
 int cMain_GetClientWidth() { return s_Width; }
