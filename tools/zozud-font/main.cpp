@@ -45,7 +45,10 @@ const char* const Usage =
     "The framework asks for fonts by name, e.g. \"Tahoma 8\" or \"Calibri 11\".\n";
 
 const int MaxTexture = 4096;
-const int Border = 1;  // empty texels around each glyph's ink, the font's tight inset
+// Empty texels between the glyphs of the texture, so that text drawn scaled
+// never filters in a neighbour's ink. The quads cover the ink alone: no
+// fragment is spent on the border, and the tight inset is 0.
+const int Border = 1;
 
 int Fail(const std::string& what) {
     fprintf(stderr, "zozud-font: %s\n", what.c_str());
@@ -274,19 +277,19 @@ int main(int argc, char** argv) {
     font.BaselineShift = baseline;
     font.Reserved = 0;
     font.LineHeight = lineHeight;
-    font.TightInset = Border;
+    font.TightInset = 0;
     for (const Ink& g : glyphs) {
-        const int cw = Cell(g.width), ch = Cell(g.height);
+        const int ch = Cell(g.height);
         for (int r = 0; r < g.height; r++) {
             unsigned char* dst = image.Pixels + (long)(th - 1 - (g.y + Border + r)) * tw + g.x + Border;
             memcpy(dst, &g.pixels[(size_t)r * g.width], (size_t)g.width);
         }
         cFont::Glyph out = {(unsigned short)g.code,
-                            {g.x, th - g.y - ch, g.x + cw, th - g.y},
-                            g.left - Border,
-                            baseline - g.top - Border,
-                            cw,
-                            ch,
+                            {g.x + Border, th - g.y - ch + Border, g.x + Border + g.width, th - g.y - Border},
+                            g.left,
+                            baseline - g.top,
+                            g.width,
+                            g.height,
                             g.advance,
                             0};
         font.Glyphs.Add(out);
