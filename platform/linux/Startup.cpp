@@ -7,6 +7,7 @@
 
 // Before the X11 headers, whose None macro breaks the widget headers.
 #include "zozud/widgets/FilePn.h"
+#include "zozud/view/ClassExplorer.h"
 
 #include "platform/linux/LinuxMain.h"
 #include "zozud/io/IO.h"
@@ -115,12 +116,25 @@ cList<int>* cLinuxMain_GetCodes() { return &cLinuxMain_Codes; }
 cList<int>* cLinuxMain_GetEnterCodes() { return &cLinuxMain_EnterCodes; }
 
 // The shell's services to the framework, lent through the seams the lower
-// layers own: the log dialog to the core log, the clipboard and the modal
-// text input to the file facade, the live keyboard, the cursor and the
-// pointer to the input layer.
+// layers own: the log dialog to the core log, the clipboard, the modal text
+// input and the load file chooser to the file facade, the live keyboard, the
+// cursor and the pointer to the input layer.
 // A path field's browse button: any file, starting at the field's path.
 static bool BrowseFile(const char* title, zozud::cStr* file) {
     return cLinuxMain_LoadFileDialog(title, zozud::cList<zozud::cStr>(), file, nullptr);
+}
+
+// The class explorer's "Load..." and "Save..." dialogs, for XML files.
+static bool LoadXmlFile(const char* title, zozud::cStr* file) {
+    zozud::cList<zozud::cStr> xml;
+    xml.Add(zozud::cStr("xml"));
+    return cLinuxMain_LoadFileDialog(title, xml, file, nullptr);
+}
+
+static bool SaveXmlFile(const char* title, zozud::cStr* file) {
+    zozud::cList<zozud::cStr> xml;
+    xml.Add(zozud::cStr("xml"));
+    return cLinuxMain_SaveFileDialog(title, xml, file, nullptr, nullptr, nullptr);
 }
 
 void cLinuxMain_LendServices() {
@@ -135,6 +149,9 @@ void cLinuxMain_LendServices() {
     shell.copyFromClipboard = cLinuxMain_CopyFromClipboard;
     shell.inputText = cLinuxMain_InputText;
     shell.inputString = cLinuxMain_InputString;
+    shell.loadFileDialog = [](const char* title, const zozud::cList<zozud::cStr>& extensions, zozud::cStr* file) {
+        return cLinuxMain_LoadFileDialog(title, extensions, file, nullptr);
+    };
     zozud::cIO::SetShellHooks(shell);
 
     zozud::cInput::ShellHooks input;
@@ -145,6 +162,11 @@ void cLinuxMain_LendServices() {
     zozud::cInput::SetShellHooks(input);
 
     zozud::cFilePn::SetBrowseHook(BrowseFile);
+
+    zozud::cClassExplorer::FileDialogHooks files;
+    files.load = LoadXmlFile;
+    files.save = SaveXmlFile;
+    zozud::cClassExplorer::SetFileDialogHooks(files);
 }
 
 bool cLinuxMain_CheckProcessInMemory(const char* name) { return zozud::cIO::CheckProcessInMemory(name); }
