@@ -31,6 +31,10 @@ using PCT = cVertex::PositionColoredTextured;
 // The fallback glyph of a character the font lacks: the 32nd in code order.
 const int FallbackIndex = 31;
 
+// The most glyph quads that wait for one draw (65,536 vertices): bounds the
+// batch's memory when nothing else reaches the device for a long time.
+const int MaxBatchQuads = 16384;
+
 // A view of caller text as a cStr without copying it. The union keeps the
 // view's destructor from ever running: it owns nothing.
 union TextView {
@@ -135,8 +139,9 @@ cRect cRender::DrawString(int fontID, const char* text, float x, float y, int fl
     const int texture = GetFontTextureID(fontID);
     TextBatch& batch = Batch();
     if (!measure) {
-        // Another glyph texture starts a batch of its own.
-        if (cRender_TextWaiting && batch.texture != texture) cRender_DrawWaitingText();
+        // Another glyph texture, or a full batch, starts a batch of its own.
+        if (cRender_TextWaiting && (batch.texture != texture || batch.quads + units.Count() > MaxBatchQuads))
+            cRender_DrawWaitingText();
         if (!batch.verts.SetCount((batch.quads + units.Count()) * 4) ||
             !batch.indices.SetCount((batch.quads + units.Count()) * 6))
             return cRect::Zero;  // no room for the quads: nothing drawn
