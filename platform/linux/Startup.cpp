@@ -8,6 +8,7 @@
 // Before the X11 headers, whose None macro breaks the widget headers.
 #include "zozud/widgets/FilePn.h"
 #include "zozud/view/ClassExplorer.h"
+#include "zozud/widgets/Settings.h"
 
 #include "platform/linux/LinuxMain.h"
 #include "zozud/io/IO.h"
@@ -167,6 +168,10 @@ void cLinuxMain_LendServices() {
     files.load = LoadXmlFile;
     files.save = SaveXmlFile;
     zozud::cClassExplorer::SetFileDialogHooks(files);
+
+    zozud::cSettings::ShellHooks settings;
+    settings.confirm = cMessageBox::YesNo;
+    zozud::cSettings::SetShellHooks(settings);
 }
 
 bool cLinuxMain_CheckProcessInMemory(const char* name) { return zozud::cIO::CheckProcessInMemory(name); }

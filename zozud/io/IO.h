@@ -15,6 +15,7 @@ class cImage;
 class cModel;
 class cAnim;
 class cCamera;
+class cBsp;
 class cMat4;
 template <class Codec> struct cIO_CodecEntry;  // extension and codec (zozud/io/Codec.h)
 
@@ -88,6 +89,10 @@ public:
     static bool SaveAnim(const char* path, const cAnim& anim);
     static bool LoadCamera(const char* path, cCamera* camera);
     static bool SaveCamera(const char* path, const cCamera& camera);
+    // The BSP's byte form (zozud/math/Bsp.h), default extension "cBsp", no
+    // registry. A file that does not decode leaves the BSP empty (CantDecode).
+    static bool LoadBsp(const char* path, cBsp* bsp);
+    static bool SaveBsp(const char* path, const cBsp& bsp);
     // Why the last Load* or Save* of this thread failed, NoFailure after a success
     // (like stb's failure reason): read it right after the call that failed.
     struct CodecFailure {

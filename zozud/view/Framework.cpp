@@ -15,6 +15,7 @@
 #include "zozud/render/Viewer.h"
 #include "zozud/view/ClassExplorer.h"
 #include "zozud/widgets/Input.h"
+#include "zozud/widgets/Settings.h"
 
 namespace zozud {
 
@@ -51,6 +52,8 @@ void cFramework::Start() {
     cClass_SetRegisterWrappers(cClassExplorer::Init);    // reflect    <- view
     cIO::SetBuiltInCodecs(RegisterBuiltInCodecs);        // io codecs  <- image (and model)
     cInput::SetViewportSizeQuery(CurrentViewportSize);   // widgets    <- the current viewer
+    cSettings::SetToggleClassExplorer(cClassExplorer::ToggleClassExplorer);  // settings <- view
+    cSettings::SetForgetObject(cClassExplorer::RemoveObject);               // settings <- view
 }
 
 }  // namespace zozud
