@@ -5,7 +5,8 @@
 
 #include <cstdlib>
 
-// Before the X11 headers, whose None macro breaks the widget headers.
+// Before the X11 headers, whose None macro breaks the widget and view headers.
+#include "zozud/view/Spline.h"
 #include "zozud/widgets/FilePn.h"
 #include "zozud/view/ClassExplorer.h"
 #include "zozud/widgets/Settings.h"
@@ -119,7 +120,8 @@ cList<int>* cLinuxMain_GetEnterCodes() { return &cLinuxMain_EnterCodes; }
 // The shell's services to the framework, lent through the seams the lower
 // layers own: the log dialog to the core log, the clipboard, the modal text
 // input and the load file chooser to the file facade, the live keyboard, the
-// cursor and the pointer to the input layer.
+// cursor and the pointer to the input layer, the yes/no box to the spline's
+// resampling buttons.
 // A path field's browse button: any file, starting at the field's path.
 static bool BrowseFile(const char* title, zozud::cStr* file) {
     return cLinuxMain_LoadFileDialog(title, zozud::cList<zozud::cStr>(), file, nullptr);
@@ -172,6 +174,8 @@ void cLinuxMain_LendServices() {
     zozud::cSettings::ShellHooks settings;
     settings.confirm = cMessageBox::YesNo;
     zozud::cSettings::SetShellHooks(settings);
+
+    zozud::cSpline::SetConfirmHook(cMessageBox::YesNo);
 }
 
 bool cLinuxMain_CheckProcessInMemory(const char* name) { return zozud::cIO::CheckProcessInMemory(name); }

@@ -5,6 +5,7 @@
 
 #include "zozud/reflect/Button.h"
 #include "zozud/reflect/Wrappers.h"
+#include "zozud/view/Spline.h"
 #include "zozud/view/Transform.h"
 #include "zozud/widgets/ColorSwatch.h"
 #include "zozud/widgets/ImageSwatch.h"
@@ -58,6 +59,7 @@ void cClassExplorer::Init() {
     RegisterWrapper<cImageSwatchFile>();
     RegisterWrapper<cColorEdit>();
     RegisterWrapper<cTransform>();
+    RegisterWrapper<cClassList<cSpline_Node>>();
 }
 
 }  // namespace zozud
