@@ -265,6 +265,27 @@ TEST_F(ViewerShots, TheExplorerShowsTheViewersSettings) {
     EXPECT_GT(light, Width * Height / 8);
 }
 
+// The explorer's window takes the right of a small window: the view ends
+// beside it and frames the box there, rather than under the window.
+TEST_F(ViewerShots, TheViewEndsBesideTheExplorer) {
+    TempDir dir;
+    WriteFile(dir / "box.obj", "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+                               "f 4 3 2 1\nf 6 7 8 5\nf 2 6 5 1\nf 3 7 6 2\nf 4 8 7 3\nf 1 5 8 4\n");
+    cImage shot;
+    Outcome r = Start(dir / "box.obj" + " --explorer --frames 4 --screenshot " + dir / "box.bmp" + Sized(), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_TRUE(Decode(dir / "box.bmp", &shot));
+    // The box's warm grey (red over green over blue), which neither the grid,
+    // the background nor the explorer's window has.
+    int box = 0;
+    for (int y = 40; y < Height - 70; y++)
+        for (int x = 0; x < Width; x++) {
+            Rgb c = At(shot, x, y);
+            box += c.r > c.g + 3 && c.g > c.b + 3 && c.r > 60;
+        }
+    EXPECT_GT(box, 400);
+}
+
 TEST_F(ViewerShots, BadFilesAndOptionsEndWithStatusOneAndOneLine) {
     TempDir dir;
     std::string mesh = ReadFile(Data + "/bend.md5mesh");
