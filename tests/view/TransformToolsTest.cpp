@@ -225,3 +225,53 @@ TEST(MoveTool, DrawsItsCentreWhereTheViewerProjectsThePosition) {
     EXPECT_NEAR(want.y, got.y, 0.01f);
     EXPECT_EQ(0xFFFFFFFFu, device->VertexWord(0, 12));  // white while nothing is hot
 }
+
+TEST(TransformTools, DragTextShowsTheChangingValueWithTheStepsDecimals) {
+    struct Case { float snap; float along; const char* text; };
+    const Case cases[] = {
+        {0.5f, 1.26f, "1.5, 2.0, -1.0"},
+        {0.25f, -0.9f, "-1.00, 2.00, -1.00"},
+        {2.0f, 0.8f, "0, 2, -1"},
+        {0.125f, 0.5f, "0.500, 2.000, -1.000"},
+    };
+    for (const Case& c : cases) {
+        Scene s;
+        g_ManipulatorsSnap = c.snap;
+        cVec3 position(0, 2, -1);
+        cMoveTool& tool = *FakeInput::Own(new cMoveTool(&position));
+        EXPECT_EQ(cStr(), tool.GetDragText());
+        s.DragX(tool, c.along);
+        EXPECT_EQ(cStr(c.text), tool.GetDragText()) << "snap " << c.snap;
+        s.in.Release(cInput::LeftButton);
+        EXPECT_EQ(cStr(), tool.GetDragText());
+    }
+    {
+        Scene s;  // no snapping: two decimals
+        cVec3 position(0, 2, -1);
+        cMoveTool& tool = *FakeInput::Own(new cMoveTool(&position));
+        s.DragX(tool, 1.0f);
+        cStr text = tool.GetDragText();
+        EXPECT_TRUE(text == "1.00, 2.00, -1.00" || text == "0.99, 2.00, -1.00" || text == "1.01, 2.00, -1.00") << text.ToChar();
+    }
+
+    Scene s;
+    s.viewer.SetView(3);
+    cAngles orient(0, 0, 0);
+    cVec3 position(0, 0, 0), scale(1, 1, 1);
+    cRotateTool& rotate = *FakeInput::Own(new cRotateTool(&orient, &position, cSpace::World));
+    ASSERT_TRUE(rotate.CalcFrame());
+    float ring = rotate.GetSize() * 0.5f * 0.86f;
+    s.in.MoveTo(s.Screen(cVec3(ring, 0, 0)));
+    s.in.Press(cInput::LeftButton);
+    s.in.MoveTo(s.Screen(cVec3(ring, ring, 0)));
+    s.in.MoveTo(s.Screen(cVec3(0, ring, 0)));
+    EXPECT_EQ(cStr("90.0"), rotate.GetDragText());  // the rotate tool never snaps: one decimal
+    s.in.Release(cInput::LeftButton);
+    cWidgets::FreeWidget(&rotate);
+
+    g_ManipulatorsSnap = 0.5f;
+    cScaleTool& tool = *FakeInput::Own(new cScaleTool(&scale, &orient, &position));
+    ASSERT_TRUE(tool.CalcFrame());
+    s.DragX(tool, tool.GetSize() * 0.7f * 0.3f);  // 1.3 times the start
+    EXPECT_EQ(cStr("1.5, 1.0, 1.0"), tool.GetDragText());
+}

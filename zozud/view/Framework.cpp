@@ -51,6 +51,7 @@ void cFramework::Start() {
     cClass_SetRegisterWrappers(cClassExplorer::Init);    // reflect    <- view
     cIO::SetBuiltInCodecs(RegisterBuiltInCodecs);        // io codecs  <- image (and model)
     cInput::SetViewportSizeQuery(CurrentViewportSize);   // widgets    <- the current viewer
+    cViewer::SetScreenRotationQuery(cInput::GetScreenRotation);  // render viewer <- widgets
 }
 
 }  // namespace zozud

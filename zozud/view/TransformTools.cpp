@@ -91,12 +91,63 @@ cVec3 cTransformTool::ModeDirection(int mode) const {
     return m_Viewer->GetForward();
 }
 
-void cTransformTool::Snap(cVec3* v, const cVec3& start, const bool changed[3]) {
-    (void)start;
+int cTransformTool::PickCentreOrAxis(const cVec2& pixel) const {
+    cVec3 o;
+    if (!m_Viewer->WorldToScreen(m_Origin, &o)) return 0;
+    float dx = pixel.x - o.x, dy = pixel.y - o.y;
+    if (std::sqrt(dx * dx + dy * dy) <= m_First * m_Second) return Mode::Free;
+    int best = 0;
+    float bestDistance = PickPixels;
+    for (int i = 0; i < 3; i++) {
+        if (!AxisVisible(i)) continue;
+        float d = PixelDistanceToSegment(pixel, m_Origin, m_Origin + m_Axes[i] * m_Size);
+        if (d <= bestDistance) {
+            bestDistance = d;
+            best = Mode::X + i;
+        }
+    }
+    return best;
+}
+
+void cTransformTool::Snap(cVec3* v, const bool changed[3]) {
     float step = g_ManipulatorsSnap;
     if (step <= 0) return;
     for (int i = 0; i < 3; i++)
         if (changed[i]) (*v)[i] = std::floor((*v)[i] / step + 0.5f) * step;
+}
+
+int cTransformTool::SnapDecimals() {
+    float step = g_ManipulatorsSnap;
+    if (!(step > 0)) return 2;
+    for (int d = 0; d < 4; d++) {
+        float scaled = step * std::pow(10.0f, (float)d);
+        if (std::fabs(scaled - std::round(scaled)) < 1e-3f * scaled) return d;
+    }
+    return 4;
+}
+
+cStr cTransformTool::FormatValues(const float* values, int count, int decimals) {
+    const cStr format = cStr::Format("%%.%df", decimals);
+    cStr text;
+    for (int i = 0; i < count; i++) {
+        if (i) text += ", ";
+        double v = values[i], unit = std::pow(10.0, decimals);
+        if (std::round(v * unit) == 0) v = 0;  // never "-0.00"
+        text += cStr::Format(format.ToChar(), v);
+    }
+    return text;
+}
+
+// Beside the centre handle, below right, white on a black shadow.
+void cTransformTool::DrawDragText() const {
+    cStr text = GetDragText();
+    cVec3 o;
+    if (text.IsEmpty() || !m_Viewer->WorldToScreen(m_Origin, &o)) return;
+    static int font = -2;
+    if (font == -2) font = cRender::GetFontID("Calibri 11");
+    float reach = m_First * m_Second + 6;
+    cRender::DrawString(font, text.ToChar(), o.x + reach + 1, o.y - reach - 1, Black);
+    cRender::DrawString(font, text.ToChar(), o.x + reach, o.y - reach, White);
 }
 
 void cTransformTool::ContinueMode(int mode) {
@@ -156,20 +207,7 @@ bool cTransformTool::IsHot(bool hotFound) {
 
 int cMoveTool::CalcMode(const cVec2& pixel) {
     if (!CalcFrame()) return 0;
-    cVec3 o;
-    if (!m_Viewer->WorldToScreen(m_Origin, &o)) return 0;
-    float dx = pixel.x - o.x, dy = pixel.y - o.y;
-    if (std::sqrt(dx * dx + dy * dy) <= m_First * m_Second) return Mode::Free;
-    int best = 0;
-    float bestDistance = PickPixels;
-    for (int i = 0; i < 3; i++) {
-        if (!AxisVisible(i)) continue;
-        float d = PixelDistanceToSegment(pixel, m_Origin, m_Origin + m_Axes[i] * m_Size);
-        if (d <= bestDistance) {
-            bestDistance = d;
-            best = Mode::X + i;
-        }
-    }
+    int best = PickCentreOrAxis(pixel);
     if (best) return best;
     float side = m_Size * PlaneShare;
     for (int i = 0; i < 3; i++) {
@@ -227,7 +265,7 @@ void cMoveTool::Drag(const cVec2& pixel) {
         if (!changed[i]) local[i] = 0;
     }
     cVec3 p = m_StartPosition + local;
-    Snap(&p, m_StartPosition, changed);
+    Snap(&p, changed);
     *m_Position = p;
     g_RepeatManipulator.Accum0 = p - m_StartPosition;
 }
@@ -253,6 +291,12 @@ void cMoveTool::OnRender() {
     float centre = m_Size * m_Second;
     cRender::DrawBillboardQuadsSolid(&m_Origin, 1, centre * 1.2f, Black);
     cRender::DrawBillboardQuadsSolid(&m_Origin, 1, centre, shown == Mode::Free ? Hot : White);
+    DrawDragText();
+}
+
+cStr cMoveTool::GetDragText() const {
+    if (!m_Mode || !m_Position) return cStr();
+    return FormatValues(&m_Position->x, 3, SnapDecimals());
 }
 
 // ---- Rotate ----
@@ -328,27 +372,16 @@ void cRotateTool::OnRender() {
         c.a = 0.35f;
         cRender::DrawSector(m_Origin, axis, from, m_Angle, ring, c);
     }
+    DrawDragText();
 }
+
+cStr cRotateTool::GetDragText() const { return m_Mode && m_Orient ? FormatValues(&m_Angle, 1, 1) : cStr(); }
 
 // ---- Scale ----
 
 int cScaleTool::CalcMode(const cVec2& pixel) {
     if (!CalcFrame()) return 0;
-    cVec3 o;
-    if (!m_Viewer->WorldToScreen(m_Origin, &o)) return 0;
-    float dx = pixel.x - o.x, dy = pixel.y - o.y;
-    if (std::sqrt(dx * dx + dy * dy) <= m_First * m_Second) return Mode::Free;
-    int best = 0;
-    float bestDistance = PickPixels;
-    for (int i = 0; i < 3; i++) {
-        if (!AxisVisible(i)) continue;
-        float d = PixelDistanceToSegment(pixel, m_Origin, m_Origin + m_Axes[i] * m_Size);
-        if (d <= bestDistance) {
-            bestDistance = d;
-            best = Mode::X + i;
-        }
-    }
-    return best;
+    return PickCentreOrAxis(pixel);
 }
 
 void cScaleTool::BeginDrag() {
@@ -379,7 +412,7 @@ void cScaleTool::Drag(const cVec2& pixel) {
     cVec3 s = m_StartScale;
     for (int i = 0; i < 3; i++)
         if (changed[i]) s[i] *= factor;
-    Snap(&s, m_StartScale, changed);
+    Snap(&s, changed);
     *m_Scale = s;
     g_RepeatManipulator.Accum0 = cVec3(factor, factor, factor);
 }
@@ -395,6 +428,12 @@ void cScaleTool::OnRender() {
         cRender::DrawCubeSolid(tip, m_Size * m_Second * 0.5f, c);
     }
     cRender::DrawCubeSolid(m_Origin, m_Size * m_Second * 0.6f, shown == Mode::Free ? Hot : White);
+    DrawDragText();
+}
+
+cStr cScaleTool::GetDragText() const {
+    if (!m_Mode || !m_Scale) return cStr();
+    return FormatValues(&m_Scale->x, 3, SnapDecimals());
 }
 
 }  // namespace zozud

@@ -12,7 +12,12 @@
 // radius of the axis rings); Third for move and scale the |cos| above which
 // an axis seen end-on is neither drawn nor picked, for rotate the picking
 // tolerance as a share of the ring radius.
+// While dragging, a tool writes the value it changes beside its centre (the
+// position, the angle turned, the scale) with as many decimals as the
+// snapping step has (two without snapping, one for angles).
 #pragma once
+
+#include "zozud/core/Str.h"
 
 #include "zozud/math/Angles.h"
 #include "zozud/math/Mat4.h"
@@ -70,6 +75,9 @@ public:
     // Starts a drag in the given mode from the current mouse position.
     void ContinueMode(int mode);
 
+    // The text written beside the tool during a drag; empty while idle.
+    virtual cStr GetDragText() const = 0;
+
     cVec3 GetOrigin() const { return m_Origin; }
     cVec3 GetAxis(int i) const { return m_Axes[i]; }
     float GetSize() const { return m_Size; }
@@ -103,7 +111,14 @@ protected:
     float PixelDistanceToSegment(const cVec2& pixel, const cVec3& a, const cVec3& b) const;
     bool  AxisVisible(int axis) const;
     cVec3 ModeDirection(int mode) const;  // the axis or the plane normal
-    static void Snap(cVec3* v, const cVec3& start, const bool changed[3]);
+    // The centre handle, else the nearest visible axis within reach, else 0.
+    int   PickCentreOrAxis(const cVec2& pixel) const;
+    static void Snap(cVec3* v, const bool changed[3]);
+    // Decimals that show the snapping step (two without one), and the values
+    // written with them, separated by commas.
+    static int  SnapDecimals();
+    static cStr FormatValues(const float* values, int count, int decimals);
+    void DrawDragText() const;
 };
 
 class cMoveTool : public cTransformTool {
@@ -115,6 +130,7 @@ public:
     void Bind(cAngles* orient, cVec3* position, cSpace::Enum space) { m_Orient = orient; m_Position = position; m_Space = space; }
     int  CalcMode(const cVec2& pixel) override;
     void OnRender() override;
+    cStr GetDragText() const override;
 
 protected:
     void BeginDrag() override;
@@ -128,6 +144,7 @@ public:
     void Bind(cAngles* orient, cVec3* position, cSpace::Enum space) { m_Orient = orient; m_Position = position; m_Space = space; }
     int  CalcMode(const cVec2& pixel) override;
     void OnRender() override;
+    cStr GetDragText() const override;
 
 protected:
     float m_StartAngle = 0, m_Angle = 0;
@@ -143,6 +160,7 @@ public:
     void Bind(cVec3* scale, cAngles* orient, cVec3* position) { m_Scale = scale; m_Orient = orient; m_Position = position; m_Space = cSpace::Local; }
     int  CalcMode(const cVec2& pixel) override;
     void OnRender() override;
+    cStr GetDragText() const override;
 
 protected:
     void BeginDrag() override;
