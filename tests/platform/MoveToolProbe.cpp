@@ -1,10 +1,15 @@
 // A small application for the move tool's end-to-end test: the framework's
 // window shows a cube at a position with a move tool bound to it, in a free
 // viewer. It prints, in window pixels (y down, as xdotool counts them):
-//   "handle X Y TX TY"  once: a point on the x axis's shaft and the axis tip;
-//   "state F HOT MODE X Y Z"  after every frame that handled input events or
-//                             changed any of these: frame number, the tool's
-//                             hot and drag modes and the bound position.
+//   "handle X Y OX OY UX UY G"  once: a point on the x axis's shaft, the
+//                             tool's centre, the point one world unit along
+//                             x, and G, the shaft point's distance along x;
+//   "matrix M00 .. M33 W H"   once: the viewer's view-projection (rows) and
+//                             the window's client size;
+//   "state F HOT MODE X Y Z mouse MX MY"  for every frame that handled input events or
+//                             changed any of these, once it is on the screen:
+//                             frame number, the tool's hot and drag modes and
+//                             the bound position, and the mouse (window pixels).
 // The test acts only after it has read the state its last action leads to.
 #include <cstdio>
 
@@ -43,7 +48,7 @@ bool WindowPoint(const cVec3& p, const cRect& rect, int* x, int* y) {
 
 void Start(const cRect& rect) {
     cFreeViewer::CtorArgs args;
-    args.HomeDistance = 6;
+    args.HomeDistance = 4.5f;
     s_Viewer = new cFreeViewer(args);
     s_Viewer->Viewport = rect;
     s_Viewer->Update();
@@ -53,10 +58,14 @@ void Start(const cRect& rect) {
     cWidgets::AddWidget(s_Tool, cTransformTool::Layer);
     s_Tool->CalcFrame();
     cVec3 o = s_Tool->GetOrigin(), a = s_Tool->GetAxis(0);
-    int hx, hy, tx, ty;
-    if (WindowPoint(o + a * (s_Tool->GetSize() * 0.6f), rect, &hx, &hy) &&
-        WindowPoint(o + a * s_Tool->GetSize(), rect, &tx, &ty))
-        printf("handle %d %d %d %d\n", hx, hy, tx, ty);
+    int hx, hy, ox, oy, ux, uy;
+    if (WindowPoint(o + a * (s_Tool->GetSize() * 0.6f), rect, &hx, &hy) && WindowPoint(o, rect, &ox, &oy) &&
+        WindowPoint(o + a, rect, &ux, &uy))
+        printf("handle %d %d %d %d %d %d %.6f\n", hx, hy, ox, oy, ux, uy, s_Tool->GetSize() * 0.6f);
+    cMat4 m = s_Viewer->GetViewProjectionMatrix();
+    printf("matrix");
+    for (int i = 0; i < 16; i++) printf(" %.9g", m[i]);
+    printf(" %d %d\n", (int)rect.GetWidth(), (int)rect.GetHeight());
 }
 
 }  // namespace
@@ -77,6 +86,12 @@ bool cMain_OnSetInitialWindowSize(int* x, int* y, int* width, int* height) {
 }
 
 void cMain_OnRender(const cRect& rect) {
+    // A state line is printed when the next frame begins: the frame it
+    // describes is on the screen by then.
+    static char pending[160] = "";
+    if (pending[0]) printf("%s", pending);
+    pending[0] = 0;
+
     if (!s_Viewer) Start(rect);
     const bool events = cInput::GetEvents().Count() > 0;
     cWidgets::HandleInputEvents();
@@ -93,8 +108,9 @@ void cMain_OnRender(const cRect& rect) {
         hot = s_Tool->GetHotMode();
         mode = s_Tool->GetMode();
         printed = s_Position;
-        printf("state %d %d %d %.4f %.4f %.4f\n", s_Frame, s_Tool->GetHotMode(), s_Tool->GetMode(), s_Position.x,
-               s_Position.y, s_Position.z);
+        const cVec2& mouse = cInput::GetMousePosition();
+        snprintf(pending, sizeof(pending), "state %d %d %d %.4f %.4f %.4f mouse %d %d\n", s_Frame, hot, mode,
+                 s_Position.x, s_Position.y, s_Position.z, (int)mouse.x, (int)(rect.GetHeight() - mouse.y));
     }
     s_Frame++;
 }

@@ -40,13 +40,17 @@ struct Scene {
         return cVec2(s.x, s.y);
     }
     // Presses on the tool's x axis at 70% of its length, then moves the mouse
-    // to where the axis point `along` further lies, plus a sideways pixel offset.
+    // to where the axis point `along` further lies, plus a sideways pixel
+    // offset, in two steps with a frame drawn between them (which places
+    // the tool at the value as it is then).
     void DragX(cTransformTool& tool, float along, const cVec2& sideways = cVec2(0, 0)) {
         ASSERT_TRUE(tool.CalcFrame());
         cVec3 o = tool.GetOrigin(), a = tool.GetAxis(0);
         float at = tool.GetSize() * 0.7f;
         in.MoveTo(Screen(o + a * at));
         in.Press(cInput::LeftButton);
+        in.MoveTo(Screen(o + a * (at + along * 0.5f)));
+        tool.CalcFrame();
         in.MoveTo(Screen(o + a * (at + along)) + sideways);
     }
 };
@@ -62,17 +66,21 @@ TEST(MoveTool, DragAlongXChangesOnlyXAndSnaps) {
         {0.25f, -0.9f, -1.0f, 0},
     };
     for (const Case& c : cases) {
+      for (float sideways : {0.0f, 25.0f, -40.0f}) {  // the pointer off the axis: only its foot counts
         Scene s;
         g_ManipulatorsSnap = c.snap;
         cVec3 position(0, 2, -1);
         cMoveTool& tool = *FakeInput::Own(new cMoveTool(&position));
-        s.DragX(tool, c.along);
+        ASSERT_TRUE(tool.CalcFrame());
+        cVec2 o = s.Screen(tool.GetOrigin()), x = s.Screen(tool.GetOrigin() + tool.GetAxis(0)) - o;
+        s.DragX(tool, c.along, cVec2(-x.y, x.x) * (sideways / x.Length()));
         EXPECT_EQ(cTransformTool::Mode::X, tool.GetMode());
         EXPECT_NEAR(c.expect, position.x, c.eps) << "snap " << c.snap << " along " << c.along;
         EXPECT_EQ(2.0f, position.y);
         EXPECT_EQ(-1.0f, position.z);
         EXPECT_EQ(cVec3(position.x, 0, 0), g_RepeatManipulator.Accum0);
         s.in.Release(cInput::LeftButton);
+      }
     }
 }
 

@@ -51,10 +51,22 @@ bool cTransformTool::CalcFrame() {
     return true;
 }
 
+// The pixel is first moved to its foot on the axis as drawn: the grabbed
+// point then stays under the pointer's foot however far the pointer strays
+// sideways (the closest approach of the pixel's own ray would slide along an
+// axis that runs towards the camera).
 bool cTransformTool::AxisParam(int axis, const cVec2& pixel, float* t) const {
-    cSeg ray = m_Viewer->GetPickRayFromScreen(pixel);
     const cVec3& a = m_Axes[axis];
-    cVec3 d = ray.direction, w = ray.start - m_Origin;
+    const cVec3& origin = DragOrigin();
+    cVec2 foot = pixel;
+    cVec3 s0, s1;
+    if (m_Viewer->WorldToScreen(origin, &s0) && m_Viewer->WorldToScreen(origin + a * m_Size, &s1)) {
+        cVec2 p0(s0.x, s0.y), d(s1.x - s0.x, s1.y - s0.y);
+        float len2 = d.x * d.x + d.y * d.y;
+        if (len2 > 1e-6f) foot = p0 + d * (((pixel.x - p0.x) * d.x + (pixel.y - p0.y) * d.y) / len2);
+    }
+    cSeg ray = m_Viewer->GetPickRayFromScreen(foot);
+    cVec3 d = ray.direction, w = ray.start - origin;
     float b = a.Dot(d), denom = 1.0f - b * b;
     if (denom < 1e-6f) return false;
     *t = (w.Dot(a) - b * w.Dot(d)) / denom;
@@ -65,7 +77,7 @@ bool cTransformTool::PlaneHit(const cVec3& normal, const cVec2& pixel, cVec3* hi
     cSeg ray = m_Viewer->GetPickRayFromScreen(pixel);
     float denom = normal.Dot(ray.direction);
     if (std::fabs(denom) < 1e-6f) return false;
-    float s = normal.Dot(m_Origin - ray.start) / denom;
+    float s = normal.Dot(DragOrigin() - ray.start) / denom;
     *hit = ray.start + ray.direction * s;
     return true;
 }
@@ -138,20 +150,21 @@ cStr cTransformTool::FormatValues(const float* values, int count, int decimals) 
     return text;
 }
 
-// Beside the centre handle, below right, white on a black shadow.
+// Above and right of the pointer, where the eye is during a drag, white on
+// a black shadow.
 void cTransformTool::DrawDragText() const {
     cStr text = GetDragText();
-    cVec3 o;
-    if (text.IsEmpty() || !m_Viewer->WorldToScreen(m_Origin, &o)) return;
+    if (text.IsEmpty()) return;
     static int font = -2;
     if (font == -2) font = cRender::GetFontID("Calibri 11");
-    float reach = m_First * m_Second + 6;
-    cRender::DrawString(font, text.ToChar(), o.x + reach + 1, o.y - reach - 1, Black);
-    cRender::DrawString(font, text.ToChar(), o.x + reach, o.y - reach, White);
+    cVec2 at = cInput::GetMousePosition() + cVec2(14, 28);
+    cRender::DrawString(font, text.ToChar(), at.x + 1, at.y - 1, Black);
+    cRender::DrawString(font, text.ToChar(), at.x, at.y, White);
 }
 
 void cTransformTool::ContinueMode(int mode) {
     if (!CalcFrame()) return;
+    m_StartOrigin = m_Origin;
     m_PrevMode = m_Mode;
     m_Mode = mode;
     m_StartMouse = cInput::GetMousePosition();

@@ -12,7 +12,7 @@
 // radius of the axis rings); Third for move and scale the |cos| above which
 // an axis seen end-on is neither drawn nor picked, for rotate the picking
 // tolerance as a share of the ring radius.
-// While dragging, a tool writes the value it changes beside its centre (the
+// While dragging, a tool writes the value it changes beside the pointer (the
 // position, the angle turned, the scale) with as many decimals as the
 // snapping step has (two without snapping, one for angles).
 #pragma once
@@ -100,6 +100,10 @@ protected:
     // The drag's start.
     cVec2   m_StartMouse;
     cVec3   m_StartPosition, m_StartScale, m_StartHit;
+    // Where the drag began: the drag measures from there while the frames
+    // drawn meanwhile move the tool with the value.
+    cVec3   m_StartOrigin;
+    const cVec3& DragOrigin() const { return m_Mode ? m_StartOrigin : m_Origin; }
     cAngles m_StartOrient;
 
     cMat4 GetParentMatrix() const { return m_Parent * m_Parent2; }
