@@ -283,3 +283,37 @@ TEST(TransformTools, DragTextShowsTheChangingValueWithTheStepsDecimals) {
     s.DragX(tool, tool.GetSize() * 0.7f * 0.3f);  // 1.3 times the start
     EXPECT_EQ(cStr("1.5, 1.0, 1.0"), tool.GetDragText());
 }
+
+TEST(Transform, AllThreeToolsTogetherShareTheAxesWithoutStealingPresses) {
+    Scene s;
+    g_ManipulatorsType = 4;
+    cTransform t;
+    t.CreateTools();
+    cMoveTool& move = *t.GetMoveTool();
+    cScaleTool& scale = *t.GetScaleTool();
+    ASSERT_TRUE(move.CalcFrame() && scale.CalcFrame());
+    // On the shaft: the move tool's, though the scale tool's axis runs there too.
+    s.DragX(move, 1.0f);
+    s.in.Release(cInput::LeftButton);
+    EXPECT_NEAR(1.0f, t.Translate.x, 2e-3f);
+    EXPECT_EQ(cVec3(1, 1, 1), t.Scale);
+    // On the cube beyond the cone: the scale tool's.
+    ASSERT_TRUE(move.CalcFrame() && scale.CalcFrame());
+    cVec3 o = scale.GetOrigin(), x = scale.GetAxis(0);
+    cVec3 translate = t.Translate;
+    s.in.MoveTo(s.Screen(o + x * (scale.GetSize() * 0.96f)));
+    s.in.Press(cInput::LeftButton);
+    EXPECT_EQ(cTransformTool::Mode::X, scale.GetMode());
+    EXPECT_EQ(0, move.GetMode());
+    s.in.MoveTo(s.Screen(o + x * (scale.GetSize() * 0.96f * 1.5f)));
+    s.in.Release(cInput::LeftButton);
+    EXPECT_NEAR(1.5f, t.Scale.x, 2e-3f);
+    EXPECT_EQ(translate, t.Translate);
+    // The centre belongs to the move tool alone.
+    s.in.MoveTo(s.Screen(o));
+    s.in.Press(cInput::LeftButton);
+    EXPECT_EQ(cTransformTool::Mode::Free, move.GetMode());
+    EXPECT_EQ(0, scale.GetMode());
+    s.in.Release(cInput::LeftButton);
+    t.FreeTools();
+}

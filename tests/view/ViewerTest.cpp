@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "render/RecordingDevice.h"
 #include "view/ViewTestSupport.h"
 #include "zozud/math/Mat3.h"
 #include "zozud/math/Vec4.h"
@@ -318,5 +319,29 @@ TEST(Viewer, TheHeldScreenTurnsTheProjectionAsTheInputTurnsPositions) {
     plain.Center = turned.Center;
     plain.Update();
     EXPECT_TRUE(cMat4::Equals(plain.ProjectionMatrix, turned.ProjectionMatrix, 1e-6f));
+    cRender::SetViewer(nullptr);
+}
+
+TEST(FreeViewerInput, DraggingMakesTheViewerHotAndMarksTheCentre) {
+    zozud_test::RecordingScope device;
+    FakeInput in;
+    Viewer& v = *FakeInput::Own(new Viewer);
+    cRender::SetViewer(&v);
+    auto draws = [&] {
+        device->Clear();
+        v.OnRender();
+        return device->Count("Draw");
+    };
+    EXPECT_EQ(0, draws());
+    in.Alt(true);
+    in.Press(cInput::MiddleButton);
+    in.MoveBy(cVec2(5, 5));
+    EXPECT_EQ(&v, cWidgets::GetHotWidget());
+    EXPECT_GT(draws(), 0);
+    in.Release(cInput::MiddleButton);  // waiting for "Alt": no longer a drag
+    in.MoveBy(cVec2(1, 0));
+    EXPECT_EQ(nullptr, cWidgets::GetHotWidget());
+    EXPECT_EQ(0, draws());
+    in.Alt(false);
     cRender::SetViewer(nullptr);
 }

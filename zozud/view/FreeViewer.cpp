@@ -5,6 +5,7 @@
 
 #include "zozud/math/Mat3.h"
 #include "zozud/math/Math.h"
+#include "zozud/render/Render.h"
 
 namespace zozud {
 
@@ -263,6 +264,16 @@ bool cFreeViewer::OnMouseMove() {
         Track(d);
     }
     return true;
+}
+
+void cFreeViewer::OnRender() {
+    if (m_Mode < 1 || m_Mode > 3) return;
+    cRender::DrawCrossHair(Center, PixelSizeAt(Center) * 12.0f, cColor(1, 1, 1, 1));
+}
+
+bool cFreeViewer::IsHot(bool hotFound) {
+    (void)hotFound;
+    return m_Mode >= 1 && m_Mode <= 3;
 }
 
 void cFreeViewer::OnGestureDown(cGestureType::Enum type, const cVec2& pos) {

@@ -50,6 +50,10 @@ public:
     bool OnButtonDown(int code) override;
     bool OnButtonUp(int code) override;
     bool OnMouseMove() override;
+    // While it tumbles, dollies or tracks the viewer is the hot widget and
+    // marks the centre it orbits with a cross.
+    void OnRender() override;
+    bool IsHot(bool hotFound) override;
     // Touch: pan tracks, pinch dollies, rotate rolls.
     void OnGestureDown(cGestureType::Enum type, const cVec2& pos) override;
     void OnGestureMove(const cVec2& pos, const cVec2& delta, float rotation, float scale) override;

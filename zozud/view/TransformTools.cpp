@@ -103,16 +103,16 @@ cVec3 cTransformTool::ModeDirection(int mode) const {
     return m_Viewer->GetForward();
 }
 
-int cTransformTool::PickCentreOrAxis(const cVec2& pixel) const {
+int cTransformTool::PickCentreOrAxis(const cVec2& pixel, bool centre, float from) const {
     cVec3 o;
     if (!m_Viewer->WorldToScreen(m_Origin, &o)) return 0;
     float dx = pixel.x - o.x, dy = pixel.y - o.y;
-    if (std::sqrt(dx * dx + dy * dy) <= m_First * m_Second) return Mode::Free;
+    if (centre && std::sqrt(dx * dx + dy * dy) <= m_First * m_Second) return Mode::Free;
     int best = 0;
     float bestDistance = PickPixels;
     for (int i = 0; i < 3; i++) {
         if (!AxisVisible(i)) continue;
-        float d = PixelDistanceToSegment(pixel, m_Origin, m_Origin + m_Axes[i] * m_Size);
+        float d = PixelDistanceToSegment(pixel, m_Origin + m_Axes[i] * (m_Size * from), m_Origin + m_Axes[i] * m_Size);
         if (d <= bestDistance) {
             bestDistance = d;
             best = Mode::X + i;
@@ -220,7 +220,7 @@ bool cTransformTool::IsHot(bool hotFound) {
 
 int cMoveTool::CalcMode(const cVec2& pixel) {
     if (!CalcFrame()) return 0;
-    int best = PickCentreOrAxis(pixel);
+    int best = PickCentreOrAxis(pixel, true, 0);
     if (best) return best;
     float side = m_Size * PlaneShare;
     for (int i = 0; i < 3; i++) {
@@ -320,8 +320,12 @@ float cRotateTool::ScreenAngle(const cVec2& pixel) const {
     return std::atan2(pixel.y - o.y, pixel.x - o.x) * cMath::DegsPerRad;
 }
 
+// Shown with the move and scale tools, the rings cross their axes: there
+// the axes win (they reach 90 of the ring's 120 pixels).
 int cRotateTool::CalcMode(const cVec2& pixel) {
     if (!CalcFrame()) return 0;
+    for (int i = 0; m_Combined && i < 3; i++)
+        if (PixelDistanceToSegment(pixel, m_Origin, m_Origin + m_Axes[i] * (m_Size * 0.75f)) <= PickPixels) return 0;
     float radius = m_Size * 0.5f, ring = radius * m_Second, tolerance = radius * m_Third;
     int best = 0;
     float bestError = tolerance;
@@ -392,9 +396,11 @@ cStr cRotateTool::GetDragText() const { return m_Mode && m_Orient ? FormatValues
 
 // ---- Scale ----
 
+// Shown with the move tool, the scale tool leaves the centre and the
+// shafts to it and keeps the cubes beyond the move tool's cones.
 int cScaleTool::CalcMode(const cVec2& pixel) {
     if (!CalcFrame()) return 0;
-    return PickCentreOrAxis(pixel);
+    return m_Combined ? PickCentreOrAxis(pixel, false, CombinedFrom) : PickCentreOrAxis(pixel, true, 0);
 }
 
 void cScaleTool::BeginDrag() {
@@ -433,14 +439,15 @@ void cScaleTool::Drag(const cVec2& pixel) {
 void cScaleTool::OnRender() {
     if (!CalcFrame()) return;
     const int shown = m_Mode ? m_Mode : m_HotMode;
+    const float from = m_Combined ? CombinedFrom : 0;
     for (int i = 0; i < 3; i++) {
         if (!AxisVisible(i)) continue;
         cColor c = shown == Mode::X + i ? Hot : (m_Mode ? Inactive : AxisColors[i]);
         cVec3 tip = m_Origin + m_Axes[i] * m_Size;
-        cRender::DrawLine(m_Origin, tip, c);
+        cRender::DrawLine(m_Origin + m_Axes[i] * (m_Size * from), tip, c);
         cRender::DrawCubeSolid(tip, m_Size * m_Second * 0.5f, c);
     }
-    cRender::DrawCubeSolid(m_Origin, m_Size * m_Second * 0.6f, shown == Mode::Free ? Hot : White);
+    if (!m_Combined) cRender::DrawCubeSolid(m_Origin, m_Size * m_Second * 0.6f, shown == Mode::Free ? Hot : White);
     DrawDragText();
 }
 

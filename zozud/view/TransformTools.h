@@ -15,6 +15,9 @@
 // While dragging, a tool writes the value it changes beside the pointer (the
 // position, the angle turned, the scale) with as many decimals as the
 // snapping step has (two without snapping, one for angles).
+// Shown together (SetCombined), the centre and the shafts are the move
+// tool's, the scale tool keeps its cubes beyond the cones, and the rotate
+// rings give way where they cross the axes.
 #pragma once
 
 #include "zozud/core/Str.h"
@@ -115,8 +118,9 @@ protected:
     float PixelDistanceToSegment(const cVec2& pixel, const cVec3& a, const cVec3& b) const;
     bool  AxisVisible(int axis) const;
     cVec3 ModeDirection(int mode) const;  // the axis or the plane normal
-    // The centre handle, else the nearest visible axis within reach, else 0.
-    int   PickCentreOrAxis(const cVec2& pixel) const;
+    // The centre handle (when asked), else the nearest visible axis within
+    // reach of its part from the share `from` of its length to the tip, else 0.
+    int   PickCentreOrAxis(const cVec2& pixel, bool centre, float from) const;
     static void Snap(cVec3* v, const bool changed[3]);
     // Decimals that show the snapping step (two without one), and the values
     // written with them, separated by commas.
@@ -159,6 +163,9 @@ protected:
 
 class cScaleTool : public cTransformTool {
 public:
+    // Combined with the move tool: the share of the axis where the scale
+    // tool's part begins, beyond the move tool's cones (78 of 90 pixels).
+    static constexpr float CombinedFrom = 0.88f;
     cScaleTool(cVec3* scale, cAngles* orient, cVec3* position) { Init(); Bind(scale, orient, position); }
     void Init() { m_First = 90; m_Second = 0.12f; m_Third = 0.98f; }
     void Bind(cVec3* scale, cAngles* orient, cVec3* position) { m_Scale = scale; m_Orient = orient; m_Position = position; m_Space = cSpace::Local; }
