@@ -282,7 +282,8 @@ TEST(Viewer, PlaneTrackKeepsThePlanePointUnderTheMouse) {
 }
 
 TEST(Viewer, TheHeldScreenTurnsTheProjectionAsTheInputTurnsPositions) {
-    Viewer turned;  // 800 x 600 on the screen
+    FakeInput in;
+    Viewer& turned = *FakeInput::Own(new Viewer);  // 800 x 600 on the screen
     cRender::SetViewer(&turned);
     struct Case { bool right; };
     for (const Case& c : {Case{true}, Case{false}}) {
@@ -312,6 +313,21 @@ TEST(Viewer, TheHeldScreenTurnsTheProjectionAsTheInputTurnsPositions) {
         EXPECT_NEAR(b.x, got.x, 0.02f);
         EXPECT_NEAR(b.y, got.y, 0.02f);
     }
+    // Tracking by mouse moves the scene along with the pointer on the screen as it is held.
+    in.Alt(true);
+    in.Press(cInput::MiddleButton);
+    const cVec2 moves[] = {cVec2(30, 0), cVec2(0, -20)};
+    for (const cVec2& move : moves) {
+        cVec3 before, after;
+        cVec3 p = turned.Center;
+        ASSERT_TRUE(turned.WorldToScreen(p, &before));
+        in.MoveBy(move);
+        ASSERT_TRUE(turned.WorldToScreen(p, &after));
+        cVec2 went(after.x - before.x, after.y - before.y);
+        EXPECT_NEAR(1.0f, (went.x * move.x + went.y * move.y) / (went.Length() * move.Length()), 1e-4f);
+    }
+    in.Release(cInput::MiddleButton);
+    in.Alt(false);
     cInput::SetHomeButtonOnTheLeft(false);
     turned.Update(true);
     Viewer plain;

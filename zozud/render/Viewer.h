@@ -66,6 +66,7 @@ public:
     // degrees (0, -90 with the home button on the right, 90 on the left).
     // Without a query the screen is never turned.
     static void SetScreenRotationQuery(int (*query)());
+    int  GetScreenTurn() const { return m_Turn; }  // the quarter turn of the last Update: 0, -90 or 90
     // Saves and restores the camera, the projection parameters and the
     // matrices (a pop without a push does nothing).
     virtual void PushState();

@@ -252,6 +252,7 @@ bool cFreeViewer::OnButtonDown(int code) {
 bool cFreeViewer::OnMouseMove() {
     if (!cWidgets::IsCaptured(this)) return false;
     cVec2 d = cInput::GetMouseDelta();
+    if (GetScreenTurn() != 0) d = cInput::GetDeltaOrient(d);  // in the turned image's own directions
     if (m_Mode == 2) {
         if (cInput::IsDown(cInput::RightButton)) Track(d);
         else if (cInput::IsDown(cInput::MiddleButton)) Roll(d);
