@@ -11,6 +11,7 @@
 
 using namespace testsupport;
 
+
 namespace {
 
 const int ModeX = 1;  // cTransformTool::Mode::X
@@ -94,10 +95,14 @@ protected:
 TEST_F(MoveToolProbe, DraggingTheXAxisMovesThePositionAlongXOnly) {
     ASSERT_TRUE(Shot("move-tool-before.png"));
 
-    // The pointer comes in away from the tool first: wherever an earlier
-    // program left it, the probe then has seen it move.
+    // The pointer comes in from the bare screen, away from the tool: where
+    // an earlier program left it the window may never see it move, and a
+    // pointer that does not move sends nothing. The second spot in the
+    // window always is a move the probe sees.
+    Xdotool("mousemove --sync 1200 1000");  // off the window, on the bare screen
     MoveTo(20, 20);
-    ASSERT_TRUE(WaitFor([](const State& s) { return s.mouseX == 20 && s.mouseY == 20; })) << Output();
+    MoveTo(24, 24);
+    ASSERT_TRUE(WaitFor([](const State& s) { return s.mouseX == 24 && s.mouseY == 24; })) << Output();
     // Over the x axis: the tool shows it hot.
     MoveTo(handle_[0], handle_[1]);
     ASSERT_TRUE(WaitFor([](const State& s) { return s.hot == ModeX; })) << Output();
