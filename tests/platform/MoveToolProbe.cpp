@@ -6,14 +6,17 @@
 //                             x, and G, the shaft point's distance along x;
 //   "matrix M00 .. M33 W H"   once: the viewer's view-projection (rows) and
 //                             the window's client size;
-//   "state F HOT MODE X Y Z mouse MX MY"  for every frame that handled input events or
+//   "state F HOT MODE X Y Z mouse MX MY pause P"  for every frame that handled input events or
 //                             changed any of these, once it is on the screen:
 //                             frame number, the tool's hot and drag modes and
-//                             the bound position, and the mouse (window pixels).
+//                             the bound position, the mouse (window pixels)
+//                             and the system pause (1 while the window is
+//                             not the active one).
 // The test acts only after it has read the state its last action leads to.
 #include <cstdio>
 
 // The framework's headers before the shell's, whose Xlib macros (None) would clash.
+#include "zozud/core/Timer.h"
 #include "zozud/io/IO.h"
 #include "zozud/io/SourceFolder.h"
 #include "zozud/math/Rect.h"
@@ -73,7 +76,7 @@ void Start(const cRect& rect) {
 void cMain_OnPreInit() {
     setvbuf(stdout, nullptr, _IOLBF, 0);
     cIO::GetSourcesMutable().Add(new SourceFolder(ZOZUD_SOURCE_DIR, ""));  // shaders and fonts
-    // No window manager gives the window the focus: it draws at full rate anyway.
+    // Until the test gives the window the focus it draws at full rate anyway.
     cLinuxMain_SetIgnoreSystemPause(true);
 }
 
@@ -102,15 +105,18 @@ void cMain_OnRender(const cRect& rect) {
     cRender::Clear(false, true, cColor(0, 0, 0, 0));  // the tool in front of the cube
     cWidgets::Render();
 
-    static int hot = -1, mode = -1;
+    static int hot = -1, mode = -1, pause = -1;
     static cVec3 printed(1e9f, 0, 0);
-    if (events || hot != s_Tool->GetHotMode() || mode != s_Tool->GetMode() || printed != s_Position) {
+    if (events || hot != s_Tool->GetHotMode() || mode != s_Tool->GetMode() || printed != s_Position ||
+        pause != (int)cPause::GetSystemPause()) {
         hot = s_Tool->GetHotMode();
         mode = s_Tool->GetMode();
+        pause = cPause::GetSystemPause();
         printed = s_Position;
         const cVec2& mouse = cInput::GetMousePosition();
-        snprintf(pending, sizeof(pending), "state %d %d %d %.4f %.4f %.4f mouse %d %d\n", s_Frame, hot, mode,
-                 s_Position.x, s_Position.y, s_Position.z, (int)mouse.x, (int)(rect.GetHeight() - mouse.y));
+        snprintf(pending, sizeof(pending), "state %d %d %d %.4f %.4f %.4f mouse %d %d pause %d\n", s_Frame, hot,
+                 mode, s_Position.x, s_Position.y, s_Position.z, (int)mouse.x, (int)(rect.GetHeight() - mouse.y),
+                 pause);
     }
     s_Frame++;
 }
