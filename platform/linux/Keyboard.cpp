@@ -1,6 +1,7 @@
 // The live keyboard for the input layer: which keys of the framework's key
 // set are down now (XQueryKeymap) and which character each one types with
-// the current group and modifiers (XKB). Both read the key tables main built
+// the current group and modifiers (XKB); and the character one key press
+// typed, for the window's key handler. Both read the key tables main built
 // and take the key-query mutex around the X calls, which the shell's key
 // handler shares.
 #include <gdk/gdkx.h>
@@ -45,10 +46,11 @@ bool IsDown(const char keys[32], int code) {
     return code < cLinuxMain_Codes.Count() && IsBitSet(keys, cLinuxMain_Codes[code]);
 }
 
-// The first byte of the text the key types now, 0 when it types none.
-int CharOf(Display* display, XkbDescPtr xkb, const XkbStateRec& state, int keycode) {
+// The first byte of the text the key types with these core modifiers and
+// this group, 0 when it types none.
+int CharOf(Display* display, XkbDescPtr xkb, unsigned int coreMods, int group, int keycode) {
     if (keycode <= 0) return 0;
-    unsigned int mods = XkbBuildCoreState(state.mods, state.group), consumed = 0;
+    unsigned int mods = XkbBuildCoreState(coreMods, group), consumed = 0;
     KeySym keysym = NoSymbol;
     if (!XkbTranslateKeyCode(xkb, (KeyCode)keycode, mods, &consumed, &keysym) || keysym == NoSymbol) return 0;
     char text[8] = {};
@@ -57,15 +59,19 @@ int CharOf(Display* display, XkbDescPtr xkb, const XkbStateRec& state, int keyco
     return n > 0 ? (unsigned char)text[0] : 0;
 }
 
-void ReadChars(Display* display, cInput::KeyboardState* state) {
+XkbDescPtr KeyboardMap(Display* display) {
     int opcode, event, error, major = XkbMajorVersion, minor = XkbMinorVersion;
-    if (!XkbQueryExtension(display, &opcode, &event, &error, &major, &minor)) return;
-    XkbDescPtr xkb = XkbGetMap(display, XkbAllClientInfoMask, XkbUseCoreKbd);
+    if (!XkbQueryExtension(display, &opcode, &event, &error, &major, &minor)) return nullptr;
+    return XkbGetMap(display, XkbAllClientInfoMask, XkbUseCoreKbd);
+}
+
+void ReadChars(Display* display, cInput::KeyboardState* state) {
+    XkbDescPtr xkb = KeyboardMap(display);
     if (!xkb) return;
     XkbStateRec xkbState;
     if (XkbGetState(display, XkbUseCoreKbd, &xkbState) == Success) {
         for (int code = 0; code < cInput::KeyboardCodeCount && code < cLinuxMain_Codes.Count(); code++)
-            state->Chars[code] = CharOf(display, xkb, xkbState, cLinuxMain_Codes[code]);
+            state->Chars[code] = CharOf(display, xkb, xkbState.mods, xkbState.group, cLinuxMain_Codes[code]);
     }
     XkbFreeKeyboard(xkb, 0, True);
 }
@@ -91,4 +97,14 @@ void cLinuxMain_AcquireKeyboard(cInput::KeyboardState* state) {
     XQueryKeymap(display, keys);
     for (int code = 0; code < cInput::KeyboardCodeCount; code++) state->IsPressed[code] = IsDown(keys, code);
     ReadChars(display, state);
+    state->PressesTyped = cLinuxMain_TypesKeyPresses();
+}
+
+int cLinuxMain_CharOfKey(int keycode, unsigned int modifiers, int group) {
+    Display* display = XDisplay();
+    XkbDescPtr xkb = display ? KeyboardMap(display) : nullptr;
+    if (!xkb) return 0;
+    int ch = CharOf(display, xkb, modifiers & 0xff, group, keycode);
+    XkbFreeKeyboard(xkb, 0, True);
+    return ch;
 }

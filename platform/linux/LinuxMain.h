@@ -84,6 +84,12 @@ bool cLinuxMain_InputString(int x, int y, zozud::cStr* text, int);
 // The live keyboard, the cursor and the pointer (cInput::ShellHooks).
 void cLinuxMain_AcquireKeyboard(zozud::cInput::KeyboardState* state);  // pressed flags and typed characters now
 bool cLinuxMain_IsKeyDown(int code);  // keyboard code 0..92 down now
+// The first byte of the text a key press typed (X hardware keycode, the
+// event's modifier mask and group), 0 for none.
+int  cLinuxMain_CharOfKey(int keycode, unsigned int modifiers, int group);
+// True while the framework's window runs: its key handler queues the
+// character of every key press itself, so none is lost between two polls.
+bool cLinuxMain_TypesKeyPresses();
 void cLinuxMain_SetCursor(int index); // cursor 0..11 of the main window
 void cLinuxMain_WarpCursor(int x, int y, bool yUp);  // pointer to (x, y) of the client area
 

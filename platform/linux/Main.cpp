@@ -1,6 +1,12 @@
 // The process entry of every application built on the framework: it starts
-// the framework and lends it the shell's services, joins the command line, installs the crash handler, starts GTK, builds the key tables
-// and hands control to the application through cMain_OnPreInit.
+// the framework, lends it the shell's services, makes g_Settings (listed in
+// the class explorer as "Settings"), joins the command line, installs the
+// crash handler, starts GTK, builds the key tables and hands control to the
+// application through cMain_OnPreInit.
+// Before the X11 headers, whose None macro breaks the widget headers.
+#include "zozud/view/ClassExplorer.h"
+#include "zozud/widgets/Settings.h"
+
 #include "platform/linux/LinuxMain.h"
 #include "zozud/core/Thread.h"
 #include "zozud/view/Framework.h"
@@ -8,6 +14,8 @@
 int main(int argc, char** argv) {
     zozud::cFramework::Start();
     cLinuxMain_LendServices();
+    zozud::cSettings::Create();  // g_Settings, a widget from now on
+    zozud::cClassExplorer::AddObject("Settings", zozud::g_Settings, "Settings.xml");
     cLinuxMain_JoinCmdLine(argc, argv);
     cLinuxMain_InstallCrashHandler();
     gtk_init(nullptr, nullptr);  // the toolkit never sees the command line

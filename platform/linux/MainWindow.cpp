@@ -8,6 +8,7 @@
 #include "zozud/render/DeviceGL.h"
 #include "zozud/render/Render.h"
 #include "zozud/widgets/Input.h"
+#include "zozud/widgets/Settings.h"
 #include "zozud/widgets/Splash.h"
 
 #include <gdk/gdkx.h>
@@ -94,11 +95,36 @@ void FollowSize(int width, int height) {
     if (zozud::cRenderDeviceGL* device = Device()) device->SetScreenSize(width, height);
 }
 
+// Without a window manager that knows the full-screen state (a bare X
+// server) the window itself covers its monitor and goes back afterwards.
+bool WindowManagerDoesFullScreen(GtkWidget* window) {
+    return gdk_x11_screen_supports_net_wm_hint(gtk_widget_get_screen(window),
+                                               gdk_atom_intern_static_string("_NET_WM_STATE_FULLSCREEN"));
+}
+
+void CoverMonitor(GtkWidget* window, bool cover) {
+    static GdkRectangle s_Before = {0, 0, 0, 0};  // the window's place before it covered the monitor
+    GtkWindow* w = GTK_WINDOW(window);
+    if (cover) {
+        gtk_window_get_position(w, &s_Before.x, &s_Before.y);
+        gtk_window_get_size(w, &s_Before.width, &s_Before.height);
+        GdkScreen* screen = gtk_widget_get_screen(window);
+        GdkRectangle monitor;
+        gdk_screen_get_monitor_geometry(screen, gdk_screen_get_monitor_at_window(screen, window->window), &monitor);
+        gtk_window_move(w, monitor.x, monitor.y);
+        gtk_window_resize(w, monitor.width, monitor.height);
+    } else if (s_Before.width > 0) {
+        gtk_window_move(w, s_Before.x, s_Before.y);
+        gtk_window_resize(w, s_Before.width, s_Before.height);
+    }
+}
+
 void ApplyFullScreen() {
     GtkWidget* window = cLinuxMain_GetWindow();
     bool wanted = cLinuxMain_GetFullScreen();
     if (!window || wanted == s_FullScreenShown) return;
-    if (wanted) gtk_window_fullscreen(GTK_WINDOW(window));
+    if (!WindowManagerDoesFullScreen(window)) CoverMonitor(window, wanted);
+    else if (wanted) gtk_window_fullscreen(GTK_WINDOW(window));
     else gtk_window_unfullscreen(GTK_WINDOW(window));
     s_FullScreenShown = wanted;
 }
@@ -165,6 +191,14 @@ gboolean cLinuxMain_KeyboardHandler(GtkWidget*, GdkEventKey* event, void*) {
         cLinuxMain_Repeated[code] = press;
     }
     cInput::AddEvent(cInput::NewButtonEvent(code, press));
+    // The character now, with the modifiers of the press: a key struck and
+    // released between two frames types too, and keys type in their order.
+    // The frame's keyboard poll only repeats held keys (cLinuxMain_TypesKeyPresses).
+    if (press && cInput::GetCharClass(code) != 0) {
+        int ch = cLinuxMain_CharOfKey(event->hardware_keycode, event->state, event->group);
+        bool controlOrAlt = (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK | GDK_MOD4_MASK | GDK_SUPER_MASK)) != 0;
+        cInput::AddEvent(cInput::NewCharEvent(code, ch, controlOrAlt));
+    }
     return TRUE;
 }
 
@@ -225,6 +259,7 @@ gboolean cLinuxMain_OnRender(void*) {
     if (cPause::GetSystemPause() && !s_IgnoreSystemPause) usleep(100 * 1000);
     if (s_Width >= 1 && s_Height >= 1) {
         cRender::BeginFrame();
+        if (zozud::g_Settings) zozud::g_Settings->ClearScreen();
         cMain_OnRender(zozud::cRect(0, 0, (float)s_Width, (float)s_Height));
         cRender::EndFrame();
     }
@@ -241,6 +276,7 @@ void ProcessRenderCycle(bool (*done)(void*), void* argument) {
 }
 
 void cLinuxMain_SetExiting() { s_Exiting = true; }
+bool cLinuxMain_TypesKeyPresses() { return s_Area != nullptr; }
 void cLinuxMain_SetIgnoreSystemPause(bool ignore) { s_IgnoreSystemPause = ignore; }
 
 int cMain_GetClientWidth() { return s_Width; }

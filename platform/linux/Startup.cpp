@@ -5,8 +5,11 @@
 
 #include <cstdlib>
 
-// Before the X11 headers, whose None macro breaks the widget headers.
+// Before the X11 headers, whose None macro breaks the widget and view headers.
+#include "zozud/view/Spline.h"
 #include "zozud/widgets/FilePn.h"
+#include "zozud/view/ClassExplorer.h"
+#include "zozud/widgets/Settings.h"
 
 #include "platform/linux/LinuxMain.h"
 #include "zozud/io/IO.h"
@@ -115,12 +118,26 @@ cList<int>* cLinuxMain_GetCodes() { return &cLinuxMain_Codes; }
 cList<int>* cLinuxMain_GetEnterCodes() { return &cLinuxMain_EnterCodes; }
 
 // The shell's services to the framework, lent through the seams the lower
-// layers own: the log dialog to the core log, the clipboard and the modal
-// text input to the file facade, the live keyboard, the cursor and the
-// pointer to the input layer.
+// layers own: the log dialog to the core log, the clipboard, the modal text
+// input and the load file chooser to the file facade, the live keyboard, the
+// cursor and the pointer to the input layer, the yes/no box to the spline's
+// resampling buttons.
 // A path field's browse button: any file, starting at the field's path.
 static bool BrowseFile(const char* title, zozud::cStr* file) {
     return cLinuxMain_LoadFileDialog(title, zozud::cList<zozud::cStr>(), file, nullptr);
+}
+
+// The class explorer's "Load..." and "Save..." dialogs, for XML files.
+static bool LoadXmlFile(const char* title, zozud::cStr* file) {
+    zozud::cList<zozud::cStr> xml;
+    xml.Add(zozud::cStr("xml"));
+    return cLinuxMain_LoadFileDialog(title, xml, file, nullptr);
+}
+
+static bool SaveXmlFile(const char* title, zozud::cStr* file) {
+    zozud::cList<zozud::cStr> xml;
+    xml.Add(zozud::cStr("xml"));
+    return cLinuxMain_SaveFileDialog(title, xml, file, nullptr, nullptr, nullptr);
 }
 
 void cLinuxMain_LendServices() {
@@ -135,6 +152,9 @@ void cLinuxMain_LendServices() {
     shell.copyFromClipboard = cLinuxMain_CopyFromClipboard;
     shell.inputText = cLinuxMain_InputText;
     shell.inputString = cLinuxMain_InputString;
+    shell.loadFileDialog = [](const char* title, const zozud::cList<zozud::cStr>& extensions, zozud::cStr* file) {
+        return cLinuxMain_LoadFileDialog(title, extensions, file, nullptr);
+    };
     zozud::cIO::SetShellHooks(shell);
 
     zozud::cInput::ShellHooks input;
@@ -145,6 +165,17 @@ void cLinuxMain_LendServices() {
     zozud::cInput::SetShellHooks(input);
 
     zozud::cFilePn::SetBrowseHook(BrowseFile);
+
+    zozud::cClassExplorer::FileDialogHooks files;
+    files.load = LoadXmlFile;
+    files.save = SaveXmlFile;
+    zozud::cClassExplorer::SetFileDialogHooks(files);
+
+    zozud::cSettings::ShellHooks settings;
+    settings.confirm = cMessageBox::YesNo;
+    zozud::cSettings::SetShellHooks(settings);
+
+    zozud::cSpline::SetConfirmHook(cMessageBox::YesNo);
 }
 
 bool cLinuxMain_CheckProcessInMemory(const char* name) { return zozud::cIO::CheckProcessInMemory(name); }

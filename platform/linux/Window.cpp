@@ -2,6 +2,9 @@
 // thread test.
 #include <pthread.h>
 
+// Before the X11 headers, whose None macro breaks the widget headers.
+#include "zozud/widgets/Settings.h"
+
 #include "platform/linux/LinuxMain.h"
 
 namespace {
@@ -63,8 +66,11 @@ void cLinuxMain_RepeatedClear() {
     }
 }
 
-// Until a settings object holds it, the wanted full-screen state lives here;
-// the render cycle makes the window follow it.
-void cLinuxMain_SetFullScreen(bool on) { s_FullScreen = on; }
-bool cLinuxMain_GetFullScreen() { return s_FullScreen; }
-void cLinuxMain_UnfullScreen() { s_FullScreen = false; }
+// The wanted full-screen state is the FullScreen setting of g_Settings (here
+// while there is none); the render cycle makes the window follow it.
+void cLinuxMain_SetFullScreen(bool on) {
+    if (zozud::g_Settings) zozud::g_Settings->FullScreen = on;
+    else s_FullScreen = on;
+}
+bool cLinuxMain_GetFullScreen() { return zozud::g_Settings ? zozud::g_Settings->FullScreen : s_FullScreen; }
+void cLinuxMain_UnfullScreen() { cLinuxMain_SetFullScreen(false); }

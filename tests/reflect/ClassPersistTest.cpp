@@ -318,3 +318,54 @@ TEST(ClassValues, FieldsByNameAndValueTexts) {
     single.Assign_string("5");
     EXPECT_TRUE(all.LoadMemberDirect(single, "Level", nullptr) && all.m_Level == 5);
 }
+
+namespace {
+
+// Three members share one name, as a settings class may have two "Platform" lists.
+class cTestTwins : public cClass {
+public:
+    ZOZUD_CLASS(cTestTwins)
+    cTestTwins() { CallCtor(this); }
+    int RegisterMembers() override {
+        if (int n = BeginRegisterMembers()) return n;
+        cClass_RegMember(this, "_cInt", &First, "Twin");
+        cClass_RegMember(this, "_cInt", &Other, "Other");
+        cClass_RegMember(this, "_cInt", &Second, "Twin");
+        cClass_RegMember(this, "_cInt", &Third, "Twin");
+        return EndRegisterMembers();
+    }
+    void CustomCtor() override { First = Other = Second = Third = 0; }
+    int First, Other, Second, Third;
+};
+
+}  // namespace
+
+TEST(ClassLoad, RepeatedNamesLoadTheMembersOfThatNameInOrder) {
+    RegisterTestClasses();
+    struct Case {
+        const char* text;
+        int first, other, second, third;
+    };
+    const Case cases[] = {
+        {"<cTestTwins><Twin>1</Twin><Other>5</Other><Twin>2</Twin><Twin>3</Twin></cTestTwins>", 1, 5, 2, 3},
+        {"<cTestTwins><Twin>1</Twin><Twin>2</Twin></cTestTwins>", 1, 0, 2, 0},
+        {"<cTestTwins><Twin>4</Twin></cTestTwins>", 4, 0, 0, 0},
+        // More elements than members: the last member of the name takes the rest.
+        {"<cTestTwins><Twin>1</Twin><Twin>2</Twin><Twin>3</Twin><Twin>9</Twin></cTestTwins>", 1, 0, 2, 9},
+    };
+    for (const Case& c : cases) {
+        cTestTwins t;
+        ASSERT_TRUE(t.ReadFromString(cStr(c.text))) << c.text;
+        EXPECT_EQ(c.first, t.First) << c.text;
+        EXPECT_EQ(c.other, t.Other) << c.text;
+        EXPECT_EQ(c.second, t.Second) << c.text;
+        EXPECT_EQ(c.third, t.Third) << c.text;
+    }
+    // Written and read back, every twin comes back to its own member.
+    cTestTwins written, read;
+    written.First = 7, written.Second = 8, written.Third = 9;
+    cStr text;
+    ASSERT_TRUE(written.WriteToString(&text));
+    ASSERT_TRUE(read.ReadFromString(text));
+    EXPECT_TRUE(read.First == 7 && read.Second == 8 && read.Third == 9) << text.ToChar();
+}

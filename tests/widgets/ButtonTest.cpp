@@ -35,6 +35,20 @@ struct Listener : cWnd {
 
 }  // namespace
 
+// A pointer that comes in and clicks within one frame: the click goes to
+// the button under it now, not to what the frame's first event found there.
+TEST_F(Buttons, AMoveAndAClickQueuedInOneFrameClickWhereThePointerCameTo) {
+    cButton* b = new cButton(form, "Go", 10, 10, 100);
+    const cVec2 in = b->GetRect().GetCenter(), away = in + cVec2(0, 100);
+    MoveTo(away);
+    form->messages.clear();
+    cInput::AddEvent(cInput::NewMoveEvent(in, in - away));
+    cInput::AddEvent(cInput::NewButtonEvent(cInput::LeftButton, true, in));
+    cInput::AddEvent(cInput::NewButtonEvent(cInput::LeftButton, false, in));
+    cWidgets::HandleInputEvents();
+    EXPECT_EQ((std::vector<Message>{{cWidgets::GetWidgetID(b), 0, "", ""}}), form->messages);
+}
+
 TEST_F(Buttons, ClickSendsMessageZeroOnlyWhenReleasedOverAUsableButton) {
     cButton* b = new cButton(form, "Go", 10, 10, 100);
     Listener target;

@@ -117,3 +117,13 @@ TEST_F(InputRepeat, ReleaseOrAnotherPressStopsTheRepeat) {
     EXPECT_EQ(FramesUntil(1.505, 1.895), 4);
     EXPECT_EQ(FramesUntil(1.905, 1.905), 5);
 }
+
+TEST_F(InputRepeat, AShellThatTypesPressesItselfGetsOnlyTheRepeats) {
+    s_Keys.PressesTyped = true;
+    s_Keys.IsPressed[cInput::A] = true;
+    Frame(0.001);
+    EXPECT_TRUE(typed.empty());  // the shell queued this press's character
+    EXPECT_EQ(FramesUntil(0.005, 0.395), 0);
+    EXPECT_EQ(FramesUntil(0.405, 0.445), 2);  // 0.401 and 0.441, from the press the poll saw
+    EXPECT_EQ(typed.back().ch, 'a');
+}

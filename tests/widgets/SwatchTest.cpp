@@ -78,9 +78,9 @@ TEST_F(Swatches, ImageSwatchPaintsTheBoundTexture) {
     bool has = true;
     EXPECT_STREQ("", file.ToString(&has));
     EXPECT_FALSE(has);
-    EXPECT_EQ(-1, file.Load());
+    EXPECT_EQ(-1, file.LoadTexture());
     file.FileName = "Textures/Missing.bmp";
     EXPECT_STREQ("Textures/Missing.bmp", file.ToString(&has));
     EXPECT_TRUE(has);
-    EXPECT_EQ(-1, file.Load());  // no such file
+    EXPECT_EQ(-1, file.LoadTexture());  // no such file
 }

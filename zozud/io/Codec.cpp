@@ -7,6 +7,7 @@
 
 #include "zozud/core/Log.h"
 #include "zozud/io/IOState.h"
+#include "zozud/math/Bsp.h"
 
 namespace zozud {
 
@@ -187,6 +188,39 @@ bool cIO::SaveAnim(const char* path, const cAnim& anim) { return Save(GetAnimCod
 bool cIO::LoadCamera(const char* path, cCamera* camera) { return Load(GetCameraCodecs(), CameraWords, path, camera); }
 bool cIO::SaveCamera(const char* path, const cCamera& camera) {
     return Save(GetCameraCodecs(), CameraWords, path, camera);
+}
+
+// ---- BSP files ----
+
+bool cIO::LoadBsp(const char* path, cBsp* bsp) {
+    t_Failure = CodecFailure::NoFailure;
+    if (!bsp) return Failed(CodecFailure::CantDecode);
+    cStr named(path ? path : "");
+    named.SetFileDefaultExtension("cBsp");
+    cStr rel = SourcePath(named);
+    cFile file;
+    if (!cIO::LoadFile(rel, &file, false)) {
+        cLog::Warning("Can't load BSP file \"%s\"", rel.ToChar());
+        return Failed(CodecFailure::CantLoad);
+    }
+    if (!bsp->Load(file.GetData(), file.GetSize())) {
+        cLog::Warning("Can't decode BSP file \"%s\"", rel.ToChar());
+        return Failed(CodecFailure::CantDecode);
+    }
+    cLog::Message("Loaded BSP file \"%s\"", rel.ToChar());
+    return true;
+}
+
+bool cIO::SaveBsp(const char* path, const cBsp& bsp) {
+    t_Failure = CodecFailure::NoFailure;
+    if (!path) return Failed(CodecFailure::CantSave);
+    cStr named(path);
+    named.SetFileDefaultExtension("cBsp");
+    cList<unsigned char> bytes;
+    bsp.Save(&bytes);
+    cFile file;
+    file.Set(&bytes, named);
+    return cIO::SaveFile(named, file, false, true) || Failed(CodecFailure::CantSave);
 }
 
 }  // namespace zozud

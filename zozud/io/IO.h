@@ -15,6 +15,7 @@ class cImage;
 class cModel;
 class cAnim;
 class cCamera;
+class cBsp;
 class cMat4;
 template <class Codec> struct cIO_CodecEntry;  // extension and codec (zozud/io/Codec.h)
 
@@ -88,6 +89,10 @@ public:
     static bool SaveAnim(const char* path, const cAnim& anim);
     static bool LoadCamera(const char* path, cCamera* camera);
     static bool SaveCamera(const char* path, const cCamera& camera);
+    // The BSP's byte form (zozud/math/Bsp.h), default extension "cBsp", no
+    // registry. A file that does not decode leaves the BSP empty (CantDecode).
+    static bool LoadBsp(const char* path, cBsp* bsp);
+    static bool SaveBsp(const char* path, const cBsp& bsp);
     // Why the last Load* or Save* of this thread failed, NoFailure after a success
     // (like stb's failure reason): read it right after the call that failed.
     struct CodecFailure {
@@ -158,21 +163,29 @@ public:
     static cStr GetFileDialogInitialFolder(const char* key);
     static bool GetFileDialogPrefExists(const char* key);
 
-    // ---- Platform shell: clipboard and modal text input (see ShellHooks) ----
+    // ---- Platform shell: clipboard, modal text input and file dialogs (see ShellHooks) ----
     static bool CopyToClipboard(const char* text);
     static bool CopyFromClipboard(cStr* text);
     static bool InputText(int x, int y, int width, int height, cStr* text, const char* title);
     static bool InputString(int x, int y, cStr* text, int);
+    // Asks for an image file of a registered image codec, opening at the image
+    // dialog's initial path and file; on acceptance *file is the chosen path
+    // and the initial path and file become its folder and name. False when
+    // the user cancels or no shell lent a dialog (file left alone).
+    static bool LoadImageDialog(cStr* file, const char* title = "Load image");
 
     // ---- Seams ----
     // The clipboard and the modal text input belong to the platform shell
     // above the framework; the shell lends them here at start-up. Until then
-    // each of the four calls fails (false) and leaves its text alone.
+    // each call fails (false) and leaves its text alone.
     struct ShellHooks {
         bool (*copyToClipboard)(const char* text) = nullptr;
         bool (*copyFromClipboard)(cStr* text) = nullptr;
         bool (*inputText)(int x, int y, int width, int height, cStr* text, const char* title) = nullptr;
         bool (*inputString)(int x, int y, cStr* text, int) = nullptr;
+        // The load file chooser over the extensions; *file is the file to
+        // preselect on entry and the chosen file on acceptance.
+        bool (*loadFileDialog)(const char* title, const cList<cStr>& extensions, cStr* file) = nullptr;
     };
     static void SetShellHooks(const ShellHooks& hooks);
 

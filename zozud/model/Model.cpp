@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "zozud/math/Vec3.h"
+#include "zozud/model/Materials.h"
 #include "zozud/render/Render.h"
 
 namespace zozud {
@@ -358,8 +359,7 @@ void cModel::DrawTangentSpace(float length) const {
 }
 
 void cModel::GetMaterialsID() {
-    // MATERIALS: no material registry yet; resolve Material through it when it exists.
-    for (Mesh& m : Meshes) m.MaterialID = -1;
+    for (Mesh& m : Meshes) m.MaterialID = g_Materials.GetMaterialID(m.Material);
 }
 
 void cModel::Free() {

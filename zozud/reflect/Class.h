@@ -256,6 +256,7 @@ private:
     bool IsListClass();
     void SaveElement(int i, void* base, cXml& node, void* extra);
     void LoadElement(int i, void* base, cXml& child, cErrorPager* pager, void* extra);
+    int  NextOfName(int first, cList<int>* lastOfName);  // member for the next element named like member first
     void CopyMembers(cClass* src, cClassCopyContext* context);
     bool BuildSaveTree(cXml& root);  // false when the objects nest too deep for a file
     bool WriteTo(cFile* file, const char* saveFile);

@@ -107,15 +107,31 @@ bool cClass::Load(cXml& node, void* data, cErrorPager* pager, void* extra) {
     }
     RegisterMembers();
     CurrentContext = base;
+    // A class may register two members of one name: the n-th element of a
+    // name loads the n-th member of that name (the last one takes the rest).
+    cList<int> lastOfName;
+    if (!IsListClass()) lastOfName.SetCount(GetAmountOfElements(), -1);
     for (int k = 0; k < node.GetNSubQuotes(); k++) {
         cXml* child = node.GetSubQuote(k);
         int i = GetElementByName(child->GetQuoteName(), base);
+        if (i >= 0 && i < lastOfName.Count()) i = NextOfName(i, &lastOfName);
         if (i >= 0)
             LoadElement(i, base, *child, pager, extra);
         else if (pager)
             pager->xml_print(*child, "Unknown identifier %s of class %s.\n", child->GetQuoteName().ToChar(), NameOf(this));
     }
     return true;
+}
+
+int cClass::NextOfName(int first, cList<int>* lastOfName) {
+    int& last = (*lastOfName)[first];
+    if (last < 0) return last = first;
+    const char* name = GetElementID(first);
+    for (int j = last + 1; j < lastOfName->Count(); j++) {
+        const char* id = GetElementID(j);
+        if (id && name && strcmp(id, name) == 0) return last = j;
+    }
+    return last;
 }
 
 void cClass::LoadElement(int i, void* base, cXml& child, cErrorPager* pager, void* extra) {

@@ -17,12 +17,13 @@ void cErrorPager::print(const char* fmt, ...) {
 }
 
 void cErrorPager::xml_print(cXml& node, const char* fmt, ...) {
-    if (!m_Report) return;
+    if (!m_Report && !m_Collect) return;
     va_list args;
     va_start(args, fmt);
     cStr message = cStr::Formatv(fmt, args);
     va_end(args);
     m_Text.Append(message);
+    if (!m_Report) return;
     cStr source = node.GetSourcePreview(SourcePreviewLength);
     cLog::Warning("Class engine warning!\r\n\r\n%sXML source: %s\r\n", message.ToChar(), source.ToChar());
 }

@@ -415,6 +415,7 @@ public:
 
     // ---- Immediate 3D helpers (world space, shader "Colored") ----
     static void DrawLine(const cVec3& a, const cVec3& b, const cColor& color);
+    static void DrawLineStrip(const cVec3* points, int count, const cColor& color);  // one draw; nothing below 2 points
     static void DrawCubeWire(const cVec3& center, float size, const cColor& color);
     static void DrawCubeSolid(const cVec3& center, float size, const cColor& color);
     static void DrawCrossHair(const cVec3& position, float size, const cColor& color);

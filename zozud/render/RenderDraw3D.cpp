@@ -143,6 +143,15 @@ void cRender::DrawLine(const cVec3& a, const cVec3& b, const cColor& color) {
     DrawArrays(cTopology::Lines, v, 2);
 }
 
+void cRender::DrawLineStrip(const cVec3* points, int count, const cColor& color) {
+    if (!points || count < 2) return;
+    Scratch& s = Begin();
+    unsigned c = PackColor(color);
+    for (int i = 0; i < count; i++) s.verts.Add(PC{points[i], c});
+    UseColored();
+    DrawArrays(cTopology::LineStrip, s.verts.GetPtr(), count);
+}
+
 void cRender::DrawCubeWire(const cVec3& center, float size, const cColor& color) {
     Scratch& s = Begin();
     cVec3 h(size * 0.5f, size * 0.5f, size * 0.5f), corners[8];

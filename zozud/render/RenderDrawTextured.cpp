@@ -65,6 +65,9 @@ void SetGradient(const int* k, const cVec2& from, const cVec2& to, float segRadi
     cRender::SetShaderConst(k[SegRadius], segRadius);
     cRender::SetShaderConst(k[GradRadius], gradRadius);
     cRender::SetShaderConst(k[Power], power);
+    // No cave line: one left by a cave corner drawn earlier would cut this fill in half.
+    cRender::SetShaderConst(k[CaveFrom], cVec2(0, 0));
+    cRender::SetShaderConst(k[CaveTo], cVec2(0, 0));
 }
 
 // ---- Textured rectangles ----

@@ -5,6 +5,10 @@
 
 #include "zozud/reflect/Button.h"
 #include "zozud/reflect/Wrappers.h"
+#include "zozud/view/Spline.h"
+#include "zozud/view/Transform.h"
+#include "zozud/widgets/ColorSwatch.h"
+#include "zozud/widgets/ImageSwatch.h"
 
 namespace zozud {
 
@@ -51,6 +55,11 @@ void cClassExplorer::Init() {
     RegisterWrapper<_cXmlFile>();
     RegisterWrapper<_cIndex>();
     RegisterWrapper<_cButton<cClass>>();
+    // Framework classes that property panels show as sub-objects.
+    RegisterWrapper<cImageSwatchFile>();
+    RegisterWrapper<cColorEdit>();
+    RegisterWrapper<cTransform>();
+    RegisterWrapper<cClassList<cSpline_Node>>();
 }
 
 }  // namespace zozud

@@ -15,6 +15,7 @@
 #include "zozud/render/Viewer.h"
 #include "zozud/view/ClassExplorer.h"
 #include "zozud/widgets/Input.h"
+#include "zozud/widgets/Settings.h"
 
 namespace zozud {
 
@@ -52,6 +53,8 @@ void cFramework::Start() {
     cIO::SetBuiltInCodecs(RegisterBuiltInCodecs);        // io codecs  <- image (and model)
     cInput::SetViewportSizeQuery(CurrentViewportSize);   // widgets    <- the current viewer
     cViewer::SetScreenRotationQuery(cInput::GetScreenRotation);  // render viewer <- widgets
+    cSettings::SetToggleClassExplorer(cClassExplorer::ToggleClassExplorer);  // settings <- view
+    cSettings::SetForgetObject(cClassExplorer::RemoveObject);               // settings <- view
 }
 
 }  // namespace zozud

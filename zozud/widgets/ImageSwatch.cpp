@@ -39,12 +39,12 @@ int cImageSwatchFile::RegisterMembers() {
     return EndRegisterMembers();
 }
 
-cStr cImageSwatchFile::ToString(bool* hasImage) const {
+cStr cImageSwatchFile::ToString(bool* hasImage) {
     if (hasImage) *hasImage = FileName.Length() > 0;
     return FileName;
 }
 
-int cImageSwatchFile::Load() {
+int cImageSwatchFile::LoadTexture() {
     TextureID = FileName.Length() > 0 ? cRender::GetTextureID(FileName.ToChar(), 0) : -1;
     if (TextureID < 0) TextureID = -1;
     return TextureID;

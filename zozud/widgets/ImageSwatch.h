@@ -30,9 +30,10 @@ public:
     void CustomCtor() override;
     int  RegisterMembers() override;
 
+    using cClass::ToString;
     // The file name; *hasImage (when given) tells whether one is chosen.
-    cStr ToString(bool* hasImage) const;
-    int  Load();  // the texture of FileName (also kept in TextureID), -1 when it has none
+    cStr ToString(bool* hasImage) override;
+    int  LoadTexture();  // the texture of FileName (also kept in TextureID), -1 when it has none
 
     cStr FileName;
     int  TextureID = -1;

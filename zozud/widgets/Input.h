@@ -128,11 +128,19 @@ public:
     static constexpr float GamepadRepeatRateSec = 0.12f;
 
     // The keyboard as one poll sees it: pressed flags and the character each
-    // key types now (0 for none), indexed by keyboard code.
+    // key types now (0 for none), indexed by keyboard code. A shell that
+    // sees every key press as an event sets PressesTyped and queues the
+    // press's character event itself, in typing order: a key struck and
+    // released between two polls then still types. Acquire then queues
+    // only the repeats of held keys.
     struct KeyboardState {
         bool IsPressed[KeyboardCodeCount] = {};
         int  Chars[KeyboardCodeCount] = {};
+        bool PressesTyped = false;
     };
+    // The character event of keyboard code `code` typing `ch` (its Code
+    // set as Acquire sets it, from the key's class and the held modifiers).
+    static Event* NewCharEvent(int code, int ch, bool controlOrAlt);
 
     // ---- Orientation: the screen turned for hand-held use ----
     // HomeButtonOnTheRight maps (x, y) to (H - y, x), HomeButtonOnTheLeft to

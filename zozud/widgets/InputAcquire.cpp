@@ -22,13 +22,14 @@ struct RepeatSet {
     int         count;
     double      delaySec;
     double      rateSec;
+    bool        emitPresses;  // false: the producer queued the presses' events itself
 };
 
 void Repeat(const RepeatSet& set, double nowSec, void (*emit)(int index)) {
     int newest = -1;
     for (int i = 0; i < set.count; i++) {
         if (set.now[i] && !set.before[i]) {
-            emit(i);
+            if (set.emitPresses) emit(i);
             newest = i;
         }
     }
@@ -48,12 +49,8 @@ void Repeat(const RepeatSet& set, double nowSec, void (*emit)(int index)) {
 
 void EmitChar(int code) {
     const cInput::KeyboardState& keys = cInput_GetState().KeyboardState;
-    cInput::Event* event = new cInput::Event;
-    event->Type = cInput::EventType::Char;
-    event->Char = keys.Chars[code];
-    bool withKeyCode = cInput::GetCharClass(code) == 2 || keys.IsPressed[cInput::Control] || keys.IsPressed[cInput::Alt];
-    event->Code = withKeyCode ? code : -1;
-    cInput::AddEvent(event);
+    cInput::AddEvent(cInput::NewCharEvent(code, keys.Chars[code],
+                                          keys.IsPressed[cInput::Control] || keys.IsPressed[cInput::Alt]));
 }
 
 void EmitGamepadPress(int index) { cInput::AddEvent(cInput::NewButtonEvent(cInput::DpadUp + index, true)); }
@@ -72,7 +69,7 @@ void AcquireKeyboard(double nowSec) {
         now[code] = types && s.KeyboardState.IsPressed[code];
     }
     RepeatSet set = {before, now, s.CharsStartRepeatTimeSec, cInput::KeyboardCodeCount,
-                     cInput::CharRepeatDelaySec, cInput::CharRepeatRateSec};
+                     cInput::CharRepeatDelaySec, cInput::CharRepeatRateSec, !s.KeyboardState.PressesTyped};
     Repeat(set, nowSec, EmitChar);
 }
 
@@ -85,7 +82,7 @@ void AcquireGamepad(double nowSec) {
             cInput::AddEvent(cInput::NewButtonEvent(cInput::DpadUp + i, false));
     }
     RepeatSet set = {s.GamepadStatePrevious.IsPressed, s.GamepadState.IsPressed, s.GamepadStartRepeatTimeSec,
-                     cInput::GamepadCodeCount, cInput::GamepadRepeatDelaySec, cInput::GamepadRepeatRateSec};
+                     cInput::GamepadCodeCount, cInput::GamepadRepeatDelaySec, cInput::GamepadRepeatRateSec, true};
     Repeat(set, nowSec, EmitGamepadPress);
     s.GamepadStatePrevious = s.GamepadState;
 }
@@ -93,6 +90,14 @@ void AcquireGamepad(double nowSec) {
 float Clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
 
 }  // namespace
+
+cInput::Event* cInput::NewCharEvent(int code, int ch, bool controlOrAlt) {
+    Event* event = new Event;
+    event->Type = EventType::Char;
+    event->Char = ch;
+    event->Code = GetCharClass(code) == 2 || controlOrAlt ? code : -1;
+    return event;
+}
 
 void cInput::Acquire() {
     double nowSec = cTimer::GetSystemTimeSec();

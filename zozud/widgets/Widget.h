@@ -107,6 +107,7 @@ private:
     static bool Iterating() { return s_CriticalSection; }
     static void Release(int layer, int slot);
     static void Dispatch(cInput::Event* event);
+    static void UpdateHot();  // hover states at the current mouse position
     static void UpdateToolTip(cWidget* hot);
 
     static int   m_idSendTo;

@@ -276,13 +276,9 @@ void cWidgets::Dispatch(cInput::Event* e) {
     }
 }
 
-void cWidgets::HandleInputEvents() {
-    if (s_CriticalSection) return;  // called from a handler: the outer call drains the queue
-    FreeDead();
-    s_CriticalSection = true;
-
-    // The hot widget: the captured one when it says so, else the first to
-    // answer. Everyone is asked so that each can clear its hover state.
+// The hot widget: the captured one when it says so, else the first to
+// answer. Everyone is asked so that each can clear its hover state.
+void cWidgets::UpdateHot() {
     s_idHot = -1;
     cList<Entry> all;
     InputOrder(&all);
@@ -296,7 +292,14 @@ void cWidgets::HandleInputEvents() {
         m_idCurProcessing = entry.id;
         if (entry.widget->IsHot(s_idHot != -1) && s_idHot == -1) s_idHot = entry.id;
     }
+}
 
+void cWidgets::HandleInputEvents() {
+    if (s_CriticalSection) return;  // called from a handler: the outer call drains the queue
+    FreeDead();
+    s_CriticalSection = true;
+
+    UpdateHot();
     cWidget* hot = GetWidget(s_idHot);
     cInput::Cursor::Enum cursor = cInput::Cursor::Default;
     if (hot) {
@@ -307,7 +310,16 @@ void cWidgets::HandleInputEvents() {
 
     UpdateToolTip(hot);
 
+    // A pointer that moves and clicks within one frame: the click goes to
+    // what lies under it now, so the hover states follow each event that
+    // moved the pointer before the next event is handed out.
+    cVec2 hoverPos = cInput::GetMousePosition();
     while (cInput::Event* event = cInput::GetEvent()) {
+        const cVec2& pos = cInput::GetMousePosition();
+        if (pos.x != hoverPos.x || pos.y != hoverPos.y) {
+            hoverPos = pos;
+            UpdateHot();
+        }
         Dispatch(event);
         delete event;
     }

@@ -1,0 +1,498 @@
+// The framework's settings: the member table with its defaults and
+// enumerations, the XML round trip (also under a comma-decimal locale), the
+// frame-rate box following ShowFps, Control + "~" opening the log window,
+// the confirmations before the application's procedures, and GenFont's font.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "ControlsSupport.h"
+#include "support/Process.h"
+#include "zozud/core/Log.h"
+#include "zozud/core/Timer.h"
+#include "zozud/io/File.h"
+#include "zozud/io/IO.h"
+#include "zozud/reflect/Enum.h"
+#include "zozud/render/Font.h"
+#include "zozud/widgets/FpsDisplay.h"
+#include "zozud/widgets/Settings.h"
+
+using namespace zozud;
+using namespace zozud_test;
+
+namespace {
+
+class Settings : public ::testing::Test {
+public:
+    void SetUp() override { SetupInput(); }
+    void TearDown() override {
+        cWidgets::FreeAll();
+        TeardownInput();
+        cTimer::SetTimeScale(1);
+    }
+};
+
+// Every frame-rate box alive in any layer.
+int FpsBoxes() {
+    int n = 0;
+    for (int layer = 0; layer < cWidgets::LayerCount; layer++) {
+        const cList<cWidget*>& widgets = cWidgets::GetLayer(layer);
+        for (int i = 0; i < widgets.Count(); i++)
+            if (dynamic_cast<cFpsDisplay*>(widgets[i])) n++;
+    }
+    return n;
+}
+
+std::string ElementClass(cSettings& s, int i) {
+    cClass* c = s.GetElementClass(i);
+    return c && c->GetClassName() ? c->GetClassName() : "";
+}
+
+}  // namespace
+
+TEST_F(Settings, MembersComeInOrderWithTheirKinds) {
+    struct Row {
+        const char* name;
+        const char* kind;
+    };
+    const std::vector<Row> rows = {
+        {"MenuSceneXmlFile", "_cXmlFile"},     {"Language", "_cIndex"},
+        {"Reload Resources", "_cSeparator"},   {"&cSettings::ReloadTextures", "_cButton"},
+        {"&cSettings::ReloadModels", "_cButton"}, {"&cSettings::ReloadAnims", "_cButton"},
+        {"&cSettings::ReloadCameras", "_cButton"}, {"&cSettings::ReloadSounds", "_cButton"},
+        {"&cSettings::ReloadShaders", "_cButton"}, {"FullScreen", "_cBool"},
+        {"ShowGrid", "_cBool"},                {"Wireframe", "_cBool"},
+        {"ShowFps", "_cBool"},                 {"ShowClassExplorerOnStartup", "_cBool"},
+        {"ControlViewerWithGamepad", "_cBool"}, {"Multithreading", "_cBool"},
+        {"Mute", "_cBool"},                    {"TimeScale", "_cFloat"},
+        {"&cSettings::GenFont", "_cButton"},   {"&cSettings::SaveLogToFile", "_cButton"},
+        {"Title", "_cStr"},                    {"&cSettings::ImportParticle", "_cButton"},
+        {"Resources", "_cIndex"},              {"&cSettings::ListUnused", "_cButton"},
+        {"Precompile Shaders", "_cSeparator"}, {"Platform", "_cIndex"},
+        {"&cSettings::PrecompileShaders", "_cButton"}, {"Mobile Platform", "_cSeparator"},
+        {"LowQuality", "_cBool"},              {"HomeButtonOnTheRight", "_cBool"},
+        {"HomeButtonOnTheLeft", "_cBool"},     {"Build Data", "_cSeparator"},
+        {"Platform", "_cIndex"},               {"Include Normal Maps", "_cBool"},
+        {"&cSettings::BuildData", "_cButton"},
+    };
+    cSettings s;
+    ASSERT_EQ((int)rows.size(), s.GetAmountOfElements());
+    for (int i = 0; i < (int)rows.size(); i++) {
+        EXPECT_STREQ(rows[i].name, s.GetElementID(i)) << "member " << i;
+        EXPECT_EQ(rows[i].kind, ElementClass(s, i)) << rows[i].name;
+    }
+}
+
+TEST_F(Settings, DefaultsAreTheConstructorsAndTheTablesExceptions) {
+    cSettings s;
+    struct Flag {
+        const char* name;
+        bool cSettings::*member;
+        bool value;
+    };
+    const Flag flags[] = {
+        {"FullScreen", &cSettings::FullScreen, false},
+        {"ShowGrid", &cSettings::ShowGrid, false},
+        {"Wireframe", &cSettings::Wireframe, false},
+        {"ShowFps", &cSettings::ShowFps, false},
+        {"ShowClassExplorerOnStartup", &cSettings::ShowClassExplorerOnStartup, false},
+        {"ControlViewerWithGamepad", &cSettings::ControlViewerWithGamepad, false},
+        {"Multithreading", &cSettings::Multithreading, true},
+        {"Mute", &cSettings::Mute, false},
+        {"LowQuality", &cSettings::LowQuality, false},
+        {"HomeButtonOnTheRight", &cSettings::HomeButtonOnTheRight, false},
+        {"HomeButtonOnTheLeft", &cSettings::HomeButtonOnTheLeft, false},
+        {"Include Normal Maps", &cSettings::IncludeNormalMaps, false},
+    };
+    for (const Flag& f : flags) EXPECT_EQ(f.value, s.*f.member) << f.name;
+    EXPECT_EQ(1.0f, s.TimeScale);
+    EXPECT_EQ(0u, s.Language);
+    EXPECT_EQ(0u, s.Resources);
+    EXPECT_EQ(0u, s.ShadersPlatform);
+    EXPECT_EQ(0u, s.Platform);
+    EXPECT_STREQ("", s.MenuSceneXmlFile.ToChar());
+    EXPECT_STREQ("", s.Title.ToChar());
+    EXPECT_EQ(-1, s.GetFpsDisplayID());
+    const cColor clear = s.ClearColor.ToColor();
+    EXPECT_FLOAT_EQ(0.63f, clear.r);
+    EXPECT_FLOAT_EQ(0.63f, clear.g);
+    EXPECT_FLOAT_EQ(0.63f, clear.b);
+    EXPECT_FLOAT_EQ(1.0f, clear.a);
+    // A fresh object's text brings every default back.
+    cStr text;
+    ASSERT_TRUE(s.WriteToString(&text));
+    cSettings fromText;
+    fromText.TimeScale = 3;
+    fromText.Multithreading = false;
+    ASSERT_TRUE(fromText.ReadFromString(text));
+    EXPECT_EQ(1.0f, fromText.TimeScale);
+    EXPECT_TRUE(fromText.Multithreading);
+}
+
+TEST_F(Settings, EnumerationsHoldTheirNamesInValueOrder) {
+    cSettings s;  // registers them
+    struct Row {
+        const char* name;
+        std::vector<std::string> values;
+    };
+    const Row rows[] = {
+        {"cSettings_Language",
+         {"English", "Russian", "German", "Polish", "French", "Italian", "Spanish", "Japanese", "Chinese"}},
+        {"cSettings_Resources", {"Materials", "Textures", "Models", "Anims", "Cameras", "BSP", "Sounds"}},
+        {"cSettings_ShadersPlatform", {"PC", "Xbox 360"}},
+        {"cSettings_Platform", {"iOS", "Tizen"}},
+    };
+    for (const Row& row : rows) {
+        cEnum* e = cEnums::Get(row.name);
+        ASSERT_EQ((int)row.values.size(), e->Count()) << row.name;
+        for (int i = 0; i < e->Count(); i++) {
+            EXPECT_EQ(row.values[i], e->GetNameAt(i)) << row.name;
+            EXPECT_EQ((unsigned)i, e->GetValue(i)) << row.name;
+        }
+    }
+}
+
+namespace {
+
+void SetOtherValues(cSettings* s) {
+    s->MenuSceneXmlFile = "Scenes/Menu.xml";
+    s->Language = 7;  // Japanese
+    s->FullScreen = s->ShowGrid = s->Wireframe = s->ShowFps = true;
+    s->ShowClassExplorerOnStartup = s->ControlViewerWithGamepad = s->Mute = true;
+    s->Multithreading = false;
+    s->TimeScale = 0.375f;
+    s->Title = "Dune <Sand> & \"Spice\"";
+    s->Resources = 5;        // BSP
+    s->ShadersPlatform = 1;  // Xbox 360
+    s->LowQuality = s->HomeButtonOnTheLeft = s->IncludeNormalMaps = true;
+    s->Platform = 1;  // Tizen
+}
+
+void ExpectOtherValues(const cSettings& s) {
+    EXPECT_STREQ("Scenes/Menu.xml", s.MenuSceneXmlFile.ToChar());
+    EXPECT_EQ(7u, s.Language);
+    EXPECT_TRUE(s.FullScreen && s.ShowGrid && s.Wireframe && s.ShowFps);
+    EXPECT_TRUE(s.ShowClassExplorerOnStartup && s.ControlViewerWithGamepad && s.Mute);
+    EXPECT_FALSE(s.Multithreading);
+    EXPECT_EQ(0.375f, s.TimeScale);
+    EXPECT_STREQ("Dune <Sand> & \"Spice\"", s.Title.ToChar());
+    EXPECT_EQ(5u, s.Resources);
+    EXPECT_EQ(1u, s.ShadersPlatform);
+    EXPECT_TRUE(s.LowQuality && s.HomeButtonOnTheLeft && s.IncludeNormalMaps);
+    EXPECT_FALSE(s.HomeButtonOnTheRight);
+    EXPECT_EQ(1u, s.Platform);
+}
+
+// Writes the settings to a file and reads them into a fresh object.
+std::string RoundTrip(cSettings* written, cSettings* read) {
+    testsupport::TempDir dir;
+    const std::string path = dir / "Settings.xml";
+    EXPECT_TRUE(written->WriteToFile(path.c_str()));
+    EXPECT_TRUE(read->ReadFromFile(path.c_str()));
+    return testsupport::ReadFile(path);
+}
+
+}  // namespace
+
+TEST_F(Settings, XmlRoundTripKeepsEveryValueAndBothPlatforms) {
+    cSettings written, read;
+    SetOtherValues(&written);
+    std::string text = RoundTrip(&written, &read);
+    ExpectOtherValues(read);
+    for (const char* saved : {"Japanese", "BSP", "Xbox 360", "Tizen", "0.375"})
+        EXPECT_NE(std::string::npos, text.find(saved)) << saved << " in\n" << text;
+
+    // Only one platform differs from its default: the other keeps its own.
+    cSettings onlyBuild, readBuild;
+    onlyBuild.Platform = 1;
+    RoundTrip(&onlyBuild, &readBuild);
+    EXPECT_EQ(0u, readBuild.ShadersPlatform);
+    EXPECT_EQ(1u, readBuild.Platform);
+}
+
+TEST_F(Settings, XmlNumbersIgnoreACommaDecimalLocale) {
+    testsupport::TempDir dir;
+    testsupport::Shell("localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8") + "' >/dev/null 2>&1");
+    if (!testsupport::FileExists(dir / "de_DE.UTF-8/LC_NUMERIC")) GTEST_SKIP() << "localedef could not build de_DE";
+    setenv("LOCPATH", dir.Path().c_str(), 1);
+    const bool german = setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    const std::string point = localeconv()->decimal_point;
+    cSettings written, read;
+    SetOtherValues(&written);
+    std::string text = german ? RoundTrip(&written, &read) : "";
+    setlocale(LC_ALL, "C");
+    unsetenv("LOCPATH");
+    if (!german) GTEST_SKIP() << "the de_DE locale did not load";
+    ASSERT_EQ(",", point);
+    EXPECT_NE(std::string::npos, text.find("0.375")) << text;
+    EXPECT_EQ(std::string::npos, text.find("0,375")) << text;
+    ExpectOtherValues(read);
+}
+
+TEST_F(Settings, ShowFpsMakesAndFreesExactlyOneBoxPerTurn) {
+    cSettings* s = new cSettings;
+    cWidgets::AddWidget(s, cSettings::Layer);
+    // Each step: ShowFps, frames rendered, boxes alive afterwards.
+    struct Step {
+        bool show;
+        int frames;
+        int boxes;
+    };
+    const Step steps[] = {{false, 2, 0}, {true, 1, 1}, {true, 3, 1}, {false, 1, 0}, {false, 2, 0},
+                          {true, 2, 1},  {false, 1, 0}, {true, 1, 1}, {false, 3, 0}};
+    for (const Step& step : steps) {
+        s->ShowFps = step.show;
+        for (int f = 0; f < step.frames; f++) cWidgets::Render();
+        EXPECT_EQ(step.boxes, FpsBoxes()) << "show " << step.show << ", " << step.frames << " frames";
+        int id = s->GetFpsDisplayID();
+        EXPECT_EQ(step.boxes == 1, id >= 0);
+        if (id >= 0) {
+            EXPECT_EQ(4, cWidgets::GetLayerOfID(id));
+        }
+    }
+
+    // A box freed by someone else is made again, and the settings' own
+    // destruction takes its box along. Every frame also sets the time scale.
+    s->TimeScale = 0.5f;
+    s->ShowFps = true;
+    cWidgets::Render();
+    cWidgets::FreeWidget(s->GetFpsDisplayID());
+    cWidgets::Render();
+    EXPECT_EQ(1, FpsBoxes());
+    EXPECT_EQ(0.5f, cTimer::GetTimeScale());
+    cWidgets::FreeWidget(s);
+    EXPECT_EQ(0, FpsBoxes());
+}
+
+namespace {
+
+std::vector<int> s_Dialogs;
+void RecordDialog(cLog::Mode::Enum mode) { s_Dialogs.push_back(mode); }
+
+// A widget behind the settings that takes every key it is offered.
+class KeyTaker : public cWidget {
+public:
+    std::vector<int> keys;
+    bool OnButtonDown(int key) override {
+        keys.push_back(key);
+        return true;
+    }
+};
+
+}  // namespace
+
+TEST_F(Settings, ControlTildeOpensTheLogWindowAndTildeAloneDoesNot) {
+    cLog::DialogHooks hooks;
+    hooks.showDialog = RecordDialog;
+    cLog::SetDialogHooks(hooks);
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, bool>> events;  // code, pressed
+        int dialogs;
+        std::vector<int> passedOn;                 // presses the widget behind receives
+    };
+    const int C = cInput::Control, T = cInput::Tilde, A = cInput::A;
+    const std::vector<Case> cases = {
+        {"control then tilde", {{C, true}, {T, true}}, 1, {C}},
+        {"tilde alone", {{T, true}}, 0, {T}},
+        {"control released first", {{C, true}, {C, false}, {T, true}}, 0, {C, T}},
+        {"control and another key", {{C, true}, {A, true}}, 0, {C, A}},
+        {"tilde then control", {{T, true}, {C, true}}, 0, {T, C}},
+        {"twice", {{C, true}, {T, true}, {T, false}, {T, true}}, 2, {C}},
+    };
+    for (const Case& c : cases) {
+        cSettings* s = new cSettings;
+        cWidgets::AddWidget(s, cSettings::Layer);
+        KeyTaker* behind = new KeyTaker;
+        cWidgets::AddWidget(behind, 0);
+        s_Dialogs.clear();
+        for (auto& e : c.events) cInput::AddEvent(cInput::NewButtonEvent(e.first, e.second));
+        cWidgets::HandleInputEvents();
+        EXPECT_EQ(c.dialogs, (int)s_Dialogs.size()) << c.what;
+        for (int mode : s_Dialogs) EXPECT_EQ(cLog::Mode::Log, mode) << c.what;
+        EXPECT_EQ(c.passedOn, behind->keys) << c.what;
+        cWidgets::FreeAll();
+        cInput::FreeEvents();
+    }
+    cLog::SetDialogHooks(cLog::DialogHooks());
+}
+
+namespace {
+
+struct Asked {
+    std::string title, text, platform;
+    bool normalMaps = false;
+    int calls = 0;
+};
+Asked s_Asked;
+bool s_Answer = false;
+bool RecordConfirm(const char* title, const char* text) {
+    s_Asked.title = title;
+    s_Asked.text = text;
+    return s_Answer;
+}
+bool RecordPrecompile(const char* platform) {
+    s_Asked.platform = platform;
+    s_Asked.calls++;
+    return true;
+}
+bool RecordBuild(const char* platform, bool normalMaps) {
+    s_Asked.platform = platform;
+    s_Asked.normalMaps = normalMaps;
+    s_Asked.calls++;
+    return true;
+}
+
+}  // namespace
+
+TEST_F(Settings, ProceduresRunOnlyAfterAYes) {
+    cSettings::ShellHooks shell;
+    shell.confirm = RecordConfirm;
+    cSettings::SetShellHooks(shell);
+    cSettings::Procedures procedures;
+    procedures.precompileShaders = RecordPrecompile;
+    procedures.buildData = RecordBuild;
+    cSettings::SetProcedures(procedures);
+    struct Case {
+        bool build;
+        unsigned platform;
+        bool answer;
+        const char* title;
+        const char* named;  // the platform as the question names it
+        int calls;
+    };
+    const Case cases[] = {
+        {false, 0, false, "Confirm Precompile Shaders", "\"PC\"", 0},
+        {false, 1, true, "Confirm Precompile Shaders", "\"Xbox 360\"", 1},
+        {true, 0, false, "Confirm Build Data For iOS", "\"iOS\"", 0},
+        {true, 1, true, "Confirm Build Data For Tizen", "\"Tizen\"", 1},
+    };
+    for (const Case& c : cases) {
+        cSettings s;
+        s.IncludeNormalMaps = true;
+        (c.build ? s.Platform : s.ShadersPlatform) = c.platform;
+        s_Asked = Asked();
+        s_Answer = c.answer;
+        c.build ? s.BuildData() : s.PrecompileShaders();
+        EXPECT_EQ(c.title, s_Asked.title);
+        EXPECT_NE(std::string::npos, s_Asked.text.find(c.named)) << s_Asked.text;
+        EXPECT_EQ(c.calls, s_Asked.calls);
+        if (c.calls) {
+            EXPECT_EQ(std::string(c.named), "\"" + s_Asked.platform + "\"");
+            EXPECT_EQ(c.build, s_Asked.normalMaps);
+        }
+    }
+    // Without the shell's question nothing is confirmed, so nothing runs.
+    cSettings::SetShellHooks(cSettings::ShellHooks());
+    s_Asked = Asked();
+    cSettings().BuildData();
+    EXPECT_EQ(0, s_Asked.calls);
+    cSettings::SetProcedures(cSettings::Procedures());
+}
+
+namespace {
+
+std::vector<std::string> s_Listed;
+bool ListSome(const char* folder, const char* subfolder, const char* className, cList<cStr>* reserved,
+              cList<cStr>* unused) {
+    s_Listed.push_back(std::string(folder) + "|" + subfolder + "|" + className);
+    reserved->Add("Default");
+    unused->Add("Old");
+    unused->Add("Older");
+    return true;
+}
+
+}  // namespace
+
+TEST_F(Settings, ListUnusedAsksForTheChosenKindAndLogsTheAnswer) {
+    cSettings::Procedures procedures;
+    procedures.listUnused = ListSome;
+    cSettings::SetProcedures(procedures);
+    struct Case {
+        unsigned kind;
+        const char* asked;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {0, "Materials||cMaterial", "Reserved materials (1): Default\r\nUnused materials (2): Old Older"},
+        {1, "Textures||cTexture", "Reserved textures (1): Default\r\nUnused textures (2): Old Older"},
+        {2, "Models||cModel", "Unused cModel (2):\r\nOld\r\nOlder"},
+        {3, "Models|Anims|cAnim", "Unused cAnim (2):"},
+        {6, "Sounds||caf", "Unused caf (2):"},
+    };
+    for (const Case& c : cases) {
+        cSettings s;
+        s.Resources = c.kind;
+        s_Listed.clear();
+        int before = cLog::GetLog().Length();
+        s.ListUnused();
+        ASSERT_EQ(1u, s_Listed.size());
+        EXPECT_EQ(c.asked, s_Listed[0]);
+        std::string logged(cLog::GetLog().ToChar() + before);
+        EXPECT_NE(std::string::npos, logged.find(c.logged)) << logged;
+    }
+    cSettings::SetProcedures(cSettings::Procedures());
+    EXPECT_FALSE(cSettings::ListUnusedResources("Models", "", "cModel", false));
+}
+
+TEST_F(Settings, MakeFontWritesAFontNamedAfterTheFaceAndSize) {
+    const char* dejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    if (!testsupport::FileExists(dejaVu)) GTEST_SKIP() << "no DejaVu Sans";
+    testsupport::TempDir dir;
+    cStr name, error;
+    ASSERT_TRUE(cSettings::MakeFont(dejaVu, 11, false, dir.Path().c_str(), &name, &error)) << error.ToChar();
+    EXPECT_STREQ("DejaVu Sans 11", name.ToChar());
+    cFile file;
+    ASSERT_TRUE(cIO::LoadFile((dir / "Fonts/DejaVu Sans 11.cFont").c_str(), &file));
+    cFont font;
+    ASSERT_TRUE(font.Read(file));
+    EXPECT_EQ(95, font.Glyphs.Count());  // 32..126, all in the face
+    EXPECT_TRUE(testsupport::FileExists(dir / "Fonts/DejaVu Sans 11.bmp"));
+    ASSERT_TRUE(cSettings::MakeFont(dejaVu, 8, true, dir.Path().c_str(), &name, &error)) << error.ToChar();
+    EXPECT_STREQ("DejaVu Sans B8", name.ToChar());
+
+    struct Bad {
+        std::string file;
+        int size;
+        const char* reason;
+    };
+    testsupport::WriteFile(dir / "junk.ttf", "not a font");
+    const Bad bad[] = {{dir / "junk.ttf", 11, "not a font file"}, {dejaVu, 257, "impossible size"}};
+    for (const Bad& b : bad) {
+        error = "";
+        EXPECT_FALSE(cSettings::MakeFont(b.file.c_str(), b.size, false, dir.Path().c_str(), &name, &error));
+        EXPECT_NE(std::string::npos, std::string(error.ToChar()).find(b.reason)) << error.ToChar();
+    }
+}
+
+namespace {
+
+int s_Toggles = 0;
+void CountToggle() { s_Toggles++; }
+
+}  // namespace
+
+TEST_F(Settings, TheClassExplorerOpensOnTheFirstFrameOnlyWhenAsked) {
+    cSettings::SetToggleClassExplorer(CountToggle);
+    const struct {
+        bool onStartup;
+        bool setLater;  // turned on after the first frame
+        int toggles;
+    } cases[] = {{false, false, 0}, {true, false, 1}, {false, true, 0}};
+    for (const auto& c : cases) {
+        cSettings* s = new cSettings;
+        cWidgets::AddWidget(s, cSettings::Layer);
+        s_Toggles = 0;
+        s->ShowClassExplorerOnStartup = c.onStartup;
+        cWidgets::Render();
+        s->ShowClassExplorerOnStartup = c.onStartup || c.setLater;
+        for (int f = 0; f < 3; f++) cWidgets::Render();
+        EXPECT_EQ(c.toggles, s_Toggles) << c.onStartup << c.setLater;
+        cWidgets::FreeAll();
+    }
+    cSettings::SetToggleClassExplorer(nullptr);
+}
