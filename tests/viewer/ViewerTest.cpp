@@ -308,6 +308,8 @@ TEST_F(ViewerShots, BadFilesAndOptionsEndWithStatusOneAndOneLine) {
         {Data + "/bend.md5mesh --theme Plain" + shot, "--theme"},
         {Data + "/bend.md5mesh --time -1" + shot, "--time"},
         {Data + "/bend.md5mesh --wobble" + shot, "--wobble"},
+        {Data + "/bend.md5mesh --position 1,2" + shot, "--position"},
+        {Data + "/bend.md5mesh --position 1,x,2" + shot, "--position"},
         {shot, "needs a file"},
     };
     for (const Case& c : cases) {
@@ -319,6 +321,35 @@ TEST_F(ViewerShots, BadFilesAndOptionsEndWithStatusOneAndOneLine) {
         EXPECT_EQ(Lines(r.err), c.says.compare(0, 2, "--") == 0 ? 2 : 1) << r.err;
         EXPECT_FALSE(FileExists(dir / "out.bmp"));
     }
+}
+
+// The model's placement moves it within the scene, the camera framing the
+// model where it was loaded: placed right and left of its place the box is
+// drawn on either side of where it stands unplaced, and far behind it shrinks.
+TEST_F(ViewerShots, ThePlacementMovesTheModel) {
+    TempDir dir;
+    WriteFile(dir / "box.obj", "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+                               "f 4 3 2 1\nf 6 7 8 5\nf 2 6 5 1\nf 3 7 6 2\nf 4 8 7 3\nf 1 5 8 4\n");
+    const char* const places[] = {"", " --position 1.5,0,0", " --position -1.5,0,0", " --position 0,0,-6"};
+    double cx[4] = {}, cy[4] = {};
+    int count[4] = {};
+    for (int i = 0; i < 4; i++) {
+        Outcome r = Start(dir / "box.obj" + places[i] + " --screenshot " + dir / "box.bmp" + Sized(), dir);
+        ASSERT_EQ(r.status, 0) << places[i] << ": " << r.err;
+        cImage shot;
+        ASSERT_TRUE(Decode(dir / "box.bmp", &shot));
+        // The box's warm grey, which neither the grid nor the background has.
+        for (int y = 40; y < Height - 70; y++)
+            for (int x = 0; x < ViewWidth; x++) {
+                Rgb c = At(shot, x, y);
+                if (c.r > c.g + 3 && c.g > c.b + 3 && c.r > 60) cx[i] += x, cy[i] += y, count[i]++;
+            }
+        ASSERT_GT(count[i], 20) << places[i];
+        cx[i] /= count[i], cy[i] /= count[i];
+    }
+    EXPECT_GT(std::fabs(cx[1] - cx[0]), 30);
+    EXPECT_LT((cx[1] - cx[0]) * (cx[2] - cx[0]), 0) << "moved the same way both times";
+    EXPECT_LT(count[3] * 4, count[0]) << "far away but as large";
 }
 
 // ---- Interactive ----

@@ -5,6 +5,7 @@
 #include "zozud/view/ClassExplorer.h"
 #include "zozud/view/ClassExplorerStub.h"
 #include "zozud/view/FreeViewer.h"
+#include "zozud/view/Transform.h"
 
 #include "Panel.h"
 
@@ -53,6 +54,7 @@ public:
 
 cViewerSettings* s_Settings = nullptr;  // shown by the explorer
 cViewerSettings* s_Last = nullptr;      // its values after the last sync
+cTransform*      s_Placement = nullptr; // the model placement the explorer lists
 
 void Capture(const Panel& p, const cFreeViewer& v, cViewerSettings* s) {
     s->Grid = p.Flags.Grid, s->Bounds = p.Flags.Bounds, s->Joints = p.Flags.Joints;
@@ -88,6 +90,25 @@ void SetExplorerTheme(const cTheme* theme) {
 
 void AddExplorerObject(const char* name, cClass* object) {
     if (object && cClassExplorer::FindObject(object) < 0) cClassExplorer::AddObject(name, object, nullptr);
+}
+
+void RemoveExplorerObject(cClass* object) {
+    if (object == s_Placement) s_Placement = nullptr;  // its tools go with it
+    if (object && cClassExplorer::FindObject(object) >= 0) cClassExplorer::RemoveObject(object);
+}
+
+void EditPlacement(cTransform* placement) {
+    if (placement != s_Placement) {
+        if (s_Placement) s_Placement->FreeTools();
+        s_Placement = placement;
+    }
+    if (!placement || !s_Settings) return;  // the explorer was never opened
+    AddExplorerObject("Model", placement);
+    int shown = cClassExplorer::s_CurObjIndex;
+    bool current = cClassExplorer::GetVisible() && shown >= 0 && shown < cClassExplorer::s_Objects.Count() &&
+                   cClassExplorer::s_Objects[shown].object == placement;
+    if (current) placement->CreateTools();
+    else placement->FreeTools();
 }
 
 void SyncExplorer(Panel* panel, cFreeViewer* viewer) {

@@ -10,6 +10,7 @@
 namespace zozud {
 class cClass;
 class cFreeViewer;
+class cTransform;
 class cTheme;
 }
 
@@ -22,6 +23,11 @@ void ToggleExplorer(const zozud::cTheme* theme);
 void SetExplorerTheme(const zozud::cTheme* theme);
 // Another object to browse (a material); the caller keeps it alive.
 void AddExplorerObject(const char* name, zozud::cClass* object);
+void RemoveExplorerObject(zozud::cClass* object);
+// Once a frame with the current model's placement (null without a model):
+// the explorer lists it as "Model", and while it is the object shown the
+// transform tools of g_ManipulatorsType stand on it in the view.
+void EditPlacement(zozud::cTransform* placement);
 // Once a frame: an edit in the explorer goes to the form and the viewer,
 // otherwise the form's values go to the explorer.
 void SyncExplorer(Panel* panel, zozud::cFreeViewer* viewer);

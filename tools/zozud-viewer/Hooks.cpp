@@ -408,6 +408,10 @@ void cMain_OnInit() {
         s_Panel->Playing = false;
     }
     if (ScreenshotMode()) s_Panel->Playing = false;
+    if (s_Options.HasPosition && !s_Scene.Models.empty()) {
+        const float* p = s_Options.Position;
+        s_Scene.Models.back()->Placement.Translate = cVec3(p[0], p[1], p[2]);
+    }
     s_Fps = new cFpsDisplay(FpsLayer, 8, 4);
     s_Fps->SetTheme(s_Theme);
     // The explorer shows what the form does, and more: the form steps aside.
@@ -426,6 +430,7 @@ void cMain_OnRender(const cRect& rect) {
     s_Viewer->Viewport = ViewArea(rect);
     cWidgets::HandleInputEvents();
     SyncExplorer(s_Panel, s_Viewer);
+    EditPlacement(s_Scene.Models.empty() ? nullptr : &s_Scene.Models.back()->Placement);
     Act(s_Panel->TakeRequest());
     if (!s_Messages.empty() && !s_InDialog) Later(Dialog::Messages);
 
@@ -466,6 +471,9 @@ void cMain_OnRender(const cRect& rect) {
 bool cMain_OnClose() { return true; }
 
 void cMain_OnFree() {
+    // The tools are widgets: they go before the widgets do.
+    EditPlacement(nullptr);
+    for (auto& doc : s_Scene.Models) doc->Placement.FreeTools();
     CloseExplorer();
     s_Scene.FreeRenderResources();
 }

@@ -22,15 +22,22 @@ bool ParseInt(const std::string& text, int low, int high, int* out) {
 }
 
 // A decimal number in the C locale's notation whatever the user's locale.
-bool ParseFloat(const std::string& text, float* out) {
+bool ParseFloat(const std::string& text, float* out, double low = 0) {
     static locale_t c = newlocale(LC_NUMERIC_MASK, "C", (locale_t)0);
     if (text.empty() || !c) return false;
     char* end = nullptr;
     errno = 0;
     double v = strtod_l(text.c_str(), &end, c);
-    if (errno || *end || !std::isfinite(v) || v < 0 || v > 1e6) return false;
+    if (errno || *end || !std::isfinite(v) || v < low || v > 1e6) return false;
     *out = (float)v;
     return true;
+}
+
+// Three numbers joined by commas.
+bool ParseVec3(const std::string& text, float out[3]) {
+    size_t a = text.find(','), b = a == std::string::npos ? a : text.find(',', a + 1);
+    return b != std::string::npos && ParseFloat(text.substr(0, a), &out[0], -1e6) &&
+           ParseFloat(text.substr(a + 1, b - a - 1), &out[1], -1e6) && ParseFloat(text.substr(b + 1), &out[2], -1e6);
 }
 
 bool ParseSize(const std::string& text, int* width, int* height) {
@@ -61,6 +68,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, std::string*
         else if (a == "--frames") ok = ParseInt(v, 1, 100000, &o->Frames);
         else if (a == "--time") ok = ParseFloat(v, &o->TimeSec);
         else if (a == "--theme") ok = strcasecmp(v.c_str(), "Ziduruz") == 0 || strcasecmp(v.c_str(), "WindowsStandard") == 0, o->Theme = v;
+        else if (a == "--position") ok = ParseVec3(v, o->Position), o->HasPosition = true;
         else if (a == "--shot-folder") ok = !v.empty(), o->ShotFolder = v;
         else {
             *error = "unknown option " + a;

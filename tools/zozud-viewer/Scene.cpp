@@ -305,6 +305,8 @@ bool Scene::LoadImage(const std::string& path, std::string* error) {
     return true;
 }
 
+ModelDoc::~ModelDoc() { RemoveExplorerObject(&Placement); }
+
 void Scene::Clear() {
     FreeRenderResources();
     Models.clear();
@@ -348,6 +350,8 @@ void Scene::DrawModels(float timeSec, const DrawFlags& flags, const cVec3& light
             if (model.IsStatic) model.CreateRenderBuffers();
         }
         doc->Pose(timeSec);
+        cRender::PushWorldMatrix();
+        cRender::SetWorldMatrix(doc->Placement.ToMat4());
         for (int i = 0; i < model.Meshes.Count(); i++) {
             const MaterialMaps maps = CurrentMaps(doc->Maps[i]);
             int shader = ShaderFor(maps.Diffuse >= 0, maps.Normal >= 0);
@@ -365,6 +369,7 @@ void Scene::DrawModels(float timeSec, const DrawFlags& flags, const cVec3& light
                 cRender::DrawIndexed(cTopology::Triangles, doc->Posed[i].GetPtr(), doc->Posed[i].Count(),
                                      mesh.Indices.GetPtr(), mesh.Indices.Count(), 4);
         }
+        cRender::PopWorldMatrix();
     }
     cRender::SetWireframe(false);
     cRender::SetCullMode(cCullMode::None);
@@ -372,6 +377,8 @@ void Scene::DrawModels(float timeSec, const DrawFlags& flags, const cVec3& light
     float radius = GetBounds().IsEmpty() ? 1 : GetBounds().GetRadius();
     cRender::SetDepthState(cRender::GetDepthStateID(false, false, cDepthFunc::Always));
     for (auto& doc : Models) {
+        cRender::PushWorldMatrix();
+        cRender::SetWorldMatrix(doc->Placement.ToMat4());
         if (flags.Bounds) cRender::DrawBounds(doc->Bounds, cColor(1, 0.8f, 0.2f, 1));
         if (flags.Joints) {
             const cColor bone(1, 1, 1, 1), dot(1, 0.3f, 0.3f, 1);
@@ -391,6 +398,7 @@ void Scene::DrawModels(float timeSec, const DrawFlags& flags, const cVec3& light
             else
                 for (const cList<cVertex::Bump>& list : doc->Posed) DrawTangents(list, length, &budget);
         }
+        cRender::PopWorldMatrix();
     }
     cRender::PopCullMode();
     cRender::PopDepthState();

@@ -13,6 +13,7 @@
 #include "zozud/model/Anim.h"
 #include "zozud/model/Model.h"
 #include "zozud/render/RenderTypes.h"
+#include "zozud/view/Transform.h"
 
 #include "Materials.h"
 
@@ -30,6 +31,9 @@ struct ModelDoc {
     zozud::cList<zozud::cList<zozud::cVertex::Bump>> Posed;  // skinned vertices of the last pose
     zozud::cList<zozud::cAnim::Joint> Joints;                // the joints of the last pose
     float           PosedAt = -1;  // the time of the last pose
+    zozud::cTransform Placement;   // where the model stands in the scene; edited in the explorer
+
+    ~ModelDoc();                   // the explorer forgets the placement
 
     float GetDurationSec() const { return HasAnim ? Anim.GetDurationSec() : 0; }
     void  Pose(float timeSec);     // skinned models: Posed and Joints at the time
