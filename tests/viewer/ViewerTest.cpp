@@ -98,6 +98,24 @@ bool Centroid(const cImage& image, double* x, double* y) {
     return true;
 }
 
+const std::string BoxObj = "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+                           "f 4 3 2 1\nf 6 7 8 5\nf 2 6 5 1\nf 3 7 6 2\nf 4 8 7 3\nf 1 5 8 4\n";
+
+// The mean position of the box's warm grey (red over green over blue), which
+// neither the grid, the background nor the explorer's window has; the
+// number of its pixels.
+int BoxCentroid(const cImage& image, double* x, double* y) {
+    double sx = 0, sy = 0;
+    int n = 0;
+    for (int py = 40; py < Height - 70; py++)
+        for (int px = 0; px < Width; px++) {
+            Rgb c = At(image, px, py);
+            if (c.r > c.g + 3 && c.g > c.b + 3 && c.r > 60) sx += px, sy += py, n++;
+        }
+    if (n) *x = sx / n, *y = sy / n;
+    return n;
+}
+
 int Differences(const cImage& a, const cImage& b) {
     int n = 0;
     for (int y = 0; y < Height; y++)
@@ -328,8 +346,7 @@ TEST_F(ViewerShots, BadFilesAndOptionsEndWithStatusOneAndOneLine) {
 // drawn on either side of where it stands unplaced, and far behind it shrinks.
 TEST_F(ViewerShots, ThePlacementMovesTheModel) {
     TempDir dir;
-    WriteFile(dir / "box.obj", "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
-                               "f 4 3 2 1\nf 6 7 8 5\nf 2 6 5 1\nf 3 7 6 2\nf 4 8 7 3\nf 1 5 8 4\n");
+    WriteFile(dir / "box.obj", BoxObj);
     const char* const places[] = {"", " --position 1.5,0,0", " --position -1.5,0,0", " --position 0,0,-6"};
     double cx[4] = {}, cy[4] = {};
     int count[4] = {};
@@ -338,14 +355,8 @@ TEST_F(ViewerShots, ThePlacementMovesTheModel) {
         ASSERT_EQ(r.status, 0) << places[i] << ": " << r.err;
         cImage shot;
         ASSERT_TRUE(Decode(dir / "box.bmp", &shot));
-        // The box's warm grey, which neither the grid nor the background has.
-        for (int y = 40; y < Height - 70; y++)
-            for (int x = 0; x < ViewWidth; x++) {
-                Rgb c = At(shot, x, y);
-                if (c.r > c.g + 3 && c.g > c.b + 3 && c.r > 60) cx[i] += x, cy[i] += y, count[i]++;
-            }
+        count[i] = BoxCentroid(shot, &cx[i], &cy[i]);
         ASSERT_GT(count[i], 20) << places[i];
-        cx[i] /= count[i], cy[i] /= count[i];
     }
     EXPECT_GT(std::fabs(cx[1] - cx[0]), 30);
     EXPECT_LT((cx[1] - cx[0]) * (cx[2] - cx[0]), 0) << "moved the same way both times";
@@ -416,6 +427,43 @@ TEST_F(ViewerWindow, AltLeftDragTumblesAroundTheCentredModel) {
     // The tumble turns the view about the model's centre: it stays in the middle.
     for (double x : {x0, x1}) EXPECT_NEAR(x, ViewWidth / 2.0, ViewWidth * 0.12);
     for (double y : {y0, y1}) EXPECT_NEAR(y, Height / 2.0, Height * 0.15);
+    EXPECT_TRUE(viewer.Running());
+}
+
+// "P" opens the explorer on the model's placement: the move tool stands on
+// the box, and dragging the tool's centre square carries the box along.
+TEST_F(ViewerWindow, TheMoveToolOnThePlacementDragsTheModel) {
+    WriteFile(dir / "box.obj", BoxObj);
+    ASSERT_TRUE(Open({dir / "box.obj", "--explorer"}));
+    Xdo("windowfocus --sync " + window);
+    ASSERT_TRUE(Drawn(3));
+    Keys(window, "g p");  // no grid: nothing else white near the box
+    ASSERT_TRUE(Drawn(3));
+    cImage before, after;
+    ASSERT_TRUE(ShotKey(1, &before));
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    ASSERT_GT(BoxCentroid(before, &x0, &y0), 400);
+    // The square: white pixels near the box's middle.
+    double hx = 0, hy = 0;
+    int white = 0;
+    for (int y = (int)y0 - 40; y <= (int)y0 + 40; y++)
+        for (int x = (int)x0 - 40; x <= (int)x0 + 40; x++)
+            if (At(before, x, y) == (Rgb{255, 255, 255})) hx += x, hy += y, white++;
+    ASSERT_GT(white, 10) << "no move tool on the box";
+    int hxi = (int)(hx / white + 0.5), hyi = (int)(hy / white + 0.5);
+
+    Xdo("mousemove --window " + window + " --sync " + std::to_string(hxi) + " " + std::to_string(hyi));
+    ASSERT_TRUE(Drawn(2));
+    Xdo("mousedown 1");
+    for (int i = 1; i <= 6; i++)
+        Xdo("mousemove --window " + window + " --sync " + std::to_string(hxi) + " " + std::to_string(hyi - i * 10) + " sleep 0.03");
+    Xdo("mouseup 1");
+    ASSERT_TRUE(Drawn(3));
+    ASSERT_TRUE(ShotKey(2, &after));
+    ASSERT_GT(BoxCentroid(after, &x1, &y1), 400);
+    // Up with the pointer (the view is narrow beside the explorer).
+    EXPECT_NEAR(y1 - y0, -60, 15);
+    EXPECT_NEAR(x1, x0, 10);
     EXPECT_TRUE(viewer.Running());
 }
 

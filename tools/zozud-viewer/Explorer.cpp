@@ -111,6 +111,12 @@ void EditPlacement(cTransform* placement) {
     else placement->FreeTools();
 }
 
+void ShowPlacement(const cTheme* theme) {
+    if (!OpenExplorer(theme) || !s_Placement) return;
+    AddExplorerObject("Model", s_Placement);
+    cClassExplorer::FocusObject(s_Placement);
+}
+
 void SyncExplorer(Panel* panel, cFreeViewer* viewer) {
     if (!s_Settings || !panel || !viewer) return;
     if (!s_Settings->Same(*s_Last)) {  // edited in the explorer

@@ -28,6 +28,8 @@ void RemoveExplorerObject(zozud::cClass* object);
 // the explorer lists it as "Model", and while it is the object shown the
 // transform tools of g_ManipulatorsType stand on it in the view.
 void EditPlacement(zozud::cTransform* placement);
+// Opens the explorer on the current model's placement (the "P" key).
+void ShowPlacement(const zozud::cTheme* theme);
 // Once a frame: an edit in the explorer goes to the form and the viewer,
 // otherwise the form's values go to the explorer.
 void SyncExplorer(Panel* panel, zozud::cFreeViewer* viewer);

@@ -22,6 +22,7 @@
 #include "zozud/io/SourceFolder.h"
 #include "zozud/render/Render.h"
 #include "zozud/view/FreeViewer.h"
+#include "zozud/view/TransformTools.h"
 #include "zozud/widgets/FpsDisplay.h"
 
 #include "Explorer.h"
@@ -43,6 +44,9 @@ namespace {
 
 // Layers: later ones get the input first and are drawn on top.
 const int KeysLayer = 0, ViewerLayer = 1, PanelLayer = 2, FpsLayer = 3;
+// The free viewer and the transform tools work in the 3D view: their layer
+// is handled with the 3D viewer current, every other with the window's.
+static_assert(ViewerLayer == cTransformTool::Layer, "the tools share the free viewer's layer");
 const float PanelMargin = 8;
 const float ThumbSize = 220;
 
@@ -249,6 +253,7 @@ public:
             case cInput::F: s_NeedFrame = true; return true;
             case cInput::T: SwitchTheme(); return true;
             case cInput::E: ToggleExplorer(s_Theme); return true;
+            case cInput::P: ShowPlacement(s_Theme); return true;
             case cInput::Tab:
                 s_PanelShown = !s_PanelShown;
                 p->SetVisible(s_PanelShown);
@@ -428,7 +433,14 @@ void cMain_OnRender(const cRect& rect) {
     double dt = s_LastSec < 0 ? 0 : start - s_LastSec;
     s_LastSec = start;
     s_Viewer->Viewport = ViewArea(rect);
+    // The 3D viewer while the pointer is in the view and no window holds it,
+    // or while one of the 3D view's widgets does.
+    int capture = cWidgets::GetCaptureID();
+    bool in3d = capture >= 0 ? cWidgets::GetLayerOfID(capture) == ViewerLayer
+                             : s_Viewer->Viewport.Contains(cInput::GetMousePosition());
+    cRender::SetViewer(in3d ? s_Viewer : &s_Screen);
     cWidgets::HandleInputEvents();
+    cRender::SetViewer(&s_Screen);
     SyncExplorer(s_Panel, s_Viewer);
     EditPlacement(s_Scene.Models.empty() ? nullptr : &s_Scene.Models.back()->Placement);
     Act(s_Panel->TakeRequest());
@@ -440,7 +452,11 @@ void cMain_OnRender(const cRect& rect) {
         s_Panel->TimeSec = (float)std::fmod(s_Panel->TimeSec + dt, (double)duration);
 
     DrawScene(rect);
-    cWidgets::Render();
+    for (int layer = 0; layer < cWidgets::LayerCount; layer++) {
+        if (layer == ViewerLayer) cRender::SetViewer(s_Viewer);
+        cWidgets::Render(layer);
+        if (layer == ViewerLayer) cRender::SetViewer(&s_Screen);
+    }
     if (s_ShotWanted) {
         s_ShotWanted = false;
         TakeScreenshot();
