@@ -352,6 +352,8 @@ void Scene::DrawModels(float timeSec, const DrawFlags& flags, const cVec3& light
         doc->Pose(timeSec);
         cRender::PushWorldMatrix();
         cRender::SetWorldMatrix(doc->Placement.ToMat4());
+        const cVec3& scale = doc->Placement.Scale;
+        const bool mirrored = scale.x * scale.y * scale.z < 0;
         for (int i = 0; i < model.Meshes.Count(); i++) {
             const MaterialMaps maps = CurrentMaps(doc->Maps[i]);
             int shader = ShaderFor(maps.Diffuse >= 0, maps.Normal >= 0);
@@ -363,7 +365,10 @@ void Scene::DrawModels(float timeSec, const DrawFlags& flags, const cVec3& light
             // Files disagree on winding: only a closed surface's inner side
             // is left out; the shader lights both faces of the others.
             bool cull = !flags.Wireframe && i < (int)doc->Cull.size();
-            cRender::SetCullMode(cull ? doc->Cull[i] : cCullMode::None);
+            cCullMode::Enum hidden = cull ? doc->Cull[i] : cCullMode::None;
+            if (mirrored && hidden != cCullMode::None)  // a mirroring placement turns the winding over
+                hidden = hidden == cCullMode::Back ? cCullMode::Front : cCullMode::Back;
+            cRender::SetCullMode(hidden);
             if (model.IsStatic) model.Draw(i);
             else if (i < doc->Posed.Count())
                 cRender::DrawIndexed(cTopology::Triangles, doc->Posed[i].GetPtr(), doc->Posed[i].Count(),
