@@ -69,7 +69,9 @@ struct Outcome {
 // AddressSanitizer's other checks stay on.
 Outcome Start(const std::string& args, const TempDir& dir) {
     Outcome r;
-    r.out = Shell("ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\" " + Viewer + " " + args + " 2>'" +
+    // The settings are read from the test's own folder, never the user's.
+    r.out = Shell("ZOZUD_VIEWER_CONFIG='" + (dir / "config") + "' ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\" " +
+                      Viewer + " " + args + " 2>'" +
                       (dir / "err.txt") + "'",
                   &r.status);
     r.err = ReadFile(dir / "err.txt");
@@ -386,7 +388,8 @@ protected:
         std::vector<std::string> args = files;
         for (const char* a : {"--report", "--size", "640x400", "--shot-folder"}) args.push_back(a);
         args.push_back(dir.Path());
-        if (!viewer.Start(Viewer, args, dir.Path(), {}, dir / "out.txt")) return false;
+        if (!viewer.Start(Viewer, args, dir.Path(), {"ZOZUD_VIEWER_CONFIG=" + dir / "config"}, dir / "out.txt"))
+            return false;
         window = FindWindow("^zozud-viewer$", 20, viewer.Pid());
         return !window.empty() && WaitFor([&] { return Frames() >= 3; }, 15000);
     }
@@ -465,6 +468,46 @@ TEST_F(ViewerWindow, TheMoveToolOnThePlacementDragsTheModel) {
     EXPECT_NEAR(y1 - y0, -60, 15);
     EXPECT_NEAR(x1, x0, 10);
     EXPECT_TRUE(viewer.Running());
+}
+
+// Settings changed in the window are kept in the config folder: a later
+// run (here a script's screenshot) starts with them, whatever that run does
+// with its own; a damaged file leaves the defaults.
+TEST_F(ViewerWindow, SettingsChangedInTheWindowSurviveARestart) {
+    WriteFile(dir / "box.obj", BoxObj);
+    const std::string shot = dir / "box.obj" + " --screenshot " + dir / "shot.bmp" + Sized();
+    cImage fresh, kept;
+    ASSERT_EQ(Start(shot, dir).status, 0);
+    ASSERT_TRUE(Decode(dir / "shot.bmp", &fresh));
+    EXPECT_FALSE(FileExists(dir / "config/Viewer.xml")) << "a screenshot wrote the settings";
+
+    ASSERT_TRUE(Open({dir / "box.obj"}));
+    Xdo("windowfocus --sync " + window);
+    ASSERT_TRUE(Drawn(3));
+    Keys(window, "g w");  // grid off, wire frame on
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(dir / "config/Viewer.xml").find("Wire") != std::string::npos &&
+                                     FileExists(dir / "config/Settings.xml"); }, 10000));
+    ASSERT_TRUE(Drawn(3));
+    Shell("sleep 1.2");  // the next check of the settings
+    ASSERT_TRUE(Drawn(2));
+    viewer.Kill();
+
+    ASSERT_EQ(Start(shot, dir).status, 0);
+    ASSERT_TRUE(Decode(dir / "shot.bmp", &kept));
+    // A wire frame without the grid: far fewer pixels differ from the background.
+    auto drawn = [](const cImage& image) {  // below the name line, above the help and the frame rate
+        int n = 0;
+        for (int y = 40; y < Height - 70; y++)
+            for (int x = 0; x < ViewWidth; x++) n += !IsClear(At(image, x, y));
+        return n;
+    };
+    EXPECT_LT(drawn(kept) * 2, drawn(fresh));
+
+    WriteFile(dir / "config/Viewer.xml", "<cViewerSettings><Grid>tr");
+    Outcome r = Start(shot, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_TRUE(Decode(dir / "shot.bmp", &kept));
+    EXPECT_NEAR(drawn(kept), drawn(fresh), 20) << "the damaged file did not leave the defaults";
 }
 
 TEST_F(ViewerWindow, ABadFileShowsAMessageAndTheViewerGoesOn) {

@@ -1,11 +1,18 @@
 #include "Explorer.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "zozud/core/Log.h"
 #include "zozud/reflect/Class.h"
 #include "zozud/reflect/Wrappers.h"
 #include "zozud/view/ClassExplorer.h"
 #include "zozud/view/ClassExplorerStub.h"
 #include "zozud/view/FreeViewer.h"
 #include "zozud/view/Transform.h"
+#include "zozud/widgets/Settings.h"
 
 #include "Panel.h"
 
@@ -62,14 +69,82 @@ void Capture(const Panel& p, const cFreeViewer& v, cViewerSettings* s) {
     s->Play = p.Playing, s->TimeSec = p.TimeSec, s->FieldOfView = v.Fov;
 }
 
+void Apply(const cViewerSettings& s, Panel* panel, cFreeViewer* viewer) {
+    panel->Flags.Grid = s.Grid, panel->Flags.Bounds = s.Bounds, panel->Flags.Joints = s.Joints;
+    panel->Flags.TangentSpace = s.TangentSpace, panel->Flags.Wireframe = s.Wireframe;
+    panel->Playing = s.Play;
+    panel->TimeSec = s.TimeSec < 0 ? 0 : s.TimeSec > panel->DurationSec ? panel->DurationSec : s.TimeSec;
+    if (s.FieldOfView >= 1 && s.FieldOfView <= 170) viewer->Fov = s.FieldOfView;
+    viewer->Update();
+}
+
+void MakeSettings() {
+    if (s_Settings) return;
+    s_Settings = new cViewerSettings;
+    s_Last = new cViewerSettings;
+}
+
+// The text of each settings file as last read or written.
+std::string s_Saved[2];
+
+cClass* SettingsObject(int i) { return i == 0 ? (cClass*)s_Settings : (cClass*)g_Settings; }
+const char* const SettingsFile[2] = {"/Viewer.xml", "/Settings.xml"};
+
+bool MakeFolders(const std::string& path) {
+    for (size_t at = 1; at <= path.size(); at++)
+        if (at == path.size() || path[at] == '/')
+            if (mkdir(path.substr(0, at).c_str(), 0755) != 0 && errno != EEXIST) return false;
+    return true;
+}
+
 }  // namespace
 
-bool OpenExplorer(const cTheme* theme) {
-    if (!s_Settings) {
-        s_Settings = new cViewerSettings;
-        s_Last = new cViewerSettings;
-        cClassExplorer::AddObject("Viewer", s_Settings, nullptr);
+std::string ConfigFolder() {
+    const char* own = std::getenv("ZOZUD_VIEWER_CONFIG");
+    if (own && *own) return own;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && *xdg == '/') return std::string(xdg) + "/zozud-viewer";
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : ".") + "/.config/zozud-viewer";
+}
+
+void LoadSettings(const std::string& folder, Panel* panel, cFreeViewer* viewer) {
+    MakeSettings();
+    Capture(*panel, *viewer, s_Settings);  // the defaults, for what the file lacks
+    for (int i = 0; i < 2; i++) {
+        cClass* object = SettingsObject(i);
+        std::string path = folder + SettingsFile[i];
+        cStr text;
+        if (!object || access(path.c_str(), R_OK) != 0) continue;
+        if (!object->SafeReadFromFile(path.c_str())) cLog::Message("zozud-viewer: cannot read %s", path.c_str());
+        if (object->WriteToString(&text)) s_Saved[i] = text.ToChar();
     }
+    Apply(*s_Settings, panel, viewer);
+    Capture(*panel, *viewer, s_Settings);
+    s_Last->CopyValues(*s_Settings);
+}
+
+bool SaveSettings(const std::string& folder) {
+    if (!s_Settings) return true;
+    // Where the animation stands is no setting: the file stays put while it plays.
+    float time = s_Settings->TimeSec;
+    s_Settings->TimeSec = 0;
+    bool ok = true;
+    for (int i = 0; i < 2; i++) {
+        cClass* object = SettingsObject(i);
+        cStr text;
+        if (!object || !object->WriteToString(&text) || s_Saved[i] == text.ToChar()) continue;
+        std::string path = folder + SettingsFile[i];
+        if (MakeFolders(folder) && object->WriteToFile(path.c_str())) s_Saved[i] = text.ToChar();
+        else ok = false;
+    }
+    s_Settings->TimeSec = time;
+    return ok;
+}
+
+bool OpenExplorer(const cTheme* theme) {
+    MakeSettings();
+    AddExplorerObject("Viewer", s_Settings);
     cClassExplorer::s_Theme = theme;
     // Placed in the window; until a frame has set a viewer it knows no other area.
     cClassExplorer::s_ViewArea = cRect(0, 0, (float)cMain_GetClientWidth(), (float)cMain_GetClientHeight());
@@ -119,15 +194,7 @@ void ShowPlacement(const cTheme* theme) {
 
 void SyncExplorer(Panel* panel, cFreeViewer* viewer) {
     if (!s_Settings || !panel || !viewer) return;
-    if (!s_Settings->Same(*s_Last)) {  // edited in the explorer
-        cViewerSettings& s = *s_Settings;
-        panel->Flags.Grid = s.Grid, panel->Flags.Bounds = s.Bounds, panel->Flags.Joints = s.Joints;
-        panel->Flags.TangentSpace = s.TangentSpace, panel->Flags.Wireframe = s.Wireframe;
-        panel->Playing = s.Play;
-        panel->TimeSec = s.TimeSec < 0 ? 0 : s.TimeSec > panel->DurationSec ? panel->DurationSec : s.TimeSec;
-        if (s.FieldOfView >= 1 && s.FieldOfView <= 170) viewer->Fov = s.FieldOfView;
-        viewer->Update();
-    }
+    if (!s_Settings->Same(*s_Last)) Apply(*s_Settings, panel, viewer);  // edited in the explorer
     Capture(*panel, *viewer, s_Settings);
     s_Last->CopyValues(*s_Settings);
 }

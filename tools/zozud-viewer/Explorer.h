@@ -5,6 +5,8 @@
 // stay in step both ways.
 #pragma once
 
+#include <string>
+
 #include "zozud/math/Rect.h"
 
 namespace zozud {
@@ -34,6 +36,16 @@ void ShowPlacement(const zozud::cTheme* theme);
 // otherwise the form's values go to the explorer.
 void SyncExplorer(Panel* panel, zozud::cFreeViewer* viewer);
 void CloseExplorer();
+// The viewer's settings ("Viewer.xml") and the framework's g_Settings
+// ("Settings.xml") kept in a folder: $ZOZUD_VIEWER_CONFIG, else
+// $XDG_CONFIG_HOME/zozud-viewer, else ~/.config/zozud-viewer.
+std::string ConfigFolder();
+// Reads what is there into the settings and gives them to the form and the
+// viewer; a missing or unreadable file leaves the defaults.
+void LoadSettings(const std::string& folder, Panel* panel, zozud::cFreeViewer* viewer);
+// Writes the files whose text changed since they were read or last written
+// (the folder made when missing). False when one could not be written.
+bool SaveSettings(const std::string& folder);
 // The part of the window the explorer's window covers: empty when it is
 // closed, minimised or see-through (while dragged).
 zozud::cRect ExplorerCover();

@@ -53,6 +53,8 @@ const float ThumbSize = 220;
 class Keys;
 
 Options      s_Options;
+std::string  s_ConfigFolder;  // where the settings are kept
+double       s_SavedSec = 0;  // when they were last checked for changes
 Scene        s_Scene;
 cFreeViewer* s_Viewer = nullptr;   // the widgets belong to the registry
 Panel*       s_Panel = nullptr;
@@ -408,6 +410,8 @@ void cMain_OnInit() {
                         s_Theme);
     cWidgets::AddWidget(s_Panel, PanelLayer);
     s_Panel->DurationSec = s_Scene.GetDurationSec();
+    s_ConfigFolder = ConfigFolder();
+    LoadSettings(s_ConfigFolder, s_Panel, s_Viewer);
     if (s_Options.TimeSec >= 0) {
         s_Panel->TimeSec = s_Options.TimeSec;
         s_Panel->Playing = false;
@@ -451,6 +455,13 @@ void cMain_OnRender(const cRect& rect) {
     if (s_Panel->Playing && duration > 0 && !ScreenshotMode())
         s_Panel->TimeSec = (float)std::fmod(s_Panel->TimeSec + dt, (double)duration);
 
+    // Settings edited are kept at once (checked every second), not only at a
+    // clean exit. A script's screenshot leaves them alone.
+    if (!ScreenshotMode() && start - s_SavedSec >= 1) {
+        s_SavedSec = start;
+        SaveSettings(s_ConfigFolder);
+    }
+
     DrawScene(rect);
     for (int layer = 0; layer < cWidgets::LayerCount; layer++) {
         if (layer == ViewerLayer) cRender::SetViewer(s_Viewer);
@@ -490,6 +501,8 @@ void cMain_OnFree() {
     // The tools are widgets: they go before the widgets do.
     EditPlacement(nullptr);
     for (auto& doc : s_Scene.Models) doc->Placement.FreeTools();
+    if (!ScreenshotMode() && !SaveSettings(s_ConfigFolder))
+        std::fprintf(stderr, "zozud-viewer: cannot write the settings to %s\n", s_ConfigFolder.c_str());
     CloseExplorer();
     s_Scene.FreeRenderResources();
 }
