@@ -1,9 +1,12 @@
 // cList: the growth rule, the deferred release of the old block, slot
-// lifetime, the block counter, elements moved rather than copied, and the
-// Shell sort against std::sort.
+// lifetime, the block counter, elements moved rather than copied, growth
+// that the heap refuses, and the Shell sort against std::sort.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -26,6 +29,59 @@ cStr Long(int n, char c) { return cStr(std::string(n, c).c_str()); }
 void WarmAllocators() {
     cList<cStr> strings;
     for (int n = 0; n < 300; n += 7) strings.Add(Long(n, 'w'));
+}
+
+// Elements of a megabyte: 2^28 of them (2^48 bytes) are more than the
+// address space holds, so the heap refuses them on any machine. One plain
+// (grown with realloc), one with a string (constructed slot by slot).
+struct Mega {
+    int  id;
+    char bytes[1 << 20];
+};
+struct MegaStr {
+    cStr name;
+    char bytes[1 << 20];
+};
+int  IdOf(const Mega& m) { return m.id; }
+int  IdOf(const MegaStr& m) { return atoi(m.name.ToChar()); }
+void SetId(Mega* m, int id) { m->id = id; }
+void SetId(MegaStr* m, int id) { m->name = cStr::Format("%d", id); }
+
+// Every growing operation asked for too much: it says so and leaves the
+// list as it was, elements, block and all; the list still grows afterwards.
+template <class T>
+void GrowthRefused() {
+    const int Huge = 1 << 28;
+    static T value;
+    SetId(&value, 99);
+    cList<T> list;
+    for (int i = 0; i < 3; i++) {
+        SetId(&value, i);
+        list.Add(value);
+    }
+    const int containers = cList_Debug::ContainersCount;
+    const T* block = list.GetPtr();
+    struct Case { const char* op; std::function<bool()> refused; } cases[] = {
+        {"Add(value, huge)", [&] { return list.Add(value, Huge) == -1; }},
+        {"Add(value, INT_MAX)", [&] { return list.Add(value, INT_MAX) == -1; }},
+        {"AddRange", [&] { return !list.AddRange(&value, Huge); }},
+        {"Insert", [&] { return !list.Insert(1, value, Huge); }},
+        {"SetCount(n)", [&] { return !list.SetCount(Huge); }},
+        {"SetCount(n, value)", [&] { return !list.SetCount(Huge, value); }},
+        {"EnsureCapacity", [&] { return !list.EnsureCapacity(Huge, false) && list.Capacity() == 8; }},
+        {"EnsureCapacity keeping", [&] { return !list.EnsureCapacity(Huge, true) && list.Capacity() == 8; }},
+        {"Resize", [&] { return !list.Resize(Huge, false) && list.Capacity() == 8; }},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(c.refused()) << c.op;
+        ASSERT_EQ(list.Count(), 3) << c.op;
+        EXPECT_EQ(list.GetPtr(), block) << c.op;
+        EXPECT_EQ(cList_Debug::ContainersCount, containers) << c.op;
+        for (int i = 0; i < 3; i++) EXPECT_EQ(IdOf(list[i]), i) << c.op;
+    }
+    SetId(&value, 3);
+    EXPECT_EQ(list.Add(value), 3);
+    EXPECT_EQ(IdOf(list[3]), 3);
 }
 
 struct Ascending : cList<int>::CompareFunctor {
@@ -63,6 +119,11 @@ TEST(List, CapacityGrowsByHalfPlusWhatIsNeeded) {
     EXPECT_EQ(Values(one), std::vector<int>(8, 1)) << "Resize clamps the count";
     one.Resize(0, false);
     EXPECT_EQ(one.GetPtr(), nullptr);
+}
+
+TEST(List, GrowthTheHeapRefusesLeavesTheListAsItWas) {
+    GrowthRefused<Mega>();
+    GrowthRefused<MegaStr>();
 }
 
 TEST(List, SetCountAssignsEveryElementAndKeepsTheSlotsAbove) {
@@ -216,3 +277,8 @@ TEST(List, SortAgreesWithStdSort) {
         ASSERT_EQ(Values(list), reference);
     }
 }
+
+// Sizes past what the heap can give come back as null rather than ending the
+// process under the sanitizers, so the refused growth above can be seen.
+extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+extern "C" const char* __tsan_default_options() { return "allocator_may_return_null=1"; }

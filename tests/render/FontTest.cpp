@@ -133,27 +133,58 @@ TEST(Font, MeasuringPlacementFlagsAndWorldPoints) {
     cRender::SetViewer(nullptr);
 }
 
-TEST(Font, DrawStringIsOneIndexedDrawOfGlyphQuads) {
+TEST(Font, ConsecutiveDrawStringsAreOneIndexedDrawOfGlyphQuads) {
     const int id = MiniID();
     RecordingScope device;
     device->Clear();
     cRect r = cRender::DrawString(id, "Ax", 10.4f, 50.6f, 8, cColor(1, 0, 0, 1));
     EXPECT_TRUE(Same(cRect(10, 48, 24, 60), r));
+    cRender::DrawString(id, "B", 0, 0, cColor(0, 1, 0, 1));  // joins the waiting text
+    cRender::Finish();  // anything that reaches the device draws it first
     const std::string sampler = std::to_string(cRender::GetSamplerStateID(
         cFilter::Linear, cAddressMode::Clamp, cAddressMode::Clamp, cAddressMode::Clamp));
     EXPECT_EQ((Calls{"SetBlendState(" + RecordingDevice::Name(cRender::GetBlendStateID(
                          cBlendFactor::SrcAlpha, cBlendFactor::InvSrcAlpha, cBlendMode::Add, 15)) + ")",
                      "SetShader(Font)", "SetSamplerState(7, " + sampler + ")", "SetTexture(s_Glyphs, 7)",
-                     "DrawIndexed(3, 8, 12, 4)"}),
+                     "DrawIndexed(3, 12, 18, 4)", "Finish()"}),
               device->Calls);
     // Quads moved up 9 by the base-line flag; 'x' draws '?' (texels from 504).
     const float want[8][4] = {{11, 50, 520, 0}, {11, 58, 520, 8}, {17, 58, 526, 8}, {17, 50, 526, 0},
                               {18, 50, 504, 0}, {18, 58, 504, 8}, {24, 58, 510, 8}, {24, 50, 510, 0}};
-    ASSERT_EQ(8, device->VertexCount());
+    ASSERT_EQ(12, device->VertexCount());
     for (int i = 0; i < 8; i++)
         for (int k = 0; k < 4; k++) EXPECT_EQ(want[i][k], device->VertexFloat(i, k < 2 ? k * 4 : 8 + k * 4)) << i;
     EXPECT_EQ(0xff0000ffu, device->VertexWord(7, 12));
-    EXPECT_EQ((std::vector<int>{0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7}), device->Indices);
+    EXPECT_EQ(0xff00ff00u, device->VertexWord(8, 12));
+    EXPECT_EQ(1.0f, device->VertexFloat(8, 0)) << "the second text at its own place";
+    EXPECT_EQ((std::vector<int>{0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7, 8, 9, 10, 8, 10, 11}), device->Indices);
+
+    // A change reaching the device between two texts, or another glyph
+    // texture, draws the waiting text first: order and state are kept.
+    const int other = cRender::AddFont("Mini elsewhere", MiniFont(), 8);
+    device->Clear();
+    cRender::DrawString(id, "A", 0, 0);
+    cRender::SetClipRect(cRect(0, 0, 5, 5));
+    cRender::DrawString(id, "A", 0, 0);
+    cRender::DrawString(other, "AA", 0, 0);
+    cRender::SetClipRect(cRect::Empty);
+    const Calls got = device->Calls;
+    auto at = [&](const std::string& call, size_t from) { return std::find(got.begin() + from, got.end(), call) - got.begin(); };
+    size_t first = at("DrawIndexed(3, 4, 6, 4)", 0), clip = at("SetClipRect(0 0 5 5)", 0);
+    size_t second = at("DrawIndexed(3, 4, 6, 4)", first + 1), bind = at("SetTexture(s_Glyphs, 8)", 0);
+    size_t third = at("DrawIndexed(3, 8, 12, 4)", 0), unclip = got.size() - 1;
+    EXPECT_TRUE(first < clip && clip < second && second < bind && bind < third && third < unclip) << ::testing::PrintToString(got);
+    auto draws = [&] {
+        return std::count_if(device->Calls.begin(), device->Calls.end(),
+                             [](const std::string& c) { return c.rfind("DrawIndexed", 0) == 0; });
+    };
+    EXPECT_EQ(3, draws());
+
+    // A batch holds at most 16,384 quads, however long nothing else happens.
+    device->Clear();
+    for (int i = 0; i < 20000; i++) cRender::DrawString(id, "A", 0, 0);
+    cRender::Finish();
+    EXPECT_EQ(2, draws());
 
     // Wire frame is off for the text and back on afterwards; measuring and
     // blanks draw nothing.
@@ -243,7 +274,7 @@ TEST(FontTool, DejaVuBecomesAFontThatReadsBack) {
     EXPECT_EQ(95, font.Glyphs.Count());
     EXPECT_EQ(31, font.IndexOf('?'));
     EXPECT_EQ(0, (texture.Width & (texture.Width - 1)) | (texture.Height & (texture.Height - 1)));
-    EXPECT_TRUE(font.LineHeight >= 11 && font.TightInset == 1);
+    EXPECT_TRUE(font.LineHeight >= 11 && font.TightInset == 0);
     for (const cFont::Glyph& g : font.Glyphs) {
         EXPECT_TRUE(g.TexRect[0] >= 0 && g.TexRect[1] >= 0 && g.TexRect[2] <= texture.Width &&
                     g.TexRect[3] <= texture.Height)
@@ -252,7 +283,7 @@ TEST(FontTool, DejaVuBecomesAFontThatReadsBack) {
         EXPECT_EQ(g.Height, g.TexRect[3] - g.TexRect[1]) << g.Code;
     }
 
-    // Ink one texel in from each quad (the GL pixel test checks it drawn); with
+    // Quads that cover the ink alone (the GL pixel test checks it drawn); with
     // the base-line flag the foot of "H" sits on y, the tail of "g" below it.
     const int id = cRender::AddFont("Test Sans", font, 7);
     EXPECT_EQ(16, cRender::DrawString(id, "H", 20, 16, 8 | 64 | 32, nullptr).y0);

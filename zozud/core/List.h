@@ -4,9 +4,17 @@
 // are written, so adding an element of the same list is safe. Elements move
 // (rather than copy) when they shift or go to a new block, except into a block
 // whose old one the caller keeps to read from.
+//
+// Growing can fail (the heap is out of memory, or the size does not fit an
+// int count or the address space): the list is then left exactly as it was
+// and the operation says so by its result (-1 from the Adds, false from the
+// others; EnsureCapacity and Resize leave Capacity() unchanged).
 #pragma once
 
 #include <cassert>
+#include <climits>
+#include <cstdint>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -38,13 +46,14 @@ struct cList_Container {
             for (int i = 0; i < n; i++) new (slots + i) T();
     }
     // Memory for a header of offset bytes followed by n constructed slots;
-    // released with free. Plain slots come zeroed from calloc, which need not
-    // clear memory that is fresh from the system (large lists then touch
-    // only the pages they fill).
+    // released with free; null when the heap has none. Plain slots come
+    // zeroed from calloc, which need not clear memory that is fresh from the
+    // system (large lists then touch only the pages they fill).
     static void* NewConstructed(size_t offset, int n) {
         size_t bytes = offset + sizeof(T) * (size_t)n;
         if constexpr (Plain) return calloc(1, bytes);
         void* mem = malloc(bytes);
+        if (!mem) return nullptr;
         Construct(reinterpret_cast<T*>(static_cast<char*>(mem) + offset), n);
         return mem;
     }
@@ -108,24 +117,26 @@ public:
     const T* end() const { return GetPtr() + Count(); }
 
     // ---- Adding and removing ----
+    // Growing operations: -1 or false when the list could not grow (it is
+    // then unchanged).
     int  Add(const T& value);                          // appends one; its index
     int  Add(T&& value);                               // appends one by moving it in; its index
     int  Add(const T& value, int count);               // appends; index of the last, -1 without a block
-    void AddRange(const T* values, int count);         // appends copies of an array
-    void Insert(int index, const T& value, int count = 1);
+    bool AddRange(const T* values, int count);         // appends copies of an array
+    bool Insert(int index, const T& value, int count = 1);
     void RemoveAt(int index, int count = 1);           // later elements move down
     bool Remove(const T& value);                       // first equal element; false when absent
     int  IndexOf(const T& value) const;                // first element == value; -1 when absent
     int  IndexOf(const T& value, bool (*equals)(const T*, const T*)) const;
     bool Contains(const T& value) const { return IndexOf(value) >= 0; }
-    void SetCount(int count, const T& value);          // every element 0..count-1 becomes value
-    void SetCount(int count);                          // grows if needed, keeps the elements
+    bool SetCount(int count, const T& value);          // every element 0..count-1 becomes value
+    bool SetCount(int count);                          // grows if needed, keeps the elements
     void Clear() { if (m_Block) m_Block->count = 0; }  // keeps the block and its slots
 
     // ---- Storage ----
     void* EnsureCapacity(int capacity, bool keepOld);  // old block when kept (free with FreeBlock)
     void* Resize(int capacity, bool keepOld);          // exact capacity; below 1 frees
-    void  Copy(const cList& other);
+    bool  Copy(const cList& other);
     void  Free();
     static void FreeBlock(void* block);                // releases a block returned by keepOld
 
@@ -140,7 +151,7 @@ private:
         return (sizeof(Block) + alignof(T) - 1) / alignof(T) * alignof(T);
     }
     static T*     Slots(Block* b) { return reinterpret_cast<T*>(reinterpret_cast<char*>(b) + SlotOffset()); }
-    static Block* NewBlock(int capacity);
+    static Block* NewBlock(int capacity);               // null when it cannot be had
     static int    GrownCapacity(int needed, int capacity);
     int           SlotIndex(const T* p) const {        // index of the slot p points at, -1 when not ours
         const T* slots = GetPtr();
@@ -149,10 +160,12 @@ private:
     }
     bool          Owns(const T* p) const { return SlotIndex(p) >= 0; }
     // A new block holding the elements, moved (copied when the caller keeps
-    // the old block to read from); the old block is returned, or null when
+    // the old block to read from); *old receives the old block, or null when
     // nothing had to change or the old block itself grew (plain elements).
-    Block*        Grow(int needed, bool keepOld = false);
-    // The slot that holds what p pointed at, in the block grown to needed.
+    // False, with the list unchanged, when the block could not grow.
+    bool          Grow(int needed, bool keepOld, Block** old);
+    // The slot that holds what p pointed at, in the block grown to needed;
+    // null when the block could not grow.
     const T*      GrowKeeping(int needed, const T* p, Block** old);
     template <class V>
     int           AddGrowing(V&& value);               // Add of one element when the block is full
@@ -164,7 +177,9 @@ private:
 
 template <class T, class C>
 typename cList<T, C>::Block* cList<T, C>::NewBlock(int capacity) {
+    if ((size_t)capacity > ((size_t)PTRDIFF_MAX - SlotOffset()) / sizeof(T)) return nullptr;
     Block* b = static_cast<Block*>(C::NewConstructed(SlotOffset(), capacity));
+    if (!b) return nullptr;
     b->count = 0;
     b->capacity = capacity;
     cList_Debug::Bump(cList_Debug::ContainersCount, 1);
@@ -182,38 +197,43 @@ void cList<T, C>::FreeBlock(void* block) {
 
 template <class T, class C>
 int cList<T, C>::GrownCapacity(int needed, int capacity) {
-    int grown = needed + capacity / 2;
-    return grown < 8 ? 8 : grown;
+    long long grown = (long long)needed + capacity / 2;  // no int overflow near the top
+    return grown < 8 ? 8 : grown > INT_MAX ? INT_MAX : (int)grown;
 }
 
 template <class T, class C>
-typename cList<T, C>::Block* cList<T, C>::Grow(int needed, bool keepOld) {
+bool cList<T, C>::Grow(int needed, bool keepOld, Block** old) {
+    *old = nullptr;
     int capacity = Capacity();
-    if (capacity >= needed) return nullptr;
+    if (capacity >= needed) return true;
     int newCapacity = GrownCapacity(needed, capacity);
-    if (newCapacity == capacity) return nullptr;
-    Block* old = m_Block;
+    if (newCapacity == capacity) return true;
+    Block* was = m_Block;
     if constexpr (C::Plain) {
         // Plain elements may move with their block: realloc often grows it
         // in place, and never copies more than the old block.
-        if (old && !keepOld) {
-            Block* b = static_cast<Block*>(realloc(old, SlotOffset() + sizeof(T) * (size_t)newCapacity));
+        if (was && !keepOld) {
+            if ((size_t)newCapacity > ((size_t)PTRDIFF_MAX - SlotOffset()) / sizeof(T)) return false;
+            Block* b = static_cast<Block*>(realloc(was, SlotOffset() + sizeof(T) * (size_t)newCapacity));
+            if (!b) return false;  // the old block is still ours, untouched
             C::Construct(Slots(b) + capacity, newCapacity - capacity);
             b->capacity = newCapacity;
             m_Block = b;
-            return nullptr;
+            return true;
         }
     }
     Block* b = NewBlock(newCapacity);
-    if (old) {
-        b->count = old->count;
+    if (!b) return false;
+    if (was) {
+        b->count = was->count;
         if (keepOld)
-            C::Copy(Slots(b), Slots(old), old->count);
+            C::Copy(Slots(b), Slots(was), was->count);
         else
-            C::Move(Slots(b), Slots(old), old->count);
+            C::Move(Slots(b), Slots(was), was->count);
     }
     m_Block = b;
-    return old;
+    *old = was;
+    return true;
 }
 
 // An element of the list moves with the others; the new block holds it at
@@ -222,7 +242,7 @@ template <class T, class C>
 const T* cList<T, C>::GrowKeeping(int needed, const T* p, Block** old) {
     int at = SlotIndex(p);
     Block* before = m_Block;
-    *old = Grow(needed);
+    if (!Grow(needed, false, old)) return nullptr;
     return at >= 0 && m_Block != before ? Slots(m_Block) + at : p;
 }
 
@@ -254,7 +274,8 @@ template <class V>
 __attribute__((noinline)) int cList<T, C>::AddGrowing(V&& value) {
     int n = Count();
     Block* old;
-    const T* at = GrowKeeping(n + 1, &value, &old);
+    const T* at = n < INT_MAX ? GrowKeeping(n + 1, &value, &old) : nullptr;
+    if (!at) return -1;
     Slots(m_Block)[n] = std::forward<V>(*const_cast<T*>(at));
     m_Block->count = n + 1;
     FreeBlock(old);
@@ -267,7 +288,8 @@ int cList<T, C>::Add(const T& value, int count) {
     if (count <= 0) return m_Block ? m_Block->count - 1 : -1;
     int n = Count();
     Block* old;
-    const T* at = GrowKeeping(n + count, &value, &old);
+    const T* at = count <= INT_MAX - n ? GrowKeeping(n + count, &value, &old) : nullptr;
+    if (!at) return -1;
     T* slots = Slots(m_Block);
     for (int i = 0; i < count; i++) slots[n + i] = *at;
     m_Block->count = n + count;
@@ -276,31 +298,35 @@ int cList<T, C>::Add(const T& value, int count) {
 }
 
 template <class T, class C>
-void cList<T, C>::AddRange(const T* values, int count) {
-    if (count <= 0 || !values) return;
+bool cList<T, C>::AddRange(const T* values, int count) {
+    if (count <= 0 || !values) return true;
     int n = Count();
     Block* old;
-    values = GrowKeeping(n + count, values, &old);
+    values = count <= INT_MAX - n ? GrowKeeping(n + count, values, &old) : nullptr;
+    if (!values) return false;
     C::Copy(Slots(m_Block) + n, values, count);
     m_Block->count = n + count;
     FreeBlock(old);
+    return true;
 }
 
 template <class T, class C>
-void cList<T, C>::Insert(int index, const T& value, int count) {
+bool cList<T, C>::Insert(int index, const T& value, int count) {
     int n = Count();
     assert(index >= 0 && index <= n);
-    if (count <= 0) return;
+    if (count <= 0) return true;
     if (Owns(&value)) {  // the value would move under our feet: insert a copy
         T copy(value);
-        Insert(index, copy, count);
-        return;
+        return Insert(index, copy, count);
     }
-    FreeBlock(Grow(n + count));
+    Block* old;
+    if (count > INT_MAX - n || !Grow(n + count, false, &old)) return false;
+    FreeBlock(old);
     T* slots = Slots(m_Block);
     C::Move(slots + index + count, slots + index, n - index);
     for (int i = 0; i < count; i++) slots[index + i] = value;
     m_Block->count = n + count;
+    return true;
 }
 
 template <class T, class C>
@@ -346,26 +372,32 @@ int cList<T, C>::IndexOf(const T& value, bool (*equals)(const T*, const T*)) con
 }
 
 template <class T, class C>
-void cList<T, C>::SetCount(int count, const T& value) {
-    if (count <= 0 && !m_Block) return;
+bool cList<T, C>::SetCount(int count, const T& value) {
+    if (count <= 0 && !m_Block) return true;
     Block* old;
     const T* at = GrowKeeping(count, &value, &old);
+    if (!at) return false;
     T* slots = Slots(m_Block);
     for (int i = 0; i < count; i++) slots[i] = *at;
     m_Block->count = count < 0 ? 0 : count;
     FreeBlock(old);
+    return true;
 }
 
 template <class T, class C>
-void cList<T, C>::SetCount(int count) {
-    if (count <= 0) { Clear(); return; }
-    if (!m_Block || count > m_Block->capacity) FreeBlock(Grow(count));
+bool cList<T, C>::SetCount(int count) {
+    if (count <= 0) { Clear(); return true; }
+    Block* old;
+    if (!Grow(count, false, &old)) return false;
+    FreeBlock(old);
     m_Block->count = count;
+    return true;
 }
 
 template <class T, class C>
 void* cList<T, C>::EnsureCapacity(int capacity, bool keepOld) {
-    Block* old = Grow(capacity, keepOld);
+    Block* old;
+    if (!Grow(capacity, keepOld, &old)) return nullptr;
     if (keepOld) return old;
     FreeBlock(old);
     return nullptr;
@@ -374,10 +406,11 @@ void* cList<T, C>::EnsureCapacity(int capacity, bool keepOld) {
 template <class T, class C>
 void* cList<T, C>::Resize(int capacity, bool keepOld) {
     if (capacity == Capacity()) return nullptr;
+    Block* b = capacity >= 1 ? NewBlock(capacity) : nullptr;
+    if (capacity >= 1 && !b) return nullptr;  // the list keeps its block
     Block* old = m_Block;
-    m_Block = nullptr;
-    if (capacity >= 1) {
-        m_Block = NewBlock(capacity);
+    m_Block = b;
+    if (b) {
         if (old) {
             int n = old->count < capacity ? old->count : capacity;
             if (keepOld)
@@ -393,13 +426,16 @@ void* cList<T, C>::Resize(int capacity, bool keepOld) {
 }
 
 template <class T, class C>
-void cList<T, C>::Copy(const cList& other) {
-    if (this == &other) return;
+bool cList<T, C>::Copy(const cList& other) {
+    if (this == &other) return true;
     int n = other.Count();
-    FreeBlock(Grow(n));
-    if (!m_Block) return;
+    Block* old;
+    if (!Grow(n, false, &old)) return false;
+    FreeBlock(old);
+    if (!m_Block) return true;
     C::Copy(Slots(m_Block), other.GetPtr(), n);
     m_Block->count = n;
+    return true;
 }
 
 template <class T, class C>

@@ -141,16 +141,17 @@ void Compose(const std::vector<Ink>& glyphs, int baseline, int lineHeight, cFont
     font->BaselineShift = baseline;
     font->Reserved = 0;
     font->LineHeight = lineHeight;
-    font->TightInset = border;
+    font->TightInset = 0;  // the quads cover the ink alone
     font->Glyphs.Clear();
     for (const Ink& g : glyphs) {
-        const int cw = Cell(g.width), ch = Cell(g.height);
+        const int ch = Cell(g.height);
         for (int r = 0; r < g.height; r++) {
             unsigned char* dst = image->Pixels + (long)(th - 1 - (g.y + border + r)) * tw + g.x + border;
             memcpy(dst, &g.pixels[(size_t)r * g.width], (size_t)g.width);
         }
-        cFont::Glyph out = {(unsigned short)g.code, {g.x, th - g.y - ch, g.x + cw, th - g.y}, g.left - border,
-                            baseline - g.top - border, cw, ch, g.advance, 0};
+        cFont::Glyph out = {(unsigned short)g.code,
+                            {g.x + border, th - g.y - ch + border, g.x + border + g.width, th - g.y - border},
+                            g.left, baseline - g.top, g.width, g.height, g.advance, 0};
         font->Glyphs.Add(out);
     }
 }

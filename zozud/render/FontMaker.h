@@ -17,7 +17,10 @@ class cFontMaker {
 public:
     static const int MinSize = 4, MaxSize = 256;
     static const int MaxTexture = 4096;
-    static const int Border = 1;  // empty texels around each glyph's ink, the font's tight inset
+    // Empty texels between the glyphs of the texture, so that text drawn
+    // scaled never filters in a neighbour's ink. The glyph quads cover the
+    // ink alone (no fragment is spent on the border); the tight inset is 0.
+    static const int Border = 1;
 
     struct Options {
         cStr From;                // the font file

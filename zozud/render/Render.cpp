@@ -70,7 +70,10 @@ void cRender::Free() {
     s.WorldMatricesStack.Clear();
 }
 
-cRender::Stub* cRender::GetInstance() { return s.Instance; }
+cRender::Stub* cRender::GetInstance() {
+    if (cRender_TextWaiting) cRender_DrawWaitingText();  // whoever holds the device sees all text drawn
+    return s.Instance;
+}
 int cRender_DeviceGeneration() { return cRender::s.DeviceGeneration; }
 int  cRender::GetType() { return s.Instance ? s.Instance->GetType() : 0; }
 cStr cRender::GetVendor() { return s.Instance ? s.Instance->GetVendor() : cStr(); }

@@ -449,6 +449,7 @@ public:
 
 private:
     friend int cRender_DeviceGeneration();
+    friend void cRender_DrawWaitingText();
     static State s;
 };
 

@@ -13,8 +13,31 @@ struct cRender_FontEntry {
     int   TextureID;
 };
 
+// Text waiting to be drawn (RenderText.cpp): consecutive DrawString calls
+// with one glyph texture become one draw. Drawn before the device hears of
+// anything else.
+extern bool cRender_TextWaiting;
+void        cRender_DrawWaitingText();
+
+// The device pointer of the front end. Reaching the device through it first
+// draws any waiting text, so the device sees every draw in the order the
+// calls were made and with the state they were made in.
+class cRender_DevicePtr {
+public:
+    cRender_DevicePtr& operator=(cRender::Stub* device) { m_Device = device; return *this; }
+    cRender::Stub* operator->() const {
+        if (cRender_TextWaiting) cRender_DrawWaitingText();
+        return m_Device;
+    }
+    operator cRender::Stub*() const { return m_Device; }  // tests and delete; draws nothing
+    cRender::Stub* Raw() const { return m_Device; }
+
+private:
+    cRender::Stub* m_Device = nullptr;
+};
+
 struct cRender::State {
-    Stub*          Instance = nullptr;      // the device; null before Init and after Free
+    cRender_DevicePtr Instance;             // the device; null before Init and after Free
     int            DeviceGeneration = 0;    // counts the devices made by Init
     DeviceFactory  Factory = nullptr;
 

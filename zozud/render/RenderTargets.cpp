@@ -37,7 +37,11 @@ int cRender::GetRenderTargetMaxDepth() { return s.RenderTargetsMaxDepth; }
 
 void cRender::PushRenderTarget(const int* targets, int count, int depth, const int* faces, bool useViewerAspect) {
     if (count < 0) count = 0;
-    int at = s.RenderTargetsStack.Add(cRender_RenderTarget());
+    // The slot above the top keeps the lists of an earlier push: reusing it
+    // (rather than adding a fresh entry, whose empty lists would replace
+    // them) lets steady-state pushes allocate nothing.
+    int at = s.RenderTargetsStack.Count();
+    s.RenderTargetsStack.SetCount(at + 1);
     cRender_RenderTarget& entry = s.RenderTargetsStack[at];
     entry.Targets.Clear();
     entry.Targets.AddRange(targets, count);

@@ -2,6 +2,13 @@
 // measures), and EnsurePrintable. DrawString keeps its code units, vertices
 // and indices in static lists that only grow, so measuring and steady-state
 // drawing allocate nothing.
+//
+// Text is batched: the glyph quads of consecutive DrawString calls with the
+// same glyph texture wait in one list and go to the device as one indexed
+// draw as soon as anything else reaches the device (a state change, another
+// draw, the end of the frame, a screen shot: see cRender_DevicePtr). Nothing
+// can change the device between two calls of a batch, so the one draw looks
+// exactly like the separate ones; a software rasteriser pays per draw.
 #include "zozud/render/Render.h"
 
 #include <cfloat>
@@ -23,6 +30,10 @@ using PCT = cVertex::PositionColoredTextured;
 
 // The fallback glyph of a character the font lacks: the 32nd in code order.
 const int FallbackIndex = 31;
+
+// The most glyph quads that wait for one draw (65,536 vertices): bounds the
+// batch's memory when nothing else reaches the device for a long time.
+const int MaxBatchQuads = 16384;
 
 // A view of caller text as a cStr without copying it. The union keeps the
 // view's destructor from ever running: it owns nothing.
@@ -52,6 +63,19 @@ int GlyphSampler() {
     return sampler;
 }
 
+// The waiting text: quads of one glyph texture, set up on the device.
+struct TextBatch {
+    cList<PCT> verts;
+    cList<int> indices;
+    int        quads = 0;
+    int        texture = -1;
+};
+
+TextBatch& Batch() {
+    static TextBatch batch;
+    return batch;
+}
+
 int GlyphIndex(const cFont& font, unsigned code) {
     int i = font.Lookup(code);
     if (i < 0 && font.Glyphs.Count() > FallbackIndex) i = FallbackIndex;
@@ -59,6 +83,17 @@ int GlyphIndex(const cFont& font, unsigned code) {
 }
 
 }  // namespace
+
+bool cRender_TextWaiting = false;
+
+void cRender_DrawWaitingText() {
+    TextBatch& b = Batch();
+    cRender_TextWaiting = false;
+    cRender::Stub* device = cRender::s.Instance.Raw();
+    if (device && b.quads > 0)
+        device->DrawIndexed(cTopology::Triangles, b.verts.GetPtr(), b.quads * 4, b.indices.GetPtr(), b.quads * 6, 4);
+    b.quads = 0;
+}
 
 // ---- Font table ----
 
@@ -94,8 +129,6 @@ int cRender::GetFontID(const char* name) {
 // ---- Text ----
 
 cRect cRender::DrawString(int fontID, const char* text, float x, float y, int flags, const cColor* colors) {
-    static cList<PCT> verts;
-    static cList<int> indices;
     const cFont* font = GetFont(fontID);
     if (!font || !text || !*text) return cRect::Zero;
 
@@ -103,14 +136,21 @@ cRect cRender::DrawString(int fontID, const char* text, float x, float y, int fl
     const bool measure = (flags & TextFlags::MeasureOnly) != 0;
     const bool tight = (flags & TextFlags::Tight) != 0;
     const unsigned color = PackColor(colors ? colors[0] : cColor::Black);
+    const int texture = GetFontTextureID(fontID);
+    TextBatch& batch = Batch();
     if (!measure) {
-        verts.SetCount(units.Count() * 4);
-        indices.SetCount(units.Count() * 6);
+        // Another glyph texture, or a full batch, starts a batch of its own.
+        if (cRender_TextWaiting && (batch.texture != texture || batch.quads + units.Count() > MaxBatchQuads))
+            cRender_DrawWaitingText();
+        if (!batch.verts.SetCount((batch.quads + units.Count()) * 4) ||
+            !batch.indices.SetCount((batch.quads + units.Count()) * 6))
+            return cRect::Zero;  // no room for the quads: nothing drawn
     }
-    PCT* v = verts.GetPtr();
-    int* idx = indices.GetPtr();
+    // This call's quads follow the waiting ones.
+    PCT* v = measure ? nullptr : batch.verts.GetPtr() + batch.quads * 4;
+    int* idx = measure ? nullptr : batch.indices.GetPtr() + batch.quads * 6;
+    const int base = batch.quads * 4;
     int quads = 0;
-
     const float startX = std::floor(x + 0.5f), startY = std::floor(y + 0.5f);
     float penX = startX, penY = startY;
     float left = FLT_MAX, bottom = FLT_MAX, right = -FLT_MAX, top = -FLT_MAX;
@@ -137,7 +177,7 @@ cRect cRender::DrawString(int fontID, const char* text, float x, float y, int fl
                 q[1] = PCT{cVec3(x0, y1, 0), color, cVec2(u0, v1)};
                 q[2] = PCT{cVec3(x1, y1, 0), color, cVec2(u1, v1)};
                 q[3] = PCT{cVec3(x1, y0, 0), color, cVec2(u1, v0)};
-                cRender_QuadIndices(idx + quads * 6, quads * 4);
+                cRender_QuadIndices(idx + quads * 6, base + quads * 4);
                 quads++;
             }
         }
@@ -177,16 +217,25 @@ cRect cRender::DrawString(int fontID, const char* text, float x, float y, int fl
     }
 
     if (!measure && quads > 0) {
-        static const char* const names[] = {"s_Glyphs"};
-        static cRender_ShaderSlot slot;
-        const bool wire = GetWireframe();
-        SetWireframe(false);
-        SetBlendState(cRender_AlphaBlendState());
-        cRender_NeutralPipeline();
-        slot.Use("Font", PCT::FormatID, nullptr, names, 1);
-        SetTexture(slot.consts[0], GetFontTextureID(fontID), GlyphSampler());
-        DrawIndexed(cTopology::Triangles, v, quads * 4, idx, quads * 6, 4);
-        SetWireframe(wire);
+        if (!cRender_TextWaiting) {
+            // The first call of a batch sets the device up for text.
+            static const char* const names[] = {"s_Glyphs"};
+            static cRender_ShaderSlot slot;
+            const bool wire = GetWireframe();
+            SetWireframe(false);
+            SetBlendState(cRender_AlphaBlendState());
+            cRender_NeutralPipeline();
+            slot.Use("Font", PCT::FormatID, nullptr, names, 1);
+            SetTexture(slot.consts[0], texture, GlyphSampler());
+            batch.texture = texture;
+            if (s.Instance) {
+                batch.quads += quads;
+                cRender_TextWaiting = true;
+            }
+            SetWireframe(wire);  // in wire-frame mode this draws the text at once, filled
+        } else {
+            batch.quads += quads;
+        }
     }
     return r;
 }
