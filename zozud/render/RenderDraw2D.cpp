@@ -1,12 +1,20 @@
 // Immediate 2D helpers: lines, rectangle outlines, solid, dithered and
 // gradient fills, circles and dotted outlines. Each builds its vertices in a
-// reused static list, forces the neutral pipeline when it fills, picks its
-// named shader and issues one draw call for the whole call.
+// reused static list, forces the neutral pipeline when it fills and picks its
+// named shader.
+//
+// Lines and flat or gradient fills are batched like text: the vertices of
+// consecutive calls with the same shader and primitive wait in one list and
+// go to the device as one indexed draw as soon as anything else reaches the
+// device (see cRender_DevicePtr). Nothing can change the device between two
+// calls of a batch, so the one draw looks exactly like the separate ones,
+// and a software rasteriser pays per draw.
 #include "zozud/render/Render.h"
 
 #include <cmath>
 
 #include "zozud/render/RenderImmediate.h"
+#include "zozud/render/RenderState.h"
 
 namespace zozud {
 
@@ -35,6 +43,55 @@ bool RadeonVendor() {
     return radeon == 1;
 }
 
+// ---- Waiting shapes ----
+
+// The most vertices that wait for one draw: bounds the batch's memory when
+// nothing else reaches the device for a long time.
+const int MaxWaitingVerts = 65536;
+
+enum ShapeKind { Fills, Lines };
+
+struct ShapeBatch {
+    cList<PC>  verts;
+    cList<int> indices;
+    int        kind = Fills;
+    int        splitVerts = 0, splitIndices = 0;  // the runs before the last (see cRender_DrawRuns)
+};
+
+ShapeBatch& Shapes() {
+    static ShapeBatch batch;
+    return batch;
+}
+
+// Draws the vertices (and indices into them; null for 0, 1, 2...) of one
+// call: appended to the waiting shapes when they are of the same kind,
+// otherwise after whatever waits is drawn and the device set up for the kind.
+void Submit(ShapeKind kind, const PC* v, int nv, const int* idx, int ni) {
+    ShapeBatch& b = Shapes();
+    if (nv <= 0 || ni <= 0) return;
+    if (!cRender_ShapesWaiting || b.kind != kind || b.verts.Count() + nv > MaxWaitingVerts) {
+        cRender_DrawWaiting();
+        if (kind == Fills) {
+            cRender_NeutralPipeline();
+            SolidShader();
+        } else {
+            LinesShader();
+        }
+        if (!cRender::GetInstance()) return;
+        b.kind = kind;
+    }
+    int base = b.verts.Count(), at = b.indices.Count();
+    if (!b.verts.AddRange(v, nv) || !b.indices.SetCount(at + ni)) {
+        b.verts.SetCount(base);
+        b.indices.SetCount(at);
+        return;  // no room: this call draws nothing
+    }
+    int* out = b.indices.GetPtr() + at;
+    for (int i = 0; i < ni; i++) out[i] = base + (idx ? idx[i] : i);
+    cRender_ShapesWaiting = true;
+    cRender_WaitingBounds.Add(v, (int)sizeof(PC), nv, kind == Lines);
+}
+
 // Reused vertex and index lists of one helper.
 template <class V>
 struct Batch {
@@ -49,9 +106,7 @@ struct Batch {
         verts.SetCount(nVerts);
         indices.SetCount(nIndices);
     }
-    void Draw() {
-        cRender::DrawIndexed(cTopology::Triangles, verts.GetPtr(), verts.Count(), indices.GetPtr(), indices.Count(), 4);
-    }
+    void Draw() { Submit(Fills, verts.GetPtr(), verts.Count(), indices.GetPtr(), indices.Count()); }
 };
 
 // Appends the quads of the non-empty rectangles; colour per corner
@@ -76,6 +131,25 @@ int BuildQuads(Batch<PC>& b, const cRect* rects, int count, const unsigned* corn
 }
 
 }  // namespace
+
+bool cRender_ShapesWaiting = false;
+
+void cRender_DrawWaitingShapes() {
+    ShapeBatch& b = Shapes();
+    cRender_ShapesWaiting = false;
+    cRender_DrawRuns(b.kind == Lines ? cTopology::Lines : cTopology::Triangles, b.verts.GetPtr(), (int)sizeof(PC),
+                     b.verts.Count(), b.indices.GetPtr(), b.indices.Count(), b.splitVerts, b.splitIndices);
+    b.verts.Clear();
+    b.indices.Clear();
+    b.splitVerts = b.splitIndices = 0;
+    cRender_WaitingBounds.Reset();
+}
+
+void cRender_SplitWaitingShapes() {
+    ShapeBatch& b = Shapes();
+    b.splitVerts = b.verts.Count();
+    b.splitIndices = b.indices.Count();
+}
 
 // ---- Shared pieces ----
 
@@ -119,8 +193,7 @@ void cRender::DrawLine(float x0, float y0, float x1, float y1, const cColor& col
 void cRender::DrawLine(const cVec2& a, const cVec2& b, const cColor& color) {
     unsigned c = PackColor(color);
     PC v[2] = {Vert(a.x, a.y, c), Vert(b.x, b.y, c)};
-    LinesShader();
-    DrawArrays(cTopology::Lines, v, 2);
+    Submit(Lines, v, 2, nullptr, 2);
 }
 
 // Four lines that cover the pixels x0..x1-1, y0..y1-1; some devices draw the
@@ -135,8 +208,7 @@ void cRender::DrawRectangle(const cRect& r, const cColor& color) {
         Vert(rr - 1, t, c), Vert(rr - 1, e, c),
         Vert(l, b - 1, c), Vert(rr, b - 1, c),
     };
-    LinesShader();
-    DrawArrays(cTopology::Lines, v, 8);
+    Submit(Lines, v, 8, nullptr, 8);
 }
 
 void cRender::DrawRectangle(int x, int y, int w, int h, const cColor& color) {
@@ -173,8 +245,7 @@ void cRender::DrawRectanglesDot(const cRect* rects, int count, const cColor& col
         edge(r.x0, r.y1 - 1, r.x0, r.y0);
     }
     if (verts.IsEmpty()) return;
-    LinesShader();
-    DrawArrays(cTopology::Lines, verts.GetPtr(), verts.Count());
+    Submit(Lines, verts.GetPtr(), verts.Count(), nullptr, verts.Count());
 }
 
 void cRender::DrawNoPreview(const cRect& r, const cColor& color) {
@@ -186,8 +257,7 @@ void cRender::DrawNoPreview(const cRect& r, const cColor& color) {
         Vert(rr, b, c), Vert(l, b, c),  Vert(l, b, c), Vert(l, t, c),
         Vert(l, t, c), Vert(rr, b, c),  Vert(l, b, c), Vert(rr, t, c),
     };
-    LinesShader();
-    DrawArrays(cTopology::Lines, v, 12);
+    Submit(Lines, v, 12, nullptr, 12);
 }
 
 // ---- Solid, dithered and gradient fills ----
@@ -197,10 +267,11 @@ void cRender::FillRectanglesSolid(const cRect* rects, int count, const cColor& c
     unsigned c = PackColor(color);
     unsigned corners[4] = {c, c, c, c};
     if (!rects || count <= 0 || BuildQuads(batch, rects, count, corners) == 0) return;
+    if (shaderID == -1) return batch.Draw();
     cRender_NeutralPipeline();
-    if (shaderID == -1) SolidShader();
-    else SetShader(shaderID);
-    batch.Draw();
+    SetShader(shaderID);
+    DrawIndexed(cTopology::Triangles, batch.verts.GetPtr(), batch.verts.Count(), batch.indices.GetPtr(),
+                batch.indices.Count(), 4);
 }
 
 void cRender::FillRectangleSolid(int x, int y, int w, int h, const cColor& color) {
@@ -237,8 +308,6 @@ void cRender::FillRectanglesLinearGradient(const cRect* rects, int count, const 
     unsigned horizontal[4] = {a, a, b, b}, vertical[4] = {b, a, a, b};
     const unsigned* corners = direction == LinearGradient::Horizontal ? horizontal : vertical;
     if (!rects || count <= 0 || BuildQuads(batch, rects, count, corners) == 0) return;
-    cRender_NeutralPipeline();
-    SolidShader();
     batch.Draw();
 }
 
@@ -264,8 +333,6 @@ void cRender::FillCircleSolid(const cVec2& center, float radius, const cColor& c
         idx[i * 3 + 1] = i + 1;
         idx[i * 3 + 2] = (i + 1) % segments + 1;
     }
-    cRender_NeutralPipeline();
-    SolidShader();
     batch.Draw();
 }
 

@@ -19,14 +19,59 @@ struct cRender_FontEntry {
 extern bool cRender_TextWaiting;
 void        cRender_DrawWaitingText();
 
+// Lines and flat or gradient fills waiting to be drawn (RenderDraw2D.cpp):
+// consecutive calls of one shader and primitive become one draw, under the
+// same rule as text.
+extern bool cRender_ShapesWaiting;
+void        cRender_DrawWaitingShapes();
+
+// Clip rectangles under a waiting batch. A batch is made of runs, one per
+// clip rectangle it was drawn under: every run but the last lies inside its
+// rectangle, so the scissor would cut none of it and the runs before the
+// last are drawn in one draw with no scissor, the last run with the
+// current one. A clip rectangle that changes while the last run lies inside
+// the old rectangle starts a new run; otherwise the batch is drawn first.
+// Bounds hold the pixel centres the last run may light, in pixels of the
+// viewport; unknown once a call of the run was made under a world matrix
+// other than identity, or with a coordinate that is not finite.
+struct cRender_WaitingArea {
+    cRect Bounds = cRect::Empty;
+    bool  Known = true;
+
+    // Adds the x, y (the first two floats) of count vertices stride bytes
+    // apart: of triangles, or of lines (which light the pixel to the right
+    // of and above a vertex).
+    void Add(const void* vertices, int stride, int count, bool lines);
+    // Whether the scissor of the clip rectangle cuts nothing of the last run.
+    bool Inside(const cRect& clip) const;
+    void Reset() { Bounds = cRect::Empty, Known = true; }
+};
+extern cRender_WaitingArea cRender_WaitingBounds;
+
+// Ends the last run of the waiting batch (text or shapes).
+void cRender_SplitWaitingText();
+void cRender_SplitWaitingShapes();
+
+// Draws a waiting batch of runs: vertices [0, splitVerts) with indices
+// [0, splitIndices) with no scissor, the rest with the current clip
+// rectangle. The indices of the rest are rebased in place.
+void cRender_DrawRuns(cTopology::Enum topology, const void* verts, int vertexSize, int vertCount, int* indices,
+                      int indexCount, int splitVerts, int splitIndices);
+
+// Draws whatever waits (text or shapes; at most one of them waits at a time).
+inline void cRender_DrawWaiting() {
+    if (cRender_TextWaiting) cRender_DrawWaitingText();
+    if (cRender_ShapesWaiting) cRender_DrawWaitingShapes();
+}
+
 // The device pointer of the front end. Reaching the device through it first
-// draws any waiting text, so the device sees every draw in the order the
+// draws any waiting text or shapes, so the device sees every draw in the order the
 // calls were made and with the state they were made in.
 class cRender_DevicePtr {
 public:
     cRender_DevicePtr& operator=(cRender::Stub* device) { m_Device = device; return *this; }
     cRender::Stub* operator->() const {
-        if (cRender_TextWaiting) cRender_DrawWaitingText();
+        cRender_DrawWaiting();
         return m_Device;
     }
     operator cRender::Stub*() const { return m_Device; }  // tests and delete; draws nothing

@@ -68,6 +68,7 @@ struct TextBatch {
     cList<PCT> verts;
     cList<int> indices;
     int        quads = 0;
+    int        split = 0;  // quads of the runs before the last (see cRender_DrawRuns)
     int        texture = -1;
 };
 
@@ -89,11 +90,14 @@ bool cRender_TextWaiting = false;
 void cRender_DrawWaitingText() {
     TextBatch& b = Batch();
     cRender_TextWaiting = false;
-    cRender::Stub* device = cRender::s.Instance.Raw();
-    if (device && b.quads > 0)
-        device->DrawIndexed(cTopology::Triangles, b.verts.GetPtr(), b.quads * 4, b.indices.GetPtr(), b.quads * 6, 4);
+    cRender_DrawRuns(cTopology::Triangles, b.verts.GetPtr(), (int)sizeof(PCT), b.quads * 4, b.indices.GetPtr(),
+                     b.quads * 6, b.split * 4, b.split * 6);
     b.quads = 0;
+    b.split = 0;
+    cRender_WaitingBounds.Reset();
 }
+
+void cRender_SplitWaitingText() { Batch().split = Batch().quads; }
 
 // ---- Font table ----
 
@@ -231,10 +235,12 @@ cRect cRender::DrawString(int fontID, const char* text, float x, float y, int fl
             if (s.Instance) {
                 batch.quads += quads;
                 cRender_TextWaiting = true;
+                cRender_WaitingBounds.Add(v, (int)sizeof(PCT), quads * 4, false);
             }
             SetWireframe(wire);  // in wire-frame mode this draws the text at once, filled
         } else {
             batch.quads += quads;
+            cRender_WaitingBounds.Add(v, (int)sizeof(PCT), quads * 4, false);
         }
     }
     return r;
