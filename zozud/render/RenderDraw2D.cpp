@@ -56,7 +56,16 @@ struct ShapeBatch {
     cList<int> indices;
     int        kind = Fills;
     int        splitVerts = 0, splitIndices = 0;  // the runs before the last (see cRender_DrawRuns)
+    int        shader = -1, blend = -1;            // set up by the first call
 };
+
+// Rectangles of the text that started while the shapes waited; more than
+// MaxTextRects and any shape is taken to touch them.
+const int MaxTextRects = 256;
+struct TextRects {
+    cRect rects[MaxTextRects];
+    int   count = 0;
+} g_TextRects;
 
 ShapeBatch& Shapes() {
     static ShapeBatch batch;
@@ -69,16 +78,27 @@ ShapeBatch& Shapes() {
 void Submit(ShapeKind kind, const PC* v, int nv, const int* idx, int ni) {
     ShapeBatch& b = Shapes();
     if (nv <= 0 || ni <= 0) return;
-    if (!cRender_ShapesWaiting || b.kind != kind || b.verts.Count() + nv > MaxWaitingVerts) {
+    bool join = cRender_ShapesWaiting && b.kind == kind && b.verts.Count() + nv <= MaxWaitingVerts;
+    if (join && cRender_TextWaiting) {
+        // Drawn before the text that waits: only where none of it lies, and
+        // with the blend the shapes wait with.
+        cRect r = cRect::Empty;
+        for (int i = 0; i < nv; i++) r.AddPoint(cVec2(v[i].Pos.x, v[i].Pos.y));
+        if (kind == Lines) r.x1 += 1, r.y1 += 1;
+        join = cRender::GetBlendState() == b.blend && cRender::GetWorldMatrix() == cMat4::Identity &&
+               !cRender_TouchesWaitingText(r);
+    }
+    if (!join) {
         cRender_DrawWaiting();
         if (kind == Fills) {
             cRender_NeutralPipeline();
-            SolidShader();
+            b.shader = SolidShader();
         } else {
-            LinesShader();
+            b.shader = LinesShader();
         }
         if (!cRender::GetInstance()) return;
         b.kind = kind;
+        b.blend = cRender::GetBlendState();
     }
     int base = b.verts.Count(), at = b.indices.Count();
     if (!b.verts.AddRange(v, nv) || !b.indices.SetCount(at + ni)) {
@@ -134,9 +154,38 @@ int BuildQuads(Batch<PC>& b, const cRect* rects, int count, const unsigned* corn
 
 bool cRender_ShapesWaiting = false;
 
-void cRender_DrawWaitingShapes() {
+bool cRender_KeepShapes = false;
+
+// Rectangles that share a pixel, or might (a pixel to spare on every side);
+// not finite coordinates touch everything.
+bool cRender_TouchesWaitingText(const cRect& r) {
+    const TextRects& t = g_TextRects;
+    if (t.count > MaxTextRects) return true;
+    if (!std::isfinite(r.x0) || !std::isfinite(r.y0) || !std::isfinite(r.x1) || !std::isfinite(r.y1)) return true;
+    for (int i = 0; i < t.count; i++) {
+        const cRect& q = t.rects[i];
+        if (r.x0 <= q.x1 + 1 && q.x0 <= r.x1 + 1 && r.y0 <= q.y1 + 1 && q.y0 <= r.y1 + 1) return true;
+    }
+    return false;
+}
+
+void cRender_AddWaitingTextRect(const cRect& r) {
+    TextRects& t = g_TextRects;
+    if (!std::isfinite(r.x0) || !std::isfinite(r.y0) || !std::isfinite(r.x1) || !std::isfinite(r.y1))
+        t.count = MaxTextRects;  // the next rectangle overflows the list: touches everything
+    if (t.count < MaxTextRects) t.rects[t.count] = r;
+    if (t.count <= MaxTextRects) t.count++;
+}
+
+void cRender_DrawWaitingShapes(bool restate) {
     ShapeBatch& b = Shapes();
     cRender_ShapesWaiting = false;
+    g_TextRects.count = 0;
+    cRender::Stub* device = cRender::s.Instance.Raw();
+    if (device && restate) {  // text was set up after the shapes
+        device->SetShader(b.shader);
+        device->SetBlendState(b.blend);
+    }
     cRender_DrawRuns(b.kind == Lines ? cTopology::Lines : cTopology::Triangles, b.verts.GetPtr(), (int)sizeof(PC),
                      b.verts.Count(), b.indices.GetPtr(), b.indices.Count(), b.splitVerts, b.splitIndices);
     b.verts.Clear();

@@ -17,13 +17,14 @@ struct cRender_FontEntry {
 // with one glyph texture become one draw. Drawn before the device hears of
 // anything else.
 extern bool cRender_TextWaiting;
-void        cRender_DrawWaitingText();
+void        cRender_DrawWaitingText(bool restate);
 
 // Lines and flat or gradient fills waiting to be drawn (RenderDraw2D.cpp):
 // consecutive calls of one shader and primitive become one draw, under the
-// same rule as text.
+// same rule as text. The shader and blend of a batch, to draw it with when
+// text set the device up after it.
 extern bool cRender_ShapesWaiting;
-void        cRender_DrawWaitingShapes();
+void        cRender_DrawWaitingShapes(bool restate);
 
 // Clip rectangles under a waiting batch. A batch is made of runs, one per
 // clip rectangle it was drawn under: every run but the last lies inside its
@@ -58,10 +59,20 @@ void cRender_SplitWaitingShapes();
 void cRender_DrawRuns(cTopology::Enum topology, const void* verts, int vertexSize, int vertCount, int* indices,
                       int indexCount, int splitVerts, int splitIndices);
 
-// Draws whatever waits (text or shapes; at most one of them waits at a time).
+// Text may start while shapes wait (cRender_KeepShapes set while it sets the
+// device up): both then wait, the shapes to be drawn first, with their own
+// shader and blend. A later shape call joins the shapes only where it
+// touches none of the waiting text's rectangles, so drawing all shapes
+// before all text shows what drawing in call order would.
+extern bool cRender_KeepShapes;
+bool        cRender_TouchesWaitingText(const cRect& bounds);
+void        cRender_AddWaitingTextRect(const cRect& bounds);
+
+// Draws whatever waits, shapes first.
 inline void cRender_DrawWaiting() {
-    if (cRender_TextWaiting) cRender_DrawWaitingText();
-    if (cRender_ShapesWaiting) cRender_DrawWaitingShapes();
+    const bool both = cRender_ShapesWaiting && cRender_TextWaiting;
+    if (cRender_ShapesWaiting) cRender_DrawWaitingShapes(both);
+    if (cRender_TextWaiting) cRender_DrawWaitingText(both);
 }
 
 // The device pointer of the front end. Reaching the device through it first
@@ -71,7 +82,7 @@ class cRender_DevicePtr {
 public:
     cRender_DevicePtr& operator=(cRender::Stub* device) { m_Device = device; return *this; }
     cRender::Stub* operator->() const {
-        cRender_DrawWaiting();
+        if (!cRender_KeepShapes) cRender_DrawWaiting();
         return m_Device;
     }
     operator cRender::Stub*() const { return m_Device; }  // tests and delete; draws nothing
