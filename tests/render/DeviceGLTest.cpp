@@ -187,6 +187,16 @@ TEST_F(DeviceGL, GradientsEndInTheirColours) {
     shot = Shot();
     EXPECT_TRUE(Matches(shot, 500, 100, 1, 1, [](int, int) { return Red; }, 8, "radial_centre"));
     EXPECT_TRUE(Matches(shot, 461, 61, 1, 1, [](int, int) { return Blue; }, 0, "radial_corner"));
+    // A cave corner leaves out the far side of its cave line; a gradient drawn
+    // after it fills its whole rectangle again.
+    cRender::CaveCornerArgs cave;
+    cave.CaveFrom = cVec2(600, 208);
+    cave.CaveTo = cVec2(608, 200);
+    cave.GradRadius = 8;
+    cave.CenterColor = cave.BoundColor = Green;
+    cRender::DrawCaveCaveCorner(cRect(600, 200, 608, 208), cave);
+    cRender::FillRectangleRadialGradient(cRect(560, 150, 600, 190), false, Red, Red);
+    EXPECT_TRUE(Matches(Shot(), 560, 150, 40, 40, [](int, int) { return Red; }, 0, "radial_after_cave"));
 }
 
 // ---- Textures ----

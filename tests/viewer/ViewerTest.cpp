@@ -1,0 +1,450 @@
+// zozud-viewer as a person or a script uses it: the screenshot mode on the
+// committed bending box, an OBJ and an image, the failures on bad files and
+// options, and the interactive window driven with xdotool.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "zozud/image/Image.h"
+#include "zozud/io/IO.h"
+#include "zozud/model/Model.h"
+
+#include "support/Desktop.h"
+#include "support/Process.h"
+
+using namespace zozud;
+using namespace testsupport;
+
+namespace {
+
+const std::string Viewer = ZOZUD_BINARY_DIR "/zozud-viewer";
+const std::string Data = ZOZUD_SOURCE_DIR "/tests/data/viewer";
+const int Width = 640, Height = 400;
+const int ViewWidth = Width - 216;  // left of the control form
+const unsigned char Clear[3] = {28, 31, 38};  // the Ziduruz theme's background
+
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator<(const Rgb& o) const { return r != o.r ? r < o.r : g != o.g ? g < o.g : b < o.b; }
+};
+
+// Pixel at x, y counted from the TOP left, like the screen.
+Rgb At(const cImage& image, int x, int y) {
+    const unsigned char* p = image.Pixels + ((int64_t)(image.Height - 1 - y) * image.Width + x) * 3;
+    return {p[0], p[1], p[2]};
+}
+
+bool IsClear(const Rgb& c) {
+    return std::abs(c.r - Clear[0]) <= 2 && std::abs(c.g - Clear[1]) <= 2 && std::abs(c.b - Clear[2]) <= 2;
+}
+
+Rgb MostCommon(const cImage& image) {
+    std::map<Rgb, int> counts;
+    for (int y = 0; y < image.Height; y++)
+        for (int x = 0; x < image.Width; x++) counts[At(image, x, y)]++;
+    Rgb best{0, 0, 0};
+    int most = -1;
+    for (auto& e : counts)
+        if (e.second > most) most = e.second, best = e.first;
+    return best;
+}
+
+bool Decode(const std::string& path, cImage* image) {
+    return cIO::LoadImage(path.c_str(), image) && image->Format == cFormat::Rgb8 && image->Width == Width &&
+           image->Height == Height;
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs the viewer to its end. Its leak check at exit is off: LeakSanitizer's
+// tracer now and then faults reading the thread-local storage Mesa's GL
+// driver leaves behind (a fault of the checker, seen with every exit path);
+// AddressSanitizer's other checks stay on.
+Outcome Start(const std::string& args, const TempDir& dir) {
+    Outcome r;
+    r.out = Shell("ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\" " + Viewer + " " + args + " 2>'" +
+                      (dir / "err.txt") + "'",
+                  &r.status);
+    r.err = ReadFile(dir / "err.txt");
+    return r;
+}
+
+std::string Sized() { return " --size " + std::to_string(Width) + "x" + std::to_string(Height); }
+
+int Lines(const std::string& text) {
+    int n = 0;
+    for (char c : text) n += c == '\n';
+    return n;
+}
+
+// The mean position of the pixels of the view that are not the background,
+// leaving out the text rows at its top and bottom; false when there are none.
+bool Centroid(const cImage& image, double* x, double* y) {
+    double sx = 0, sy = 0;
+    long n = 0;
+    for (int py = 40; py < Height - 70; py++)
+        for (int px = 0; px < ViewWidth; px++)
+            if (!IsClear(At(image, px, py))) sx += px, sy += py, n++;
+    if (n == 0) return false;
+    *x = sx / n;
+    *y = sy / n;
+    return true;
+}
+
+int Differences(const cImage& a, const cImage& b) {
+    int n = 0;
+    for (int y = 0; y < Height; y++)
+        for (int x = 0; x < ViewWidth; x++) n += !(At(a, x, y) == At(b, x, y));
+    return n;
+}
+
+class ViewerShots : public DesktopTest {};
+
+// ---- Screenshot mode ----
+
+TEST_F(ViewerShots, TheBendingBoxIsFramedAndMovesWithTime) {
+    TempDir dir;
+    cImage shots[2];
+    const char* times[2] = {"0", "0.25"};
+    for (int i = 0; i < 2; i++) {
+        std::string out = dir / ("bend" + std::to_string(i) + ".bmp");
+        Outcome r = Start(Data + "/bend.md5mesh --screenshot " + out + " --time " + times[i] + Sized(), dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find("wrote " + out), std::string::npos) << r.out;
+        ASSERT_TRUE(Decode(out, &shots[i]));
+        // The background fills most of the picture; the model covers the
+        // middle of the view, where the framing centred it.
+        EXPECT_TRUE(IsClear(MostCommon(shots[i])));
+        EXPECT_FALSE(IsClear(At(shots[i], ViewWidth / 2, Height / 2))) << "time " << times[i];
+    }
+    // Straight at 0 s, bent a quarter second later.
+    EXPECT_GT(Differences(shots[0], shots[1]), 200);
+}
+
+TEST_F(ViewerShots, AnObjAndAnImageShow) {
+    TempDir dir;
+    WriteFile(dir / "cube.obj",
+              "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+              "f 1 2 3 4\nf 5 8 7 6\nf 1 5 6 2\nf 2 6 7 3\nf 3 7 8 4\nf 4 8 5 1\n");
+    Outcome r = Start(dir / "cube.obj" + " --screenshot " + dir / "cube.bmp" + Sized(), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    cImage shot;
+    ASSERT_TRUE(Decode(dir / "cube.bmp", &shot));
+    EXPECT_FALSE(IsClear(At(shot, ViewWidth / 2, Height / 2)));
+    EXPECT_NE(r.out.find("12 triangles"), std::string::npos) << r.out;
+
+    // A red image alone fills the view: its middle is red.
+    cImage red(cFormat::Rgb8, 8, 8);
+    for (int i = 0; i < 64; i++) red.Pixels[i * 3] = 255, red.Pixels[i * 3 + 1] = 0, red.Pixels[i * 3 + 2] = 0;
+    for (const char* ext : {"bmp", "tga", "dds"}) {
+        std::string in = dir / (std::string("red.") + ext), out = dir / "red.bmp";
+        ASSERT_TRUE(cIO::SaveImage(in.c_str(), red)) << ext;
+        r = Start(in + " --screenshot " + out + Sized(), dir);
+        ASSERT_EQ(r.status, 0) << ext << ": " << r.err;
+        ASSERT_TRUE(Decode(out, &shot)) << ext;
+        EXPECT_EQ(At(shot, ViewWidth / 2, Height / 2), (Rgb{255, 0, 0})) << ext;
+    }
+}
+
+TEST_F(ViewerShots, AMaterialNamesTheDiffuseMapBesideTheModel) {
+    TempDir dir;
+    const std::string cube =
+        "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+        "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nusemtl paint\n"
+        "f 1/1 2/2 3/3 4/4\nf 5/1 8/2 7/3 6/4\nf 1/1 5/2 6/3 2/4\nf 2/1 6/2 7/3 3/4\nf 3/1 7/2 8/3 4/4\nf 4/1 8/2 5/3 1/4\n";
+    WriteFile(dir / "cube.obj", cube);
+    cImage shots[2];
+    for (int i = 0; i < 2; i++) {
+        if (i == 1) {  // a blue diffuse map named after the material
+            cImage blue(cFormat::Rgb8, 4, 4);
+            for (int p = 0; p < 16; p++) blue.Pixels[p * 3] = 0, blue.Pixels[p * 3 + 1] = 0, blue.Pixels[p * 3 + 2] = 255;
+            ASSERT_TRUE(cIO::SaveImage((dir / "paint.bmp").c_str(), blue));
+        }
+        std::string out = dir / ("cube" + std::to_string(i) + ".bmp");
+        Outcome r = Start(dir / "cube.obj" + " --screenshot " + out + Sized(), dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        ASSERT_TRUE(Decode(out, &shots[i]));
+    }
+    Rgb plain = At(shots[0], ViewWidth / 2, Height / 2), painted = At(shots[1], ViewWidth / 2, Height / 2);
+    EXPECT_LT(std::abs(plain.r - plain.b), 40);  // the default grey-beige
+    EXPECT_GT(painted.b, painted.r + 60);         // blue from the map
+    EXPECT_GT(painted.b, painted.g + 60);
+}
+
+TEST_F(ViewerShots, AMaterialLibraryGivesTheMaterialItsMap) {
+    TempDir dir;
+    WriteFile(dir / "cube.obj",
+              "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+              "usemtl Paints_green\nf 1 2 3 4\nf 5 8 7 6\nf 1 5 6 2\nf 2 6 7 3\nf 3 7 8 4\nf 4 8 5 1\n");
+    cImage green(cFormat::Rgb8, 4, 4);
+    for (int p = 0; p < 16; p++) green.Pixels[p * 3] = 0, green.Pixels[p * 3 + 1] = 255, green.Pixels[p * 3 + 2] = 0;
+    ASSERT_TRUE(cIO::SaveImage((dir / "green.bmp").c_str(), green));
+    // In another folder than the model's, so only the library can name the map.
+    TempDir libraries;
+    WriteFile(libraries / "paints.xml",
+              "<cMaterialLibrary><Name>Paints</Name><Groups><cMaterialGroup><Name>Paints</Name><Materials>"
+              "<cMaterial_Bump><MaterialName>green</MaterialName><DiffuseMap>" + dir / "green.bmp" +
+              "</DiffuseMap></cMaterial_Bump></Materials></cMaterialGroup></Groups></cMaterialLibrary>\n");
+    std::string out = dir / "shot.bmp";
+    Outcome r = Start(libraries / "paints.xml" + " " + dir / "cube.obj" + " --screenshot " + out + Sized(), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    cImage shot;
+    ASSERT_TRUE(Decode(out, &shot));
+    Rgb c = At(shot, ViewWidth / 2, Height / 2);
+    EXPECT_GT(c.g, c.r + 60);
+    EXPECT_GT(c.g, c.b + 60);
+
+    WriteFile(libraries / "broken.xml", "<cMaterialLibrary><Name>");
+    r = Start(libraries / "broken.xml" + " --screenshot " + out + Sized(), dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("broken.xml"), std::string::npos) << r.err;
+}
+
+TEST_F(ViewerShots, TheExplorerShowsTheViewersSettings) {
+    TempDir dir;
+    cImage plain, explorer;
+    for (int i = 0; i < 2; i++) {
+        std::string out = dir / "shot.bmp";
+        Outcome r = Start(Data + "/bend.md5mesh --frames 4 --screenshot " + out + Sized() + (i ? " --explorer" : ""), dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        ASSERT_TRUE(Decode(out, i ? &explorer : &plain));
+    }
+    // Its window covers a good part of the picture with light rows.
+    int light = 0;
+    for (int y = 0; y < Height; y++)
+        for (int x = 0; x < Width; x++) {
+            Rgb a = At(plain, x, y), b = At(explorer, x, y);
+            light += !(a == b) && b.r > 180 && b.g > 180 && b.b > 180;
+        }
+    EXPECT_GT(light, Width * Height / 8);
+}
+
+TEST_F(ViewerShots, BadFilesAndOptionsEndWithStatusOneAndOneLine) {
+    TempDir dir;
+    std::string mesh = ReadFile(Data + "/bend.md5mesh");
+    WriteFile(dir / "cut.md5mesh", mesh.substr(0, mesh.size() / 2));
+    WriteFile(dir / "thing.xyz", "what");
+    WriteFile(dir / "empty.obj", "# nothing\n");
+    WriteFile(dir / "junk.tga", std::string(5, '\x7f'));
+    const std::string shot = " --screenshot " + dir / "out.bmp";
+    struct Case {
+        std::string args, says;
+    } cases[] = {
+        {dir / "cut.md5mesh" + shot, "cut.md5mesh"},
+        {dir / "thing.xyz" + shot, "unknown file type"},
+        {dir / "missing.obj" + shot, "cannot open"},
+        {dir / "empty.obj" + shot, "empty.obj"},
+        {dir / "junk.tga" + shot, "junk.tga"},
+        {Data + "/bend.md5anim" + shot, "skinned model"},
+        {Data + "/bend.md5mesh --frames x" + shot, "--frames"},
+        {Data + "/bend.md5mesh --size 10" + shot, "--size"},
+        {Data + "/bend.md5mesh --theme Plain" + shot, "--theme"},
+        {Data + "/bend.md5mesh --time -1" + shot, "--time"},
+        {Data + "/bend.md5mesh --wobble" + shot, "--wobble"},
+        {shot, "needs a file"},
+    };
+    for (const Case& c : cases) {
+        Outcome r = Start(c.args, dir);
+        EXPECT_EQ(r.status, 1) << c.args;
+        EXPECT_NE(r.err.find("zozud-viewer: "), std::string::npos) << c.args;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << c.args << ": " << r.err;
+        // One line, or two for an option error (the line and the usage).
+        EXPECT_EQ(Lines(r.err), c.says.compare(0, 2, "--") == 0 ? 2 : 1) << r.err;
+        EXPECT_FALSE(FileExists(dir / "out.bmp"));
+    }
+}
+
+// ---- Interactive ----
+
+class ViewerWindow : public DesktopTest {
+protected:
+    TempDir dir;
+    Process viewer;
+    std::string window;
+
+    std::string Output() { return ReadFile(dir / "out.txt"); }
+    int Frames() {
+        std::string out = Output();
+        size_t at = out.rfind("frame ");
+        return at == std::string::npos ? 0 : std::atoi(out.c_str() + at + 6);
+    }
+    // Waits until the viewer has drawn n more frames than now.
+    bool Drawn(int n) {
+        int start = Frames();
+        return WaitFor([&] { return Frames() >= start + n; }, 10000);
+    }
+    bool Open(const std::vector<std::string>& files) {
+        std::vector<std::string> args = files;
+        for (const char* a : {"--report", "--size", "640x400", "--shot-folder"}) args.push_back(a);
+        args.push_back(dir.Path());
+        if (!viewer.Start(Viewer, args, dir.Path(), {}, dir / "out.txt")) return false;
+        window = FindWindow("^zozud-viewer$", 20, viewer.Pid());
+        return !window.empty() && WaitFor([&] { return Frames() >= 3; }, 15000);
+    }
+    void Xdo(const std::string& commands) { Shell("xdotool " + commands + " 2>/dev/null"); }
+    // The screenshot key: the file it names once written, decoded.
+    bool ShotKey(int n, cImage* image) {
+        Keys(window, "F12");
+        char name[32];
+        std::snprintf(name, sizeof name, "/zozud-viewer-%03d.bmp", n);
+        std::string path = dir.Path() + name;
+        return WaitFor([&] { return Output().find("screenshot " + path) != std::string::npos; }, 10000) &&
+               Decode(path, image);
+    }
+};
+
+TEST_F(ViewerWindow, AltLeftDragTumblesAroundTheCentredModel) {
+    ASSERT_TRUE(Open({Data + "/bend.md5mesh"}));
+    Xdo("windowfocus --sync " + window);
+    ASSERT_TRUE(Drawn(3));
+    Keys(window, "g space");  // no grid, animation paused: only the model changes the picture
+    ASSERT_TRUE(Drawn(3));
+    cImage before, after;
+    ASSERT_TRUE(ShotKey(1, &before));
+    double x0, y0, x1, y1;
+    ASSERT_TRUE(Centroid(before, &x0, &y0));
+
+    Xdo("mousemove --window " + window + " --sync 150 200");
+    Xdo("keydown Alt_L");
+    Xdo("mousedown 1");
+    for (int i = 1; i <= 8; i++) Xdo("mousemove --window " + window + " --sync " + std::to_string(150 + i * 12) + " 200 sleep 0.03");
+    Xdo("mouseup 1");
+    Xdo("keyup Alt_L");
+    ASSERT_TRUE(Drawn(3));
+    ASSERT_TRUE(ShotKey(2, &after));
+    ASSERT_TRUE(Centroid(after, &x1, &y1));
+
+    EXPECT_GT(Differences(before, after), 300);
+    // The tumble turns the view about the model's centre: it stays in the middle.
+    for (double x : {x0, x1}) EXPECT_NEAR(x, ViewWidth / 2.0, ViewWidth * 0.12);
+    for (double y : {y0, y1}) EXPECT_NEAR(y, Height / 2.0, Height * 0.15);
+    EXPECT_TRUE(viewer.Running());
+}
+
+TEST_F(ViewerWindow, ABadFileShowsAMessageAndTheViewerGoesOn) {
+    WriteFile(dir / "thing.xyz", "what");
+    ASSERT_TRUE(Open({dir / "thing.xyz", Data + "/bend.md5mesh"}));
+    std::string box = FindWindow("cannot load", 20, viewer.Pid());
+    ASSERT_FALSE(box.empty());
+    // A key can be lost while the box settles: it is sent again while the box stays.
+    for (int attempt = 0; attempt < 3 && !WindowGone("cannot load"); attempt++) {
+        Shell("sleep 0.5");
+        Keys(box, "Return");
+        WaitFor([&] { return WindowGone("cannot load"); }, 3000);
+    }
+    ASSERT_TRUE(WindowGone("cannot load"));
+    ASSERT_TRUE(Drawn(3));
+    EXPECT_TRUE(viewer.Running());
+    cImage shot;
+    Xdo("windowfocus --sync " + window);
+    ASSERT_TRUE(ShotKey(1, &shot));
+    EXPECT_FALSE(IsClear(At(shot, ViewWidth / 2, Height / 2)));
+}
+
+TEST_F(ViewerWindow, TheThemeKeySwitchesTheLook) {
+    ASSERT_TRUE(Open({Data + "/bend.md5mesh"}));
+    Xdo("windowfocus --sync " + window);
+    ASSERT_TRUE(Drawn(3));
+    cImage ziduruz, standard;
+    ASSERT_TRUE(ShotKey(1, &ziduruz));
+    Keys(window, "t");
+    ASSERT_TRUE(Drawn(3));
+    ASSERT_TRUE(ShotKey(2, &standard));
+    EXPECT_TRUE(IsClear(MostCommon(ziduruz)));
+    Rgb desktop = MostCommon(standard);  // the classic desktop's blue
+    EXPECT_NEAR(desktop.r, 59, 2);
+    EXPECT_NEAR(desktop.g, 110, 2);
+    EXPECT_NEAR(desktop.b, 153, 2);
+}
+
+TEST_F(ViewerWindow, TheSaveKeyWritesTheModelThroughTheFileDialog) {
+    ASSERT_TRUE(Open({Data + "/bend.md5mesh"}));
+    Xdo("windowfocus --sync " + window);
+    ASSERT_TRUE(Drawn(3));
+    Keys(window, "s");
+    const std::string path = dir / "saved.obj";
+    // A keystroke can be lost while the chooser settles: the name is typed
+    // again while it stays open.
+    for (int attempt = 0; attempt < 3 && !FileExists(path); attempt++) {
+        std::string chooser = FindWindow("^Save model$", 15, viewer.Pid());
+        if (chooser.empty()) break;
+        Shell("sleep 0.7");
+        Keys(chooser, "ctrl+a");
+        Type(chooser, path);
+        Shell("sleep 0.3");
+        Keys(chooser, "Return");
+        WaitFor([&] { return FileExists(path); }, 3000);
+    }
+    ASSERT_TRUE(WaitFor([&] { return Output().find("saved " + path) != std::string::npos; }, 10000)) << Output();
+    cModel model;
+    ASSERT_TRUE(cIO::LoadModel(path.c_str(), &model));
+    EXPECT_EQ(model.GetTriangleCount(), 68);  // the box in its bind pose
+    EXPECT_TRUE(model.IsStatic);
+}
+
+TEST_F(ViewerWindow, MipLevelAndChannelKeysChangeTheImageShown) {
+    // Level 0 white, level 1 green, level 2 blue... in a DDS with its chain.
+    cImage image(cFormat::Rgba8, 16, 16, 1, 5);
+    const unsigned char colours[5][4] = {{255, 255, 255, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 0, 0, 255},
+                                         {9, 9, 9, 255}};
+    for (int level = 0; level < 5; level++) {
+        unsigned char* p = image.GetPixels(level);
+        for (int64_t i = 0; i < image.GetPixelCount(level); i++)
+            for (int c = 0; c < 4; c++) p[i * 4 + c] = colours[level][c];
+    }
+    ASSERT_TRUE(cIO::SaveImage((dir / "chain.dds").c_str(), image));
+    ASSERT_TRUE(Open({dir / "chain.dds"}));
+    Xdo("windowfocus --sync " + window);
+    ASSERT_TRUE(Drawn(3));
+    struct Step {
+        const char* keys;
+        Rgb centre;
+    } steps[] = {
+        {"", {255, 255, 255}},
+        {"c", {255, 0, 0}},    // red channel alone
+        {"c c", {0, 0, 255}},  // past green to blue
+        {"c c", {255, 255, 255}},  // alpha as grey, then all channels again
+        {"m", {0, 255, 0}},        // level 1
+        {"m", {0, 0, 255}},        // level 2
+    };
+    int shot = 0;
+    for (const Step& step : steps) {
+        if (*step.keys) Keys(window, step.keys);
+        ASSERT_TRUE(Drawn(3));
+        cImage picture;
+        ASSERT_TRUE(ShotKey(++shot, &picture));
+        EXPECT_EQ(At(picture, ViewWidth / 2, Height / 2), step.centre) << "after \"" << step.keys << "\"";
+    }
+}
+
+TEST_F(ViewerWindow, AModelDroppedOnTheWindowIsLoadedAndFramed) {
+    ASSERT_TRUE(Open({}));
+    Process source;
+    ASSERT_TRUE(source.Start(ZOZUD_BINARY_DIR "/tests/ViewerDragSource", {Data + "/bend.md5mesh"}, dir.Path()));
+    std::string from = FindWindow("^viewer drag source$", 20, source.Pid());
+    ASSERT_FALSE(from.empty());
+    Shell("sleep 0.5");
+    // Pressed on the source's button, dragged in steps across to the viewer.
+    Xdo("mousemove --window " + from + " --sync 60 30 sleep 0.3 mousedown 1");
+    for (int i = 1; i <= 8; i++)
+        Xdo("mousemove --window " + from + " --sync " + std::to_string(60 - i * 60) + " " + std::to_string(30 + i * 15) +
+            " sleep 0.1");
+    Xdo("mousemove --window " + window + " --sync 300 200 sleep 0.3 mousemove --window " + window +
+        " --sync 320 200 sleep 0.3 mouseup 1");
+    ASSERT_TRUE(WaitFor([&] { return Output().find("loaded " + Data + "/bend.md5mesh") != std::string::npos; }, 10000))
+        << Output();
+    ASSERT_TRUE(Drawn(3));
+    Xdo("windowfocus --sync " + window);
+    cImage shot;
+    ASSERT_TRUE(ShotKey(1, &shot));
+    EXPECT_FALSE(IsClear(At(shot, ViewWidth / 2, Height / 2)));
+}
+
+}  // namespace
