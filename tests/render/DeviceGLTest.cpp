@@ -155,6 +155,55 @@ TEST_F(DeviceGL, BatchedShapesKeepOrderClipsMatricesAndBlends) {
     }, 1, "batched_shapes"));
 }
 
+// Text and fills interleaved: each fill that comes after a text and covers
+// it hides it, the others leave it showing; an outline on the edge of its
+// clip rectangle is whole; text drawn under a moved world matrix lands
+// moved, though the matrix changes back before anything else is drawn.
+TEST_F(DeviceGL, BatchedTextAndFillsKeepCallOrder) {
+    const int font = cRender::GetFontID("Calibri 11");
+    ASSERT_GE(font, 0);
+    cRender::SetBlendState(cRender::GetBlendStateID(cBlendFactor::SrcAlpha, cBlendFactor::InvSrcAlpha,
+                                                    cBlendMode::Add, 15));
+    // Rows of cells 30 pixels high: a fill, text over it, and in odd rows a
+    // fill over the text.
+    const int Rows = 6;
+    for (int i = 0; i < Rows; i++) {
+        cRect cell(10, 10 + 30.0f * i, 110, 36 + 30.0f * i);
+        cRender::SetClipRect(cell);
+        cRender::FillRectangleSolid(cell, Blue);
+        cRender::DrawString(font, "Wide", cell.x0 + 4, cell.y0 + 13, cRender::TextFlags::CenterY, White);
+        if (i % 2) cRender::FillRectangleSolid(cRect(cell.x0, cell.y0, cell.x0 + 60, cell.y1), Green);
+        cRender::DrawRectangle(cell, Red);
+    }
+    cRender::SetClipRect(cRect::Empty);
+    cRender::PushWorldMatrix();
+    cRender::SetWorldMatrix(cMat4::Translation(200, 0));
+    cRender::DrawString(font, "Moved", 0, 20, 0, White);
+    cRender::PopWorldMatrix();
+    cRender::SetBlendState(-1);
+    cImage shot = Shot();
+
+    const int bpp = cFormat::GetBytesPerPixel(shot.Format);
+    auto at = [&](int x, int y) { return shot.Pixels + ((int64_t)y * shot.Width + x) * bpp; };
+    // Ink: a pixel with red and green (only the white text has both).
+    auto inked = [&](int x0, int y0, int x1, int y1) {
+        for (int y = y0; y < y1; y++)
+            for (int x = x0; x < x1; x++)
+                if (at(x, y)[0] > 64 && at(x, y)[1] > 64) return true;
+        return false;
+    };
+    for (int i = 0; i < Rows; i++) {
+        int y0 = 10 + 30 * i, y1 = y0 + 26;
+        EXPECT_EQ(i % 2 == 0, inked(11, y0 + 1, 69, y1 - 1)) << "row " << i;
+        for (int x = 10; x < 110; x++) {
+            EXPECT_EQ(255, at(x, y0)[0]) << "bottom edge, row " << i << ", x " << x;
+            EXPECT_EQ(255, at(x, y1 - 1)[0]) << "top edge, row " << i << ", x " << x;
+        }
+    }
+    EXPECT_TRUE(inked(200, 10, 300, 40)) << "moved text";
+    EXPECT_FALSE(inked(0, 12, 10, 40)) << "text left where the matrix was not";
+}
+
 TEST_F(DeviceGL, DitherIsACheckerAnchoredAtItsOrigin) {
     struct Case { cRect rect; cVec2 origin; } cases[] = {
         {cRect(3, 3, 13, 11), cVec2(3, 3)}, {cRect(20, 0, 31, 9), cVec2(21.4f, 0.6f)}};
