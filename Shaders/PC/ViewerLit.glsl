@@ -1,7 +1,9 @@
 // The model viewer's surfaces: world-space normals lit by one directional
 // light and a sky/ground ambient, both faces (files disagree on winding).
 // DIFFUSE_MAP multiplies a diffuse texture in; NORMAL_MAP bends the normal by
-// a tangent-space normal map.
+// a tangent-space normal map. Without the maps the texture coordinates and
+// the tangent frame are not passed on: fewer values for the rasteriser to
+// interpolate over every pixel.
 
 // Vertex shader
 in vec3 Pos;
@@ -13,26 +15,38 @@ uniform mat4 g_WorldViewProjectionMatrix;
 uniform mat4 g_WorldMatrix;
 uniform vec3 g_ViewerPos;
 out vec3 v_Normal;
+#ifdef NORMAL_MAP
 out vec3 v_Tangent;
 out vec3 v_BiTangent;
+#endif
+#if defined(DIFFUSE_MAP) || defined(NORMAL_MAP)
 out vec2 v_TexCoord;
+#endif
 out vec3 v_ToEye;
 
 void main() {
     gl_Position = g_WorldViewProjectionMatrix * vec4(Pos, 1.0);
     mat3 world = mat3(g_WorldMatrix);
     v_Normal = world * Normal;
+#ifdef NORMAL_MAP
     v_Tangent = world * Tangent;
     v_BiTangent = world * BiTangent;
+#endif
+#if defined(DIFFUSE_MAP) || defined(NORMAL_MAP)
     v_TexCoord = TexCoord;
+#endif
     v_ToEye = g_ViewerPos - (g_WorldMatrix * vec4(Pos, 1.0)).xyz;
 }
 
 // Fragment shader
 in vec3 v_Normal;
+#ifdef NORMAL_MAP
 in vec3 v_Tangent;
 in vec3 v_BiTangent;
+#endif
+#if defined(DIFFUSE_MAP) || defined(NORMAL_MAP)
 in vec2 v_TexCoord;
+#endif
 in vec3 v_ToEye;
 uniform vec3 c_LightDir;   // towards the light
 out vec4 o_Color;

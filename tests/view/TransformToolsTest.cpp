@@ -40,13 +40,17 @@ struct Scene {
         return cVec2(s.x, s.y);
     }
     // Presses on the tool's x axis at 70% of its length, then moves the mouse
-    // to where the axis point `along` further lies, plus a sideways pixel offset.
+    // to where the axis point `along` further lies, plus a sideways pixel
+    // offset, in two steps with a frame drawn between them (which places
+    // the tool at the value as it is then).
     void DragX(cTransformTool& tool, float along, const cVec2& sideways = cVec2(0, 0)) {
         ASSERT_TRUE(tool.CalcFrame());
         cVec3 o = tool.GetOrigin(), a = tool.GetAxis(0);
         float at = tool.GetSize() * 0.7f;
         in.MoveTo(Screen(o + a * at));
         in.Press(cInput::LeftButton);
+        in.MoveTo(Screen(o + a * (at + along * 0.5f)));
+        tool.CalcFrame();
         in.MoveTo(Screen(o + a * (at + along)) + sideways);
     }
 };
@@ -62,17 +66,21 @@ TEST(MoveTool, DragAlongXChangesOnlyXAndSnaps) {
         {0.25f, -0.9f, -1.0f, 0},
     };
     for (const Case& c : cases) {
+      for (float sideways : {0.0f, 25.0f, -40.0f}) {  // the pointer off the axis: only its foot counts
         Scene s;
         g_ManipulatorsSnap = c.snap;
         cVec3 position(0, 2, -1);
         cMoveTool& tool = *FakeInput::Own(new cMoveTool(&position));
-        s.DragX(tool, c.along);
+        ASSERT_TRUE(tool.CalcFrame());
+        cVec2 o = s.Screen(tool.GetOrigin()), x = s.Screen(tool.GetOrigin() + tool.GetAxis(0)) - o;
+        s.DragX(tool, c.along, cVec2(-x.y, x.x) * (sideways / x.Length()));
         EXPECT_EQ(cTransformTool::Mode::X, tool.GetMode());
         EXPECT_NEAR(c.expect, position.x, c.eps) << "snap " << c.snap << " along " << c.along;
         EXPECT_EQ(2.0f, position.y);
         EXPECT_EQ(-1.0f, position.z);
         EXPECT_EQ(cVec3(position.x, 0, 0), g_RepeatManipulator.Accum0);
         s.in.Release(cInput::LeftButton);
+      }
     }
 }
 
@@ -224,4 +232,79 @@ TEST(MoveTool, DrawsItsCentreWhereTheViewerProjectsThePosition) {
     EXPECT_NEAR(want.x, got.x, 0.01f);
     EXPECT_NEAR(want.y, got.y, 0.01f);
     EXPECT_EQ(0xFFFFFFFFu, device->VertexWord(0, 12));  // white while nothing is hot
+}
+
+TEST(TransformTools, DragTextShowsTheChangingValueWithTheStepsDecimals) {
+    struct Case { float snap; float along; const char* text; };
+    const Case cases[] = {
+        {0.5f, 1.26f, "1.5, 2.0, -1.0"},
+        {0.25f, -0.9f, "-1.00, 2.00, -1.00"},
+        {2.0f, 0.8f, "0, 2, -1"},
+        {0.125f, 0.5f, "0.500, 2.000, -1.000"},
+    };
+    for (const Case& c : cases) {
+        Scene s;
+        g_ManipulatorsSnap = c.snap;
+        cVec3 position(0, 2, -1);
+        cMoveTool& tool = *FakeInput::Own(new cMoveTool(&position));
+        EXPECT_EQ(cStr(), tool.GetDragText());
+        s.DragX(tool, c.along);
+        EXPECT_EQ(cStr(c.text), tool.GetDragText()) << "snap " << c.snap;
+        s.in.Release(cInput::LeftButton);
+        EXPECT_EQ(cStr(), tool.GetDragText());
+    }
+    Scene s;
+    s.viewer.SetView(3);
+    cAngles orient(0, 0, 0);
+    cVec3 position(0, 0, 0), scale(1, 1, 1);
+    cRotateTool& rotate = *FakeInput::Own(new cRotateTool(&orient, &position, cSpace::World));
+    ASSERT_TRUE(rotate.CalcFrame());
+    float ring = rotate.GetSize() * 0.5f * 0.86f;
+    s.in.MoveTo(s.Screen(cVec3(ring, 0, 0)));
+    s.in.Press(cInput::LeftButton);
+    s.in.MoveTo(s.Screen(cVec3(ring, ring, 0)));
+    s.in.MoveTo(s.Screen(cVec3(0, ring, 0)));
+    EXPECT_EQ(cStr("90.0"), rotate.GetDragText());  // the rotate tool never snaps: one decimal
+    s.in.Release(cInput::LeftButton);
+    cWidgets::FreeWidget(&rotate);
+
+    g_ManipulatorsSnap = 0.5f;
+    cScaleTool& tool = *FakeInput::Own(new cScaleTool(&scale, &orient, &position));
+    ASSERT_TRUE(tool.CalcFrame());
+    s.DragX(tool, tool.GetSize() * 0.7f * 0.3f);  // 1.3 times the start
+    EXPECT_EQ(cStr("1.5, 1.0, 1.0"), tool.GetDragText());
+}
+
+TEST(Transform, AllThreeToolsTogetherShareTheAxesWithoutStealingPresses) {
+    Scene s;
+    g_ManipulatorsType = 4;
+    cTransform t;
+    t.CreateTools();
+    cMoveTool& move = *t.GetMoveTool();
+    cScaleTool& scale = *t.GetScaleTool();
+    ASSERT_TRUE(move.CalcFrame() && scale.CalcFrame());
+    // On the shaft: the move tool's, though the scale tool's axis runs there too.
+    s.DragX(move, 1.0f);
+    s.in.Release(cInput::LeftButton);
+    EXPECT_NEAR(1.0f, t.Translate.x, 2e-3f);
+    EXPECT_EQ(cVec3(1, 1, 1), t.Scale);
+    // On the cube beyond the cone: the scale tool's.
+    ASSERT_TRUE(move.CalcFrame() && scale.CalcFrame());
+    cVec3 o = scale.GetOrigin(), x = scale.GetAxis(0);
+    cVec3 translate = t.Translate;
+    s.in.MoveTo(s.Screen(o + x * (scale.GetSize() * 0.96f)));
+    s.in.Press(cInput::LeftButton);
+    EXPECT_EQ(cTransformTool::Mode::X, scale.GetMode());
+    EXPECT_EQ(0, move.GetMode());
+    s.in.MoveTo(s.Screen(o + x * (scale.GetSize() * 0.96f * 1.5f)));
+    s.in.Release(cInput::LeftButton);
+    EXPECT_NEAR(1.5f, t.Scale.x, 2e-3f);
+    EXPECT_EQ(translate, t.Translate);
+    // The centre belongs to the move tool alone.
+    s.in.MoveTo(s.Screen(o));
+    s.in.Press(cInput::LeftButton);
+    EXPECT_EQ(cTransformTool::Mode::Free, move.GetMode());
+    EXPECT_EQ(0, scale.GetMode());
+    s.in.Release(cInput::LeftButton);
+    t.FreeTools();
 }

@@ -4,9 +4,11 @@
 
 #include <cmath>
 
+#include "render/RecordingDevice.h"
 #include "view/ViewTestSupport.h"
 #include "zozud/math/Mat3.h"
 #include "zozud/math/Vec4.h"
+#include "zozud/render/Render.h"
 #include "zozud/view/FreeViewer.h"
 
 using namespace zozud;
@@ -190,4 +192,172 @@ TEST(FreeViewerInput, KeysButtonsAndTheAltProtocol) {
     v.InputEnabled = false;
     in.Press(cInput::NumPad5);
     EXPECT_FALSE(v.IsOrtho);
+}
+
+TEST(Viewer, ScreenTumbleTurnsAboutTheCamerasOwnAxes) {
+    // Seen level, a screen tumble sideways is the ordinary tumble.
+    Viewer level, screen;
+    level.SetView(3);
+    screen.SetView(3);
+    level.Tumble(cVec2(300, 0));
+    screen.ScreenTumble(cVec2(300, 0));
+    ExpectNear(screen.GetForward(), level.GetForward(), 1e-5f, "level forward");
+    ExpectNear(screen.GetUp(), level.GetUp(), 1e-5f, "level up");
+    const float side = level.GetForward().Dot(cVec3(1, 0, 0));  // +1 or -1: where 90 degrees right turns it
+    ASSERT_NEAR(1.0f, std::fabs(side), 1e-5f);
+
+    // From the pitched home view: 300 pixels turn a quarter about the screen's
+    // up (sideways) or right (upwards) axis, which stays where it was.
+    struct Case { cVec2 delta; bool sideways; };
+    for (const Case& c : {Case{cVec2(300, 0), true}, Case{cVec2(0, 300), false}}) {
+        Viewer v;
+        cVec3 forward = v.GetForward(), up = v.GetUp(), right = v.GetRight();
+        v.ScreenTumble(c.delta);
+        EXPECT_NEAR(0.0f, v.GetForward().Dot(forward), 1e-5f);
+        if (c.sideways) {
+            ExpectNear(v.GetUp(), up, 1e-5f, "up kept");
+            ExpectNear(v.GetForward(), right * side, 1e-5f, "turned to the right axis");
+        } else {
+            ExpectNear(v.GetRight(), right, 1e-5f, "right kept");
+        }
+        EXPECT_NEAR(20.0f, (v.Position - v.Center).Length(), 1e-4f);  // still orbiting at the distance
+    }
+}
+
+TEST(Viewer, ScreenRollTurnsTheSceneWithThePointer) {
+    Viewer v;
+    const cVec2 middle(400, 300);
+    // A point seen 100 pixels right of the middle.
+    cVec3 p = v.ScreenToWorld(cVec3(500, 300, 0.9f)), s;
+    struct Case { cVec2 from, to; };
+    const Case cases[] = {
+        {cVec2(100, 0), cVec2(0, 100)},     // a quarter turn counter-clockwise
+        {cVec2(0, 100), cVec2(100, 0)},     // and back
+        {cVec2(50, 0), cVec2(-70, 0)},      // a half turn
+    };
+    cVec2 expected(100, 0);
+    for (const Case& c : cases) {
+        v.ScreenRoll(c.to - c.from, middle + c.to);
+        float turn = std::atan2(c.to.y, c.to.x) - std::atan2(c.from.y, c.from.x);
+        expected = cVec2(expected.x * std::cos(turn) - expected.y * std::sin(turn),
+                         expected.x * std::sin(turn) + expected.y * std::cos(turn));
+        ASSERT_TRUE(v.WorldToScreen(p, &s));
+        EXPECT_NEAR(middle.x + expected.x, s.x, 0.02f);
+        EXPECT_NEAR(middle.y + expected.y, s.y, 0.02f);
+    }
+    // At the middle there is no angle to follow.
+    cQuat before = v.Orient;
+    v.ScreenRoll(cVec2(0.5f, 0), middle);
+    EXPECT_EQ(before, v.Orient);
+}
+
+TEST(Viewer, PlaneTrackKeepsThePlanePointUnderTheMouse) {
+    struct Case { bool ortho; cVec3 normal; cVec2 delta; };
+    const Case cases[] = {
+        {false, cVec3(0, 1, 0), cVec2(40, -25)},
+        {false, cVec3(0, 1, 0), cVec2(-120, 60)},
+        {false, cVec3(1, 2, -0.5f), cVec2(15, 90)},
+        {true, cVec3(0, 1, 0), cVec2(-33, 47)},
+    };
+    for (const Case& c : cases) {
+        Viewer v;
+        if (c.ortho) v.SetOrthoProj(0);
+        cVec3 old = v.Center, before, after, n = c.normal;
+        n.Normalize();
+        ASSERT_TRUE(v.WorldToScreen(old, &before));
+        v.PlaneTrack(c.delta, c.normal);
+        ASSERT_TRUE(v.WorldToScreen(old, &after));
+        EXPECT_NEAR(before.x + c.delta.x, after.x, 0.05f) << c.delta.x;
+        EXPECT_NEAR(before.y + c.delta.y, after.y, 0.05f) << c.delta.y;
+        EXPECT_NEAR(0.0f, (v.Center - old).Dot(n), 1e-4f) << "moved out of the plane";
+        EXPECT_GT((v.Center - old).Length(), 0.01f);
+    }
+    // A plane seen edge-on by parallel rays, and a zero normal: nothing moves.
+    Viewer v;
+    v.SetOrthoProj(3);
+    cVec3 centre = v.Center;
+    v.PlaneTrack(cVec2(10, 10), cVec3(0, 1, 0));
+    v.PlaneTrack(cVec2(10, 10), cVec3(0, 0, 0));
+    EXPECT_EQ(centre, v.Center);
+}
+
+TEST(Viewer, TheHeldScreenTurnsTheProjectionAsTheInputTurnsPositions) {
+    FakeInput in;
+    Viewer& turned = *FakeInput::Own(new Viewer);  // 800 x 600 on the screen
+    cRender::SetViewer(&turned);
+    struct Case { bool right; };
+    for (const Case& c : {Case{true}, Case{false}}) {
+        cInput::SetHomeButtonOnTheRight(c.right);
+        cInput::SetHomeButtonOnTheLeft(!c.right);
+        turned.Update(true);
+        // The same camera drawing upright into the turned 600 x 800 image.
+        Viewer upright;
+        upright.Orient = turned.Orient;
+        upright.Center = turned.Center;
+        upright.Viewport = cRect(0, 0, 600, 800);
+        upright.Update(false);
+        for (const cVec3& p : {cVec3(0, 0, 0), cVec3(3, -2, 1), cVec3(-5, 4, 7.5f)}) {
+            cVec3 raw, want;
+            ASSERT_TRUE(turned.WorldToScreen(p, &raw));
+            ASSERT_TRUE(upright.WorldToScreen(p, &want));
+            cVec2 got = cInput::GetPosOrient(cVec2(raw.x, raw.y));
+            EXPECT_NEAR(want.x, got.x, 0.02f) << (c.right ? "right" : "left");
+            EXPECT_NEAR(want.y, got.y, 0.02f) << (c.right ? "right" : "left");
+        }
+        turned.Tumble(cVec2(5, 0));  // Update() keeps the turn
+        cVec3 a, b;
+        upright.Tumble(cVec2(5, 0));
+        ASSERT_TRUE(turned.WorldToScreen(cVec3(1, 1, 1), &a));
+        ASSERT_TRUE(upright.WorldToScreen(cVec3(1, 1, 1), &b));
+        cVec2 got = cInput::GetPosOrient(cVec2(a.x, a.y));
+        EXPECT_NEAR(b.x, got.x, 0.02f);
+        EXPECT_NEAR(b.y, got.y, 0.02f);
+    }
+    // Tracking by mouse moves the scene along with the pointer on the screen as it is held.
+    in.Alt(true);
+    in.Press(cInput::MiddleButton);
+    const cVec2 moves[] = {cVec2(30, 0), cVec2(0, -20)};
+    for (const cVec2& move : moves) {
+        cVec3 before, after;
+        cVec3 p = turned.Center;
+        ASSERT_TRUE(turned.WorldToScreen(p, &before));
+        in.MoveBy(move);
+        ASSERT_TRUE(turned.WorldToScreen(p, &after));
+        cVec2 went(after.x - before.x, after.y - before.y);
+        EXPECT_NEAR(1.0f, (went.x * move.x + went.y * move.y) / (went.Length() * move.Length()), 1e-4f);
+    }
+    in.Release(cInput::MiddleButton);
+    in.Alt(false);
+    cInput::SetHomeButtonOnTheLeft(false);
+    turned.Update(true);
+    Viewer plain;
+    plain.Orient = turned.Orient;
+    plain.Center = turned.Center;
+    plain.Update();
+    EXPECT_TRUE(cMat4::Equals(plain.ProjectionMatrix, turned.ProjectionMatrix, 1e-6f));
+    cRender::SetViewer(nullptr);
+}
+
+TEST(FreeViewerInput, DraggingMakesTheViewerHotAndMarksTheCentre) {
+    zozud_test::RecordingScope device;
+    FakeInput in;
+    Viewer& v = *FakeInput::Own(new Viewer);
+    cRender::SetViewer(&v);
+    auto draws = [&] {
+        device->Clear();
+        v.OnRender();
+        return device->Count("Draw");
+    };
+    EXPECT_EQ(0, draws());
+    in.Alt(true);
+    in.Press(cInput::MiddleButton);
+    in.MoveBy(cVec2(5, 5));
+    EXPECT_EQ(&v, cWidgets::GetHotWidget());
+    EXPECT_GT(draws(), 0);
+    in.Release(cInput::MiddleButton);  // waiting for "Alt": no longer a drag
+    in.MoveBy(cVec2(1, 0));
+    EXPECT_EQ(nullptr, cWidgets::GetHotWidget());
+    EXPECT_EQ(0, draws());
+    in.Alt(false);
+    cRender::SetViewer(nullptr);
 }

@@ -153,6 +153,45 @@ TEST_F(ViewerShots, AnObjAndAnImageShow) {
     }
 }
 
+// A closed model leaves out the faces that cannot be seen, whichever way its
+// file winds them: wound outward, wound inward, and with one face doubled
+// (an edge joins four triangles, so nothing is left out) the box looks the
+// same. Leaving out the wrong side would show its inside instead.
+TEST_F(ViewerShots, ABoxShowsItsOutsideWhateverItsWinding) {
+    TempDir dir;
+    // Each face carries its outward normal, so the shading never depends on
+    // the winding or on how faces share vertices.
+    const std::string points = "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+                               "vn 0 0 -1\nvn 0 0 1\nvn 0 -1 0\nvn 1 0 0\nvn 0 1 0\nvn -1 0 0\n";
+    const int box[6][4] = {{1, 2, 3, 4}, {5, 8, 7, 6}, {1, 5, 6, 2}, {2, 6, 7, 3}, {3, 7, 8, 4}, {4, 8, 5, 1}};
+    auto face = [&](int f, bool out) {
+        std::string line = "f";
+        for (int k = 0; k < 4; k++) line += " " + std::to_string(box[f][out ? 3 - k : k]) + "//" + std::to_string(f + 1);
+        return line + "\n";
+    };
+    std::string inward, outward;
+    for (int f = 0; f < 6; f++) inward += face(f, false), outward += face(f, true);
+    const struct {
+        const char* name;
+        std::string faces;
+    } cases[] = {{"doubled face", inward + face(0, false)}, {"inward", inward}, {"outward", outward}};
+    cImage shots[3];
+    for (int i = 0; i < 3; i++) {
+        WriteFile(dir / "box.obj", points + cases[i].faces);
+        Outcome r = Start(dir / "box.obj" + " --screenshot " + dir / "box.bmp" + Sized(), dir);
+        ASSERT_EQ(r.status, 0) << cases[i].name << ": " << r.err;
+        ASSERT_TRUE(Decode(dir / "box.bmp", &shots[i])) << cases[i].name;
+        ASSERT_FALSE(IsClear(At(shots[i], ViewWidth / 2, Height / 2))) << cases[i].name;
+    }
+    // Below the name line and above the help lines.
+    for (int i = 1; i < 3; i++) {
+        int differ = 0;
+        for (int y = 40; y < Height - 70; y++)
+            for (int x = 0; x < ViewWidth; x++) differ += !(At(shots[0], x, y) == At(shots[i], x, y));
+        EXPECT_LE(differ, 20) << cases[i].name;
+    }
+}
+
 TEST_F(ViewerShots, AMaterialNamesTheDiffuseMapBesideTheModel) {
     TempDir dir;
     const std::string cube =
@@ -224,6 +263,27 @@ TEST_F(ViewerShots, TheExplorerShowsTheViewersSettings) {
             light += !(a == b) && b.r > 180 && b.g > 180 && b.b > 180;
         }
     EXPECT_GT(light, Width * Height / 8);
+}
+
+// The explorer's window takes the right of a small window: the view ends
+// beside it and frames the box there, rather than under the window.
+TEST_F(ViewerShots, TheViewEndsBesideTheExplorer) {
+    TempDir dir;
+    WriteFile(dir / "box.obj", "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+                               "f 4 3 2 1\nf 6 7 8 5\nf 2 6 5 1\nf 3 7 6 2\nf 4 8 7 3\nf 1 5 8 4\n");
+    cImage shot;
+    Outcome r = Start(dir / "box.obj" + " --explorer --frames 4 --screenshot " + dir / "box.bmp" + Sized(), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_TRUE(Decode(dir / "box.bmp", &shot));
+    // The box's warm grey (red over green over blue), which neither the grid,
+    // the background nor the explorer's window has.
+    int box = 0;
+    for (int y = 40; y < Height - 70; y++)
+        for (int x = 0; x < Width; x++) {
+            Rgb c = At(shot, x, y);
+            box += c.r > c.g + 3 && c.g > c.b + 3 && c.r > 60;
+        }
+    EXPECT_GT(box, 400);
 }
 
 TEST_F(ViewerShots, BadFilesAndOptionsEndWithStatusOneAndOneLine) {

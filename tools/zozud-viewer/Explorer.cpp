@@ -3,6 +3,7 @@
 #include "zozud/reflect/Class.h"
 #include "zozud/reflect/Wrappers.h"
 #include "zozud/view/ClassExplorer.h"
+#include "zozud/view/ClassExplorerStub.h"
 #include "zozud/view/FreeViewer.h"
 
 #include "Panel.h"
@@ -102,6 +103,14 @@ void SyncExplorer(Panel* panel, cFreeViewer* viewer) {
     }
     Capture(*panel, *viewer, s_Settings);
     s_Last->CopyValues(*s_Settings);
+}
+
+cRect ExplorerCover() {
+    cClassExplorer::Stub* stub = cClassExplorer::GetClassExplorer();
+    if (!stub || !cClassExplorer::GetVisible() || !stub->IsVisible() ||
+        stub->GetFormState() == cForm::State::Minimized || stub->GetCurAlpha() < 1)  // see-through while dragged
+        return cRect::Empty;
+    return stub->GetRect();
 }
 
 void CloseExplorer() {

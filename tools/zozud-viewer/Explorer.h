@@ -5,6 +5,8 @@
 // stay in step both ways.
 #pragma once
 
+#include "zozud/math/Rect.h"
+
 namespace zozud {
 class cClass;
 class cFreeViewer;
@@ -24,5 +26,8 @@ void AddExplorerObject(const char* name, zozud::cClass* object);
 // otherwise the form's values go to the explorer.
 void SyncExplorer(Panel* panel, zozud::cFreeViewer* viewer);
 void CloseExplorer();
+// The part of the window the explorer's window covers: empty when it is
+// closed, minimised or see-through (while dragged).
+zozud::cRect ExplorerCover();
 
 }  // namespace viewer

@@ -93,6 +93,13 @@ cColor ClearColor() {
 cRect ViewArea(const cRect& window) {
     cRect r = window;
     if (s_Panel && s_PanelShown) r.x1 = std::max(r.x0 + 16, r.x1 - Panel::Width - 2 * PanelMargin);
+    // The explorer's window at the right side, most of the height: the view
+    // ends beside it, the model framed where it is seen and nothing drawn
+    // under the window.
+    cRect cover = ExplorerCover();
+    if (cover.IsValid() && cover.x1 >= r.x1 - 4 * PanelMargin && cover.x0 > r.x0 + 64 &&
+        cover.GetHeight() >= window.GetHeight() / 2)
+        r.x1 = std::min(r.x1, std::max(r.x0 + 16, cover.x0 - PanelMargin));
     return r;
 }
 

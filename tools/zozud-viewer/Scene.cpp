@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
+#include <unordered_map>
 
 #include "zozud/io/Codec.h"
 #include "zozud/io/IO.h"
@@ -59,6 +61,45 @@ void DrawTangents(const cList<cVertex::Bump>& verts, float length, int* budget) 
 }
 
 }  // namespace
+
+cCullMode::Enum HiddenFaces(const cList<int>& indices, const cList<cVertex::Bump>& verts) {
+    struct Key {
+        size_t operator()(const cVec3& p) const {
+            float f[3] = {p.x + 0.0f, p.y + 0.0f, p.z + 0.0f};  // -0 and 0 alike
+            uint32_t b[3];
+            std::memcpy(b, f, sizeof b);
+            return (b[0] * 73856093u) ^ (b[1] * 19349663u) ^ (b[2] * 83492791u);
+        }
+    };
+    // Vertices split at seams (texture, normal) are one point of the surface.
+    std::unordered_map<cVec3, uint32_t, Key> ids;
+    std::vector<uint32_t> point(verts.Count());
+    for (int i = 0; i < verts.Count(); i++)
+        point[i] = ids.emplace(verts[i].Pos, (uint32_t)ids.size()).first->second;
+    std::unordered_map<uint64_t, int> edges;  // directed, from << 32 | to
+    edges.reserve(indices.Count());
+    double volume = 0;
+    int triangles = 0;
+    for (int t = 0; t + 2 < indices.Count(); t += 3) {
+        int v[3] = {indices[t], indices[t + 1], indices[t + 2]};
+        for (int k : v)
+            if (k < 0 || k >= verts.Count()) return cCullMode::None;
+        uint32_t p[3] = {point[v[0]], point[v[1]], point[v[2]]};
+        if (p[0] == p[1] || p[1] == p[2] || p[2] == p[0]) continue;
+        for (int e = 0; e < 3; e++)
+            if (++edges[(uint64_t)p[e] << 32 | p[(e + 1) % 3]] > 1) return cCullMode::None;
+        const cVec3 &a = verts[v[0]].Pos, &b = verts[v[1]].Pos, &c = verts[v[2]].Pos;
+        volume += (double)a.x * ((double)b.y * c.z - (double)b.z * c.y) -
+                  (double)a.y * ((double)b.x * c.z - (double)b.z * c.x) +
+                  (double)a.z * ((double)b.x * c.y - (double)b.y * c.x);
+        triangles++;
+    }
+    if (triangles == 0) return cCullMode::None;
+    for (const auto& e : edges)
+        if (!edges.count(e.first << 32 | e.first >> 32)) return cCullMode::None;  // a border
+    // Counter-clockwise seen from outside encloses a positive volume.
+    return volume > 0 ? cCullMode::Back : volume < 0 ? cCullMode::Front : cCullMode::None;
+}
 
 std::string ExtensionOf(const std::string& path) {
     size_t slash = path.find_last_of('/');
@@ -203,6 +244,13 @@ bool Scene::LoadModel(const std::string& path, std::string* error) {
     }
     if (doc->Model.IsStatic && doc->Model.GetVertexCount() > 0) doc->Model.CalcTangents();
     doc->UpdateBounds();
+    cList<cList<cVertex::Bump>> bind;
+    if (!doc->Model.IsStatic) doc->Model.GoToBindPose(&bind);
+    for (int i = 0; i < doc->Model.Meshes.Count(); i++) {
+        const cModel::Mesh& mesh = doc->Model.Meshes[i];
+        const cList<cVertex::Bump>* verts = doc->Model.IsStatic ? &mesh.Verts : i < bind.Count() ? &bind[i] : nullptr;
+        doc->Cull.push_back(verts ? HiddenFaces(mesh.Indices, *verts) : cCullMode::None);
+    }
     Models.push_back(std::move(doc));
     return true;
 }
@@ -287,7 +335,6 @@ void Scene::DrawModels(float timeSec, const DrawFlags& flags, const cVec3& light
     cRender::PushCullMode();
     cRender::SetDepthState(cRender::GetDepthStateID(true, true, cDepthFunc::LessEqual));
     cRender::SetBlendState(-1);
-    cRender::SetCullMode(cCullMode::None);  // files disagree on winding; the shader lights both faces
     cRender::SetWireframe(flags.Wireframe);
     for (auto& doc : Models) {
         cModel& model = doc->Model;
@@ -309,6 +356,10 @@ void Scene::DrawModels(float timeSec, const DrawFlags& flags, const cVec3& light
             if (maps.Diffuse >= 0) cRender::SetTexture(cRender::GetSamplerID(shader, "s_Diffuse"), maps.Diffuse, -1);
             if (maps.Normal >= 0) cRender::SetTexture(cRender::GetSamplerID(shader, "s_Normal"), maps.Normal, -1);
             const cModel::Mesh& mesh = model.Meshes[i];
+            // Files disagree on winding: only a closed surface's inner side
+            // is left out; the shader lights both faces of the others.
+            bool cull = !flags.Wireframe && i < (int)doc->Cull.size();
+            cRender::SetCullMode(cull ? doc->Cull[i] : cCullMode::None);
             if (model.IsStatic) model.Draw(i);
             else if (i < doc->Posed.Count())
                 cRender::DrawIndexed(cTopology::Triangles, doc->Posed[i].GetPtr(), doc->Posed[i].Count(),
@@ -316,6 +367,7 @@ void Scene::DrawModels(float timeSec, const DrawFlags& flags, const cVec3& light
         }
     }
     cRender::SetWireframe(false);
+    cRender::SetCullMode(cCullMode::None);
 
     float radius = GetBounds().IsEmpty() ? 1 : GetBounds().GetRadius();
     cRender::SetDepthState(cRender::GetDepthStateID(false, false, cDepthFunc::Always));

@@ -12,6 +12,7 @@
 #include "zozud/math/Rect.h"
 #include "zozud/model/Anim.h"
 #include "zozud/model/Model.h"
+#include "zozud/render/RenderTypes.h"
 
 #include "Materials.h"
 
@@ -24,6 +25,7 @@ struct ModelDoc {
     bool            HasAnim = false;
     zozud::cBounds  Bounds;  // of every pose the animation reaches (of the model without one)
     std::vector<MaterialMaps> Maps;  // per mesh; filled at the first draw
+    std::vector<zozud::cCullMode::Enum> Cull;  // per mesh: the faces never seen, found at load
     bool            MapsResolved = false;
     zozud::cList<zozud::cList<zozud::cVertex::Bump>> Posed;  // skinned vertices of the last pose
     zozud::cList<zozud::cAnim::Joint> Joints;                // the joints of the last pose
@@ -91,6 +93,13 @@ private:
     bool LoadLibrary(const std::string& path, std::string* error);
     static bool BuildTexture(ImageDoc* doc);
 };
+
+// The faces of a mesh that can never be seen, so need not be drawn: for a
+// closed surface (every edge, by position, joins two triangles that run it
+// in opposite directions) the side its winding turns inward, told by the
+// sign of its volume; None for an open or inconsistently wound surface,
+// whose both sides can show. Degenerate triangles are left out.
+zozud::cCullMode::Enum HiddenFaces(const zozud::cList<int>& indices, const zozud::cList<zozud::cVertex::Bump>& verts);
 
 // The extension of a path without the dot ("" when it has none).
 std::string ExtensionOf(const std::string& path);

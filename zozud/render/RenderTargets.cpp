@@ -57,12 +57,12 @@ void cRender::PushRenderTarget(const int* targets, int count, int depth, const i
         viewer->PushState();
         if (useViewerAspect) {
             viewer->WorkAspect = viewer->Aspect;
-            viewer->Update();
+            viewer->Update(false);  // a target's image is never turned
         }
         int w = count > 0 ? GetTextureWidth(targets[0]) : 0;
         int h = count > 0 ? GetTextureHeight(targets[0]) : 0;
         viewer->Viewport = cRect(0, 0, (float)w, (float)h);
-        viewer->Update();
+        viewer->Update(false);
         SetViewer(viewer);
     }
     PushClipRect();

@@ -2,11 +2,18 @@
 
 #include <cfloat>
 #include <cmath>
+#include <utility>
 
 #include "zozud/math/Mat3.h"
 #include "zozud/math/Vec4.h"
 
 namespace zozud {
+
+namespace {
+int (*s_ScreenRotationQuery)() = nullptr;
+}
+
+void cViewer::SetScreenRotationQuery(int (*query)()) { s_ScreenRotationQuery = query; }
 
 cViewer::cViewer(const CtorArgs& args)
     : Viewport(args.Rect), Fov(args.Fov), ZNear(args.ZNear), ZFar(args.ZFar), InfiniteFar(args.InfiniteFar),
@@ -17,21 +24,28 @@ cMat4 cViewer::MakeProjection(float zNear, float zFar, bool infinite) const {
         float zoom = OrthoZoom > 0 ? OrthoZoom : 1.0f;
         float w = Viewport.GetWidth() > 0 ? Viewport.GetWidth() : 1.0f;
         float h = Viewport.GetHeight() > 0 ? Viewport.GetHeight() : 1.0f;
-        return cMat4::Ortho(w / zoom, h / zoom, -OrthoHalfDepth, OrthoHalfDepth);
+        if (m_Turn != 0) std::swap(w, h);
+        return cMat4::Ortho(w / zoom, h / zoom, -OrthoHalfDepth, OrthoHalfDepth) * TurnMatrix();
     }
-    if (infinite) return cMat4::PerspectiveInf(Fov, WorkAspect, zNear);
-    return cMat4::Perspective(Fov, WorkAspect, zNear, zFar);
+    if (infinite) return cMat4::PerspectiveInf(Fov, WorkAspect, zNear) * TurnMatrix();
+    return cMat4::Perspective(Fov, WorkAspect, zNear, zFar) * TurnMatrix();
 }
 
-void cViewer::Update() {
+cMat4 cViewer::TurnMatrix() const { return m_Turn != 0 ? cMat4::RotationZ((float)m_Turn) : cMat4::Identity; }
+
+void cViewer::Update(bool applyScreenRotation) {
+    m_ApplyScreenRotation = applyScreenRotation;
+    int turn = applyScreenRotation && s_ScreenRotationQuery ? s_ScreenRotationQuery() : 0;
+    m_Turn = turn == 90 || turn == -90 ? turn : 0;
     float w = Viewport.GetWidth(), h = Viewport.GetHeight();
+    if (m_Turn != 0) std::swap(w, h);  // the image is built upright, then turned into the viewport
     if (FixedAspect > 0) WorkAspect = FixedAspect;
     else if (w > 0 && h > 0) WorkAspect = w / h;
     if (m_States.IsEmpty()) Aspect = WorkAspect;  // inside a target pass the own aspect stays
 
     ProjectionMatrix = MakeProjection(ZNear, ZFar, InfiniteFar);
     if ((m_DXY.x != 0 || m_DXY.y != 0) && w > 0 && h > 0)
-        ProjectionMatrix = ProjectionMatrix * cMat4::Translation(m_DXY.x / w, m_DXY.y / h, 0);
+        ProjectionMatrix = ProjectionMatrix * cMat4::Translation(m_DXY.x / Viewport.GetWidth(), m_DXY.y / Viewport.GetHeight(), 0);
 
     cMat4 world(Orient.ToNormal().ToMat3(), Position);
     if (!cMat4::Invert(world, &ViewMatrix)) ViewMatrix = cMat4::Identity;
@@ -56,6 +70,8 @@ void cViewer::PushState() {
     s.FixedAspect = FixedAspect;
     s.InfiniteFar = InfiniteFar;
     s.IsOrtho = IsOrtho;
+    s.ApplyScreenRotation = m_ApplyScreenRotation;
+    s.Turn = m_Turn;
     m_States.Add(s);
 }
 
@@ -73,6 +89,8 @@ void cViewer::PopState() {
     FixedAspect = s.FixedAspect;
     InfiniteFar = s.InfiniteFar;
     IsOrtho = s.IsOrtho;
+    m_ApplyScreenRotation = s.ApplyScreenRotation;
+    m_Turn = s.Turn;
     WorkAspect = s.WorkAspect;
     // The matrices as they were, with the inverse and the frustum to match.
     ViewMatrix = s.ViewMatrix;
@@ -173,7 +191,8 @@ bool cViewer::WorldToClosestScreenPoint(const cVec3& p, cVec2* screen) const {
 }
 
 float cViewer::PixelSizeAt(const cVec3& p) const {
-    float h = Viewport.GetHeight() > 0 ? Viewport.GetHeight() : 1.0f;
+    float h = m_Turn != 0 ? Viewport.GetWidth() : Viewport.GetHeight();  // the image's own height
+    if (h <= 0) h = 1.0f;
     if (IsOrtho) return 1.0f / (OrthoZoom > 0 ? OrthoZoom : 1.0f);
     float depth = (p - Position).Dot(GetForward());
     if (depth < ZNear) depth = ZNear;

@@ -56,7 +56,17 @@ public:
     virtual ~cViewer() {}
 
     // Rebuilds every matrix, the inverse view-projection and the frustum.
-    virtual void Update();
+    // With applyScreenRotation the projection also turns a quarter when the
+    // screen is held rotated (SetScreenRotationQuery): the image then fills
+    // the viewport turned, as the turned input positions expect. Update()
+    // keeps the choice of the last Update(bool); it starts off.
+    virtual void Update(bool applyScreenRotation);
+    void Update() { Update(m_ApplyScreenRotation); }
+    // The seam to the input layer: the quarter turn of the held screen, in
+    // degrees (0, -90 with the home button on the right, 90 on the left).
+    // Without a query the screen is never turned.
+    static void SetScreenRotationQuery(int (*query)());
+    int  GetScreenTurn() const { return m_Turn; }  // the quarter turn of the last Update: 0, -90 or 90
     // Saves and restores the camera, the projection parameters and the
     // matrices (a pop without a push does nothing).
     virtual void PushState();
@@ -99,14 +109,18 @@ private:
         cVec3 Position;
         cQuat Orient;
         float Fov, ZNear, ZFar, OrthoZoom, FixedAspect;
-        bool  InfiniteFar, IsOrtho;
+        bool  InfiniteFar, IsOrtho, ApplyScreenRotation;
+        int   Turn;
     };
     cList<State> m_States;
     cMat4 m_InvViewProjection = cMat4::Identity;
     cFrustum m_Frustum = cFrustum::Zero;
     cVec2 m_DXY = cVec2(0, 0);
+    bool  m_ApplyScreenRotation = false;
+    int   m_Turn = 0;  // degrees the projection turns now: 0, -90 or 90
 
     cMat4 MakeProjection(float zNear, float zFar, bool infinite) const;
+    cMat4 TurnMatrix() const;
 };
 
 // An orientation whose forward (-Z) is the given direction, its right level.

@@ -52,6 +52,7 @@ void cFramework::Start() {
     cClass_SetRegisterWrappers(cClassExplorer::Init);    // reflect    <- view
     cIO::SetBuiltInCodecs(RegisterBuiltInCodecs);        // io codecs  <- image (and model)
     cInput::SetViewportSizeQuery(CurrentViewportSize);   // widgets    <- the current viewer
+    cViewer::SetScreenRotationQuery(cInput::GetScreenRotation);  // render viewer <- widgets
     cSettings::SetToggleClassExplorer(cClassExplorer::ToggleClassExplorer);  // settings <- view
     cSettings::SetForgetObject(cClassExplorer::RemoveObject);               // settings <- view
 }

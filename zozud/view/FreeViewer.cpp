@@ -5,6 +5,7 @@
 
 #include "zozud/math/Mat3.h"
 #include "zozud/math/Math.h"
+#include "zozud/render/Render.h"
 
 namespace zozud {
 
@@ -15,11 +16,11 @@ cFreeViewer::cFreeViewer(const CtorArgs& args)
     Home();
 }
 
-void cFreeViewer::Update() {
+void cFreeViewer::Update(bool applyScreenRotation) {
     cMat3 r = Orient.ToNormal().ToMat3();
     Position = IsOrtho ? Center : Center - r.ToForward() * Distance;
     if (IsPlanar) Position = Position + r.ToRight() * PlanarOffset.x + r.ToUp() * PlanarOffset.y;
-    cViewer::Update();
+    cViewer::Update(applyScreenRotation);
 }
 
 void cFreeViewer::Track(const cVec2& delta) {
@@ -59,6 +60,38 @@ void cFreeViewer::Dolly(const cVec2& delta) {
 
 void cFreeViewer::Roll(const cVec2& delta) {
     Orient = (cMat3::RotationZ((delta.x + delta.y) * RollSpeed).ToQuat() * Orient).ToNormal();
+    Update();
+}
+
+// Both turns about the camera's own axes, so they multiply on the left.
+void cFreeViewer::ScreenTumble(const cVec2& delta) {
+    cQuat turn = (cMat3::RotationX(delta.y * TumbleSpeed) * cMat3::RotationY(-delta.x * TumbleSpeed)).ToQuat();
+    Orient = (turn * Orient).ToNormal();
+    Update();
+}
+
+void cFreeViewer::ScreenRoll(const cVec2& delta) { ScreenRoll(delta, cInput::GetMousePosition()); }
+
+void cFreeViewer::ScreenRoll(const cVec2& delta, const cVec2& mouse) {
+    cVec2 middle((Viewport.x0 + Viewport.x1) * 0.5f, (Viewport.y0 + Viewport.y1) * 0.5f);
+    cVec2 from = mouse - delta - middle, to = mouse - middle;
+    if (from.Length() < 1 || to.Length() < 1) return;  // too near the middle to tell an angle
+    float swept = std::atan2(from.x * to.y - from.y * to.x, from.x * to.x + from.y * to.y) * cMath::DegsPerRad;
+    // The camera turns against the sweep, so the scene follows the pointer.
+    Orient = (cMat3::RotationZ(-swept).ToQuat() * Orient).ToNormal();
+    Update();
+}
+
+void cFreeViewer::PlaneTrack(const cVec2& delta, const cVec3& planeNormal) {
+    cVec3 n = planeNormal, pixel;
+    if (n.Normalize() < 1e-9f || !WorldToScreen(Center, &pixel)) return;
+    cSeg ray = GetPickRayFromScreen(cVec2(pixel.x, pixel.y) + delta);
+    float along = n.Dot(ray.direction);
+    if (std::fabs(along) < 1e-6f) return;
+    float s = n.Dot(Center - ray.start) / along;
+    if (s < 0) return;  // the plane lies behind the camera there
+    // The camera moves against the point, so the point appears at the mouse.
+    Center = Center - (ray.start + ray.direction * s - Center);
     Update();
 }
 
@@ -219,6 +252,7 @@ bool cFreeViewer::OnButtonDown(int code) {
 bool cFreeViewer::OnMouseMove() {
     if (!cWidgets::IsCaptured(this)) return false;
     cVec2 d = cInput::GetMouseDelta();
+    if (GetScreenTurn() != 0) d = cInput::GetDeltaOrient(d);  // in the turned image's own directions
     if (m_Mode == 2) {
         if (cInput::IsDown(cInput::RightButton)) Track(d);
         else if (cInput::IsDown(cInput::MiddleButton)) Roll(d);
@@ -231,6 +265,16 @@ bool cFreeViewer::OnMouseMove() {
         Track(d);
     }
     return true;
+}
+
+void cFreeViewer::OnRender() {
+    if (m_Mode < 1 || m_Mode > 3) return;
+    cRender::DrawCrossHair(Center, PixelSizeAt(Center) * 12.0f, cColor(1, 1, 1, 1));
+}
+
+bool cFreeViewer::IsHot(bool hotFound) {
+    (void)hotFound;
+    return m_Mode >= 1 && m_Mode <= 3;
 }
 
 void cFreeViewer::OnGestureDown(cGestureType::Enum type, const cVec2& pos) {

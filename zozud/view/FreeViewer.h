@@ -50,18 +50,35 @@ public:
     bool OnButtonDown(int code) override;
     bool OnButtonUp(int code) override;
     bool OnMouseMove() override;
+    // While it tumbles, dollies or tracks the viewer is the hot widget and
+    // marks the centre it orbits with a cross.
+    void OnRender() override;
+    bool IsHot(bool hotFound) override;
     // Touch: pan tracks, pinch dollies, rotate rolls.
     void OnGestureDown(cGestureType::Enum type, const cVec2& pos) override;
     void OnGestureMove(const cVec2& pos, const cVec2& delta, float rotation, float scale) override;
     void OnGestureUp() override { m_Gesture = cGestureType::Unknown; }
 
-    void Update() override;
+    using cViewer::Update;
+    void Update(bool applyScreenRotation) override;
     int  GetMode() const { return m_Mode; }
 
     void Track(const cVec2& delta);
     void Tumble(const cVec2& delta);
     void Dolly(const cVec2& delta);
     void Roll(const cVec2& delta);
+    // Tumble about the camera's own up and right axes: the scene turns the
+    // way the mouse goes on screen, whatever the horizon does.
+    void ScreenTumble(const cVec2& delta);
+    // Roll by the angle the mouse sweeps around the viewport's middle: the
+    // scene turns with the pointer. The first form takes the mouse position
+    // from the input layer.
+    void ScreenRoll(const cVec2& delta);
+    void ScreenRoll(const cVec2& delta, const cVec2& mouse);
+    // Track along the plane through the centre with the given normal: the
+    // plane point under the centre's pixel follows the mouse. Nothing moves
+    // when the plane is seen edge-on or the mouse leaves it.
+    void PlaneTrack(const cVec2& delta, const cVec3& planeNormal);
     void Aim(float wheel);
     void LookAt(const cVec3& eye, const cVec3& at);
     void OverrideCenter(const cVec3& p);  // the camera stays, it now orbits p

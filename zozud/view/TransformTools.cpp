@@ -51,10 +51,22 @@ bool cTransformTool::CalcFrame() {
     return true;
 }
 
+// The pixel is first moved to its foot on the axis as drawn: the grabbed
+// point then stays under the pointer's foot however far the pointer strays
+// sideways (the closest approach of the pixel's own ray would slide along an
+// axis that runs towards the camera).
 bool cTransformTool::AxisParam(int axis, const cVec2& pixel, float* t) const {
-    cSeg ray = m_Viewer->GetPickRayFromScreen(pixel);
     const cVec3& a = m_Axes[axis];
-    cVec3 d = ray.direction, w = ray.start - m_Origin;
+    const cVec3& origin = DragOrigin();
+    cVec2 foot = pixel;
+    cVec3 s0, s1;
+    if (m_Viewer->WorldToScreen(origin, &s0) && m_Viewer->WorldToScreen(origin + a * m_Size, &s1)) {
+        cVec2 p0(s0.x, s0.y), d(s1.x - s0.x, s1.y - s0.y);
+        float len2 = d.x * d.x + d.y * d.y;
+        if (len2 > 1e-6f) foot = p0 + d * (((pixel.x - p0.x) * d.x + (pixel.y - p0.y) * d.y) / len2);
+    }
+    cSeg ray = m_Viewer->GetPickRayFromScreen(foot);
+    cVec3 d = ray.direction, w = ray.start - origin;
     float b = a.Dot(d), denom = 1.0f - b * b;
     if (denom < 1e-6f) return false;
     *t = (w.Dot(a) - b * w.Dot(d)) / denom;
@@ -65,7 +77,7 @@ bool cTransformTool::PlaneHit(const cVec3& normal, const cVec2& pixel, cVec3* hi
     cSeg ray = m_Viewer->GetPickRayFromScreen(pixel);
     float denom = normal.Dot(ray.direction);
     if (std::fabs(denom) < 1e-6f) return false;
-    float s = normal.Dot(m_Origin - ray.start) / denom;
+    float s = normal.Dot(DragOrigin() - ray.start) / denom;
     *hit = ray.start + ray.direction * s;
     return true;
 }
@@ -91,16 +103,68 @@ cVec3 cTransformTool::ModeDirection(int mode) const {
     return m_Viewer->GetForward();
 }
 
-void cTransformTool::Snap(cVec3* v, const cVec3& start, const bool changed[3]) {
-    (void)start;
+int cTransformTool::PickCentreOrAxis(const cVec2& pixel, bool centre, float from) const {
+    cVec3 o;
+    if (!m_Viewer->WorldToScreen(m_Origin, &o)) return 0;
+    float dx = pixel.x - o.x, dy = pixel.y - o.y;
+    if (centre && std::sqrt(dx * dx + dy * dy) <= m_First * m_Second) return Mode::Free;
+    int best = 0;
+    float bestDistance = PickPixels;
+    for (int i = 0; i < 3; i++) {
+        if (!AxisVisible(i)) continue;
+        float d = PixelDistanceToSegment(pixel, m_Origin + m_Axes[i] * (m_Size * from), m_Origin + m_Axes[i] * m_Size);
+        if (d <= bestDistance) {
+            bestDistance = d;
+            best = Mode::X + i;
+        }
+    }
+    return best;
+}
+
+void cTransformTool::Snap(cVec3* v, const bool changed[3]) {
     float step = g_ManipulatorsSnap;
     if (step <= 0) return;
     for (int i = 0; i < 3; i++)
         if (changed[i]) (*v)[i] = std::floor((*v)[i] / step + 0.5f) * step;
 }
 
+int cTransformTool::SnapDecimals() {
+    float step = g_ManipulatorsSnap;
+    if (!(step > 0)) return 2;
+    for (int d = 0; d < 4; d++) {
+        float scaled = step * std::pow(10.0f, (float)d);
+        if (std::fabs(scaled - std::round(scaled)) < 1e-3f * scaled) return d;
+    }
+    return 4;
+}
+
+cStr cTransformTool::FormatValues(const float* values, int count, int decimals) {
+    const cStr format = cStr::Format("%%.%df", decimals);
+    cStr text;
+    for (int i = 0; i < count; i++) {
+        if (i) text += ", ";
+        double v = values[i], unit = std::pow(10.0, decimals);
+        if (std::round(v * unit) == 0) v = 0;  // never "-0.00"
+        text += cStr::Format(format.ToChar(), v);
+    }
+    return text;
+}
+
+// Above and right of the pointer, where the eye is during a drag, white on
+// a black shadow.
+void cTransformTool::DrawDragText() const {
+    cStr text = GetDragText();
+    if (text.IsEmpty()) return;
+    static int font = -2;
+    if (font == -2) font = cRender::GetFontID("Calibri 11");
+    cVec2 at = cInput::GetMousePosition() + cVec2(14, 28);
+    cRender::DrawString(font, text.ToChar(), at.x + 1, at.y - 1, Black);
+    cRender::DrawString(font, text.ToChar(), at.x, at.y, White);
+}
+
 void cTransformTool::ContinueMode(int mode) {
     if (!CalcFrame()) return;
+    m_StartOrigin = m_Origin;
     m_PrevMode = m_Mode;
     m_Mode = mode;
     m_StartMouse = cInput::GetMousePosition();
@@ -156,20 +220,7 @@ bool cTransformTool::IsHot(bool hotFound) {
 
 int cMoveTool::CalcMode(const cVec2& pixel) {
     if (!CalcFrame()) return 0;
-    cVec3 o;
-    if (!m_Viewer->WorldToScreen(m_Origin, &o)) return 0;
-    float dx = pixel.x - o.x, dy = pixel.y - o.y;
-    if (std::sqrt(dx * dx + dy * dy) <= m_First * m_Second) return Mode::Free;
-    int best = 0;
-    float bestDistance = PickPixels;
-    for (int i = 0; i < 3; i++) {
-        if (!AxisVisible(i)) continue;
-        float d = PixelDistanceToSegment(pixel, m_Origin, m_Origin + m_Axes[i] * m_Size);
-        if (d <= bestDistance) {
-            bestDistance = d;
-            best = Mode::X + i;
-        }
-    }
+    int best = PickCentreOrAxis(pixel, true, 0);
     if (best) return best;
     float side = m_Size * PlaneShare;
     for (int i = 0; i < 3; i++) {
@@ -227,7 +278,7 @@ void cMoveTool::Drag(const cVec2& pixel) {
         if (!changed[i]) local[i] = 0;
     }
     cVec3 p = m_StartPosition + local;
-    Snap(&p, m_StartPosition, changed);
+    Snap(&p, changed);
     *m_Position = p;
     g_RepeatManipulator.Accum0 = p - m_StartPosition;
 }
@@ -253,6 +304,12 @@ void cMoveTool::OnRender() {
     float centre = m_Size * m_Second;
     cRender::DrawBillboardQuadsSolid(&m_Origin, 1, centre * 1.2f, Black);
     cRender::DrawBillboardQuadsSolid(&m_Origin, 1, centre, shown == Mode::Free ? Hot : White);
+    DrawDragText();
+}
+
+cStr cMoveTool::GetDragText() const {
+    if (!m_Mode || !m_Position) return cStr();
+    return FormatValues(&m_Position->x, 3, SnapDecimals());
 }
 
 // ---- Rotate ----
@@ -263,8 +320,12 @@ float cRotateTool::ScreenAngle(const cVec2& pixel) const {
     return std::atan2(pixel.y - o.y, pixel.x - o.x) * cMath::DegsPerRad;
 }
 
+// Shown with the move and scale tools, the rings cross their axes: there
+// the axes win (they reach 90 of the ring's 120 pixels).
 int cRotateTool::CalcMode(const cVec2& pixel) {
     if (!CalcFrame()) return 0;
+    for (int i = 0; m_Combined && i < 3; i++)
+        if (PixelDistanceToSegment(pixel, m_Origin, m_Origin + m_Axes[i] * (m_Size * 0.75f)) <= PickPixels) return 0;
     float radius = m_Size * 0.5f, ring = radius * m_Second, tolerance = radius * m_Third;
     int best = 0;
     float bestError = tolerance;
@@ -328,27 +389,18 @@ void cRotateTool::OnRender() {
         c.a = 0.35f;
         cRender::DrawSector(m_Origin, axis, from, m_Angle, ring, c);
     }
+    DrawDragText();
 }
+
+cStr cRotateTool::GetDragText() const { return m_Mode && m_Orient ? FormatValues(&m_Angle, 1, 1) : cStr(); }
 
 // ---- Scale ----
 
+// Shown with the move tool, the scale tool leaves the centre and the
+// shafts to it and keeps the cubes beyond the move tool's cones.
 int cScaleTool::CalcMode(const cVec2& pixel) {
     if (!CalcFrame()) return 0;
-    cVec3 o;
-    if (!m_Viewer->WorldToScreen(m_Origin, &o)) return 0;
-    float dx = pixel.x - o.x, dy = pixel.y - o.y;
-    if (std::sqrt(dx * dx + dy * dy) <= m_First * m_Second) return Mode::Free;
-    int best = 0;
-    float bestDistance = PickPixels;
-    for (int i = 0; i < 3; i++) {
-        if (!AxisVisible(i)) continue;
-        float d = PixelDistanceToSegment(pixel, m_Origin, m_Origin + m_Axes[i] * m_Size);
-        if (d <= bestDistance) {
-            bestDistance = d;
-            best = Mode::X + i;
-        }
-    }
-    return best;
+    return m_Combined ? PickCentreOrAxis(pixel, false, CombinedFrom) : PickCentreOrAxis(pixel, true, 0);
 }
 
 void cScaleTool::BeginDrag() {
@@ -379,7 +431,7 @@ void cScaleTool::Drag(const cVec2& pixel) {
     cVec3 s = m_StartScale;
     for (int i = 0; i < 3; i++)
         if (changed[i]) s[i] *= factor;
-    Snap(&s, m_StartScale, changed);
+    Snap(&s, changed);
     *m_Scale = s;
     g_RepeatManipulator.Accum0 = cVec3(factor, factor, factor);
 }
@@ -387,14 +439,21 @@ void cScaleTool::Drag(const cVec2& pixel) {
 void cScaleTool::OnRender() {
     if (!CalcFrame()) return;
     const int shown = m_Mode ? m_Mode : m_HotMode;
+    const float from = m_Combined ? CombinedFrom : 0;
     for (int i = 0; i < 3; i++) {
         if (!AxisVisible(i)) continue;
         cColor c = shown == Mode::X + i ? Hot : (m_Mode ? Inactive : AxisColors[i]);
         cVec3 tip = m_Origin + m_Axes[i] * m_Size;
-        cRender::DrawLine(m_Origin, tip, c);
+        cRender::DrawLine(m_Origin + m_Axes[i] * (m_Size * from), tip, c);
         cRender::DrawCubeSolid(tip, m_Size * m_Second * 0.5f, c);
     }
-    cRender::DrawCubeSolid(m_Origin, m_Size * m_Second * 0.6f, shown == Mode::Free ? Hot : White);
+    if (!m_Combined) cRender::DrawCubeSolid(m_Origin, m_Size * m_Second * 0.6f, shown == Mode::Free ? Hot : White);
+    DrawDragText();
+}
+
+cStr cScaleTool::GetDragText() const {
+    if (!m_Mode || !m_Scale) return cStr();
+    return FormatValues(&m_Scale->x, 3, SnapDecimals());
 }
 
 }  // namespace zozud

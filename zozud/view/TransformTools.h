@@ -12,7 +12,15 @@
 // radius of the axis rings); Third for move and scale the |cos| above which
 // an axis seen end-on is neither drawn nor picked, for rotate the picking
 // tolerance as a share of the ring radius.
+// While dragging, a tool writes the value it changes beside the pointer (the
+// position, the angle turned, the scale) with as many decimals as the
+// snapping step has (two without snapping, one for angles).
+// Shown together (SetCombined), the centre and the shafts are the move
+// tool's, the scale tool keeps its cubes beyond the cones, and the rotate
+// rings give way where they cross the axes.
 #pragma once
+
+#include "zozud/core/Str.h"
 
 #include "zozud/math/Angles.h"
 #include "zozud/math/Mat4.h"
@@ -70,6 +78,9 @@ public:
     // Starts a drag in the given mode from the current mouse position.
     void ContinueMode(int mode);
 
+    // The text written beside the tool during a drag; empty while idle.
+    virtual cStr GetDragText() const = 0;
+
     cVec3 GetOrigin() const { return m_Origin; }
     cVec3 GetAxis(int i) const { return m_Axes[i]; }
     float GetSize() const { return m_Size; }
@@ -92,6 +103,10 @@ protected:
     // The drag's start.
     cVec2   m_StartMouse;
     cVec3   m_StartPosition, m_StartScale, m_StartHit;
+    // Where the drag began: the drag measures from there while the frames
+    // drawn meanwhile move the tool with the value.
+    cVec3   m_StartOrigin;
+    const cVec3& DragOrigin() const { return m_Mode ? m_StartOrigin : m_Origin; }
     cAngles m_StartOrient;
 
     cMat4 GetParentMatrix() const { return m_Parent * m_Parent2; }
@@ -103,7 +118,15 @@ protected:
     float PixelDistanceToSegment(const cVec2& pixel, const cVec3& a, const cVec3& b) const;
     bool  AxisVisible(int axis) const;
     cVec3 ModeDirection(int mode) const;  // the axis or the plane normal
-    static void Snap(cVec3* v, const cVec3& start, const bool changed[3]);
+    // The centre handle (when asked), else the nearest visible axis within
+    // reach of its part from the share `from` of its length to the tip, else 0.
+    int   PickCentreOrAxis(const cVec2& pixel, bool centre, float from) const;
+    static void Snap(cVec3* v, const bool changed[3]);
+    // Decimals that show the snapping step (two without one), and the values
+    // written with them, separated by commas.
+    static int  SnapDecimals();
+    static cStr FormatValues(const float* values, int count, int decimals);
+    void DrawDragText() const;
 };
 
 class cMoveTool : public cTransformTool {
@@ -115,6 +138,7 @@ public:
     void Bind(cAngles* orient, cVec3* position, cSpace::Enum space) { m_Orient = orient; m_Position = position; m_Space = space; }
     int  CalcMode(const cVec2& pixel) override;
     void OnRender() override;
+    cStr GetDragText() const override;
 
 protected:
     void BeginDrag() override;
@@ -128,6 +152,7 @@ public:
     void Bind(cAngles* orient, cVec3* position, cSpace::Enum space) { m_Orient = orient; m_Position = position; m_Space = space; }
     int  CalcMode(const cVec2& pixel) override;
     void OnRender() override;
+    cStr GetDragText() const override;
 
 protected:
     float m_StartAngle = 0, m_Angle = 0;
@@ -138,11 +163,15 @@ protected:
 
 class cScaleTool : public cTransformTool {
 public:
+    // Combined with the move tool: the share of the axis where the scale
+    // tool's part begins, beyond the move tool's cones (78 of 90 pixels).
+    static constexpr float CombinedFrom = 0.88f;
     cScaleTool(cVec3* scale, cAngles* orient, cVec3* position) { Init(); Bind(scale, orient, position); }
     void Init() { m_First = 90; m_Second = 0.12f; m_Third = 0.98f; }
     void Bind(cVec3* scale, cAngles* orient, cVec3* position) { m_Scale = scale; m_Orient = orient; m_Position = position; m_Space = cSpace::Local; }
     int  CalcMode(const cVec2& pixel) override;
     void OnRender() override;
+    cStr GetDragText() const override;
 
 protected:
     void BeginDrag() override;

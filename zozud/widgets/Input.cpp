@@ -201,6 +201,11 @@ float cInput::GetRightTriggerPos() { return cInput_GetState().GamepadState.Right
 void cInput::SetHomeButtonOnTheRight(bool on) { cInput_GetState().HomeButtonOnTheRight = on; }
 void cInput::SetHomeButtonOnTheLeft(bool on) { cInput_GetState().HomeButtonOnTheLeft = on; }
 
+int cInput::GetScreenRotation() {
+    const cInput_State& s = cInput_GetState();
+    return s.HomeButtonOnTheRight ? -90 : s.HomeButtonOnTheLeft ? 90 : 0;
+}
+
 cVec2 cInput::GetPosOrient(const cVec2& pos) {
     cInput_State& s = cInput_GetState();
     float width, height;

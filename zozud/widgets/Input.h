@@ -147,6 +147,9 @@ public:
     // (y, W - x), W and H the viewport size; the first wins; both off by default.
     static void  SetHomeButtonOnTheRight(bool on);
     static void  SetHomeButtonOnTheLeft(bool on);
+    // The quarter turn the projection makes for the held screen: -90 with the
+    // home button on the right, 90 on the left, else 0.
+    static int   GetScreenRotation();
     static cVec2 GetPosOrient(const cVec2& pos);
     static cVec2 GetPosUnorient(const cVec2& pos);
     static cVec2 GetDeltaOrient(const cVec2& delta);
