@@ -107,6 +107,105 @@ TEST_F(DeviceGL, OutlinesAndSolidFillsCoverExactlyTheirPixels) {
     }, 0, "outline_and_fills"));
 }
 
+// Consecutive fills (and consecutive lines) become few draws; what they
+// show must not change: later calls cover earlier ones, each cell is clipped
+// by its own rectangle (one fill spills past it and is cut), a fill under a
+// moved world matrix lands where the matrix puts it, and a blend set between
+// two fills applies to the second only.
+TEST_F(DeviceGL, BatchedShapesKeepOrderClipsMatricesAndBlends) {
+    cRenderDeviceGL* device = static_cast<cRenderDeviceGL*>(cRender::GetInstance());
+    const int before = device->GetDrawCallCount();
+    const int Cells = 20;
+    auto cell = [](int i) { return cRect(i * 12.0f, 0, i * 12.0f + 10, 10); };
+    for (int i = 0; i < Cells; i++) {
+        cRect c = cell(i);
+        cRender::SetClipRect(c);
+        // Cell 7 spills 3 pixels past its clip on every side.
+        cRender::FillRectangleSolid(i == 7 ? cRect(c.x0 - 3, c.y0, c.x1 + 3, c.y1 + 3) : c, Red);
+        cRender::FillRectangleSolid(cRect(c.x0 + 2, c.y0 + 2, c.x1 - 2, c.y1 - 2), Green);
+    }
+    cRender::SetClipRect(cRect::Empty);
+    for (int i = 0; i < Cells; i++) cRender::DrawLine(cell(i).x0, 12.0f, cell(i).x1, 12.0f, White);
+    cRender::PushWorldMatrix();
+    cRender::SetWorldMatrix(cMat4::Translation(0, 20));
+    cRender::SetClipRect(cRect(0, 20, 5, 30));
+    cRender::FillRectangleSolid(cRect(0, 0, 10, 10), Blue);  // (0, 20)..(5, 30) after the move and the clip
+    cRender::PopWorldMatrix();
+    cRender::SetClipRect(cRect::Empty);
+    cRender::FillRectangleSolid(cRect(20, 20, 30, 30), Red);
+    cRender::SetBlendState(cRender::GetBlendStateID(cBlendFactor::SrcAlpha, cBlendFactor::InvSrcAlpha,
+                                                    cBlendMode::Add, 15));
+    cRender::FillRectangleSolid(cRect(20, 20, 30, 30), cColor(0, 0, 1, 0.6f));
+    cRender::SetBlendState(-1);
+    cImage shot = Shot();  // draws what waits first
+    const int draws = device->GetDrawCallCount() - before;
+    EXPECT_LE(draws, 8) << "42 fills and 20 lines should not need one draw each";
+
+    const cColor mixed(0.4f, 0, 0.6f, 1);
+    EXPECT_TRUE(Matches(shot, 0, 0, Cells * 12, 32, [&](int x, int y) {
+        if (y < 10) {
+            int cx = x % 12;
+            if (cx >= 10) return Black;  // between cells: cell 7's spill is cut
+            return cx >= 2 && cx < 8 && y >= 2 && y < 8 ? Green : Red;
+        }
+        if (y == 12) return x % 12 <= 9 ? White : Black;
+        if (y >= 20 && y < 30 && x < 5) return Blue;
+        if (y >= 20 && y < 30 && x >= 20 && x < 30) return mixed;
+        return Black;
+    }, 1, "batched_shapes"));
+}
+
+// Text and fills interleaved: each fill that comes after a text and covers
+// it hides it, the others leave it showing; an outline on the edge of its
+// clip rectangle is whole; text drawn under a moved world matrix lands
+// moved, though the matrix changes back before anything else is drawn.
+TEST_F(DeviceGL, BatchedTextAndFillsKeepCallOrder) {
+    // Not the font of the text test that follows: the font table outlives the
+    // device, with the glyph texture of the device that loaded it.
+    const int font = cRender::GetFontID("Tahoma 8");
+    ASSERT_GE(font, 0);
+    cRender::SetBlendState(cRender::GetBlendStateID(cBlendFactor::SrcAlpha, cBlendFactor::InvSrcAlpha,
+                                                    cBlendMode::Add, 15));
+    // Rows of cells 30 pixels high: a fill, text over it, and in odd rows a
+    // fill over the text.
+    const int Rows = 6;
+    for (int i = 0; i < Rows; i++) {
+        cRect cell(10, 10 + 30.0f * i, 110, 36 + 30.0f * i);
+        cRender::SetClipRect(cell);
+        cRender::FillRectangleSolid(cell, Blue);
+        cRender::DrawString(font, "Wide", cell.x0 + 4, cell.y0 + 13, cRender::TextFlags::CenterY, White);
+        if (i % 2) cRender::FillRectangleSolid(cRect(cell.x0, cell.y0, cell.x0 + 60, cell.y1), Green);
+        cRender::DrawRectangle(cell, Red);
+    }
+    cRender::SetClipRect(cRect::Empty);
+    cRender::PushWorldMatrix();
+    cRender::SetWorldMatrix(cMat4::Translation(200, 0));
+    cRender::DrawString(font, "Moved", 0, 20, 0, White);
+    cRender::PopWorldMatrix();
+    cRender::SetBlendState(-1);
+    cImage shot = Shot();
+
+    const int bpp = cFormat::GetBytesPerPixel(shot.Format);
+    auto at = [&](int x, int y) { return shot.Pixels + ((int64_t)y * shot.Width + x) * bpp; };
+    // Ink: a pixel with red and green (only the white text has both).
+    auto inked = [&](int x0, int y0, int x1, int y1) {
+        for (int y = y0; y < y1; y++)
+            for (int x = x0; x < x1; x++)
+                if (at(x, y)[0] > 64 && at(x, y)[1] > 64) return true;
+        return false;
+    };
+    for (int i = 0; i < Rows; i++) {
+        int y0 = 10 + 30 * i, y1 = y0 + 26;
+        EXPECT_EQ(i % 2 == 0, inked(11, y0 + 1, 69, y1 - 1)) << "row " << i;
+        for (int x = 10; x < 110; x++) {
+            EXPECT_EQ(255, at(x, y0)[0]) << "bottom edge, row " << i << ", x " << x;
+            EXPECT_EQ(255, at(x, y1 - 1)[0]) << "top edge, row " << i << ", x " << x;
+        }
+    }
+    EXPECT_TRUE(inked(200, 10, 300, 40)) << "moved text";
+    EXPECT_FALSE(inked(0, 12, 10, 40)) << "text left where the matrix was not";
+}
+
 TEST_F(DeviceGL, DitherIsACheckerAnchoredAtItsOrigin) {
     struct Case { cRect rect; cVec2 origin; } cases[] = {
         {cRect(3, 3, 13, 11), cVec2(3, 3)}, {cRect(20, 0, 31, 9), cVec2(21.4f, 0.6f)}};

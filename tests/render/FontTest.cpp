@@ -170,10 +170,15 @@ TEST(Font, ConsecutiveDrawStringsAreOneIndexedDrawOfGlyphQuads) {
     cRender::SetClipRect(cRect::Empty);
     const Calls got = device->Calls;
     auto at = [&](const std::string& call, size_t from) { return std::find(got.begin() + from, got.end(), call) - got.begin(); };
-    size_t first = at("DrawIndexed(3, 4, 6, 4)", 0), clip = at("SetClipRect(0 0 5 5)", 0);
+    // The first text lies inside both clip rectangles, so the clip change
+    // lets it wait; the two are then drawn apart, the first unclipped, the
+    // second under its rectangle.
+    size_t first = at("DrawIndexed(3, 4, 6, 4)", 0), open = at("SetClipRect(empty)", 0);
+    size_t clip = at("SetClipRect(0 0 5 5)", first);
     size_t second = at("DrawIndexed(3, 4, 6, 4)", first + 1), bind = at("SetTexture(s_Glyphs, 8)", 0);
     size_t third = at("DrawIndexed(3, 8, 12, 4)", 0), unclip = got.size() - 1;
-    EXPECT_TRUE(first < clip && clip < second && second < bind && bind < third && third < unclip) << ::testing::PrintToString(got);
+    EXPECT_TRUE(open < first && first < clip && clip < second && second < bind && bind < third && third < unclip)
+        << ::testing::PrintToString(got);
     auto draws = [&] {
         return std::count_if(device->Calls.begin(), device->Calls.end(),
                              [](const std::string& c) { return c.rfind("DrawIndexed", 0) == 0; });

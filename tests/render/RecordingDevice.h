@@ -146,10 +146,16 @@ class RecordingScope {
 public:
     explicit RecordingScope(int type = 1, const char* vendor = "Test Vendor");
     ~RecordingScope();
-    RecordingDevice& operator*() { return *m_Device; }
-    RecordingDevice* operator->() { return m_Device; }
+    // Reaching the device through the scope, like any holder of the device,
+    // first has the front end draw what waits in a batch.
+    RecordingDevice& operator*() { return *Get(); }
+    RecordingDevice* operator->() { return Get(); }
 
 private:
+    RecordingDevice* Get() {
+        zozud::cRender::GetInstance();
+        return m_Device;
+    }
     RecordingDevice* m_Device;
 };
 

@@ -63,7 +63,7 @@ TEST(RenderDraw, RectangleOutlineEdgesDependOnTheDevice) {
         RecordingScope device(type);
         cRender::DrawRectangle(0, 0, 10, 10, cColor(1, 1, 1));
         float e = type == 1 ? 9 : 10;
-        EXPECT_EQ((Calls{"SetShader(LinesPointsUI)", "DrawArrays(1, 8)"}), device->Calls);
+        EXPECT_EQ((Calls{"SetShader(LinesPointsUI)", "DrawIndexed(1, 8, 8, 4)"}), device->Calls);
         ExpectPositions({{0, 0}, {0, 9}, {1, 0}, {9, 0}, {9, 0}, {9, e}, {0, 9}, {10, 9}}, *device);
     }
 }
@@ -143,7 +143,7 @@ TEST(RenderDraw, ThreeDimensionalHelpersBatchIntoOneDraw) {
 TEST(RenderDraw, HugeAndNotANumberSizesStayBounded) {
     RecordingScope device;
     cRender::DrawRectangleDot(cRect(0, 0, 1e30f, 1e30f), cColor(1, 1, 1));
-    EXPECT_EQ(1, device->Count("DrawArrays(1, 131072)"));  // 4 edges x 16384 dashes x 2
+    EXPECT_EQ(1, device->Count("DrawIndexed(1, 131072, 131072, 4)"));  // 4 edges x 16384 dashes x 2
     device->Clear();
     cRender::DrawRectangleDot(cRect(0, 0, 5, NAN), cColor(1, 1, 1));
     cRender::GridArgs grid;

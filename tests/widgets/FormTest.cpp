@@ -117,7 +117,9 @@ std::vector<int> Join(std::vector<int> a, const std::vector<int>& b) {
 TEST_F(Forms, FormWithPanelPaintsInsideItsRectangles) {
     RecordingScope device;
     EXPECT_EQ(Join(FormParts, {P::Panel, P::PanelCaption, P::None, P::None}), Render());
-    EXPECT_EQ((int)theme.painted.size(), device->Count("DrawIndexed"));
+    // Fills of consecutive parts may share a draw.
+    EXPECT_GT(device->Count("DrawIndexed"), 0);
+    EXPECT_LE(device->Count("DrawIndexed"), (int)theme.painted.size());
 
     const cRect outer = form->GetRect(), client = form->GetClientRect();
     for (size_t i = 0; i < theme.painted.size(); i++) {

@@ -21,6 +21,20 @@ const char* const s_TypeNames[] = {"None", "Bump", "Glass", "Decal", "Interface"
 // The base of an imported texture's file name.
 const char* ImportName(const cMaterial& m) { return m.MaterialName.IsEmpty() ? nullptr : m.MaterialName.ToChar(); }
 
+// Runs the import worker into one texture member, the written file named
+// after the material (or the image) and the member.
+void ImportInto(const cMaterial& m, const cMaterial_ImportOptions& options, cStr* texture, int* textureID,
+                const char* member, const char* folder = "Textures") {
+    cMaterial_ImportArgs args;
+    args.Options = options;
+    args.Texture = texture;
+    args.TextureID = textureID;
+    args.Folder = folder;
+    args.Name = ImportName(m);
+    args.Member = member;
+    cMaterial_Import(args);
+}
+
 }  // namespace
 
 // ---- cMaterial ----
@@ -112,49 +126,33 @@ void cMaterial_Bump::ReCreate() {
 }
 
 void cMaterial_Bump::ImportDiffuseMap() {
-    cMaterial_ImportArgs args;
-    args.Options.Kind = cMaterial_ImportKind::Diffuse;
-    args.Options.KeepAlpha = ImportDiffuseMapKeepAlpha;
-    args.Texture = &DiffuseMap;
-    args.TextureID = &m_DiffuseMapID;
-    args.Name = ImportName(*this);
-    args.Member = "DiffuseMap";
-    cMaterial_Import(args);
+    cMaterial_ImportOptions options;
+    options.Kind = cMaterial_ImportKind::Diffuse;
+    options.KeepAlpha = ImportDiffuseMapKeepAlpha;
+    ImportInto(*this, options, &DiffuseMap, &m_DiffuseMapID, "DiffuseMap");
 }
 
 void cMaterial_Bump::ImportNormalMap() {
-    cMaterial_ImportArgs args;
-    args.Options.Kind = cMaterial_ImportKind::Normal;
-    args.Options.KeepAlpha = ImportNormalMapKeepAlpha;
-    args.Options.InvertGreen = ImportNormalMapInvertGreen;
-    args.Texture = &NormalMap;
-    args.TextureID = &m_NormalMapID;
-    args.Name = ImportName(*this);
-    args.Member = "NormalMap";
-    cMaterial_Import(args);
+    cMaterial_ImportOptions options;
+    options.Kind = cMaterial_ImportKind::Normal;
+    options.KeepAlpha = ImportNormalMapKeepAlpha;
+    options.InvertGreen = ImportNormalMapInvertGreen;
+    ImportInto(*this, options, &NormalMap, &m_NormalMapID, "NormalMap");
 }
 
 void cMaterial_Bump::ImportHeightMap() {
-    cMaterial_ImportArgs args;
-    args.Options.Kind = cMaterial_ImportKind::Height;
-    args.Options.HeightInAlpha = ImportHeightMapSaveHeightAsAlpha;
-    args.Options.ScaleZ = ImportHeightMapScaleZ;
-    args.Texture = &NormalMap;
-    args.TextureID = &m_NormalMapID;
-    args.Name = ImportName(*this);
-    args.Member = "NormalMap";
-    cMaterial_Import(args);
+    cMaterial_ImportOptions options;
+    options.Kind = cMaterial_ImportKind::Height;
+    options.HeightInAlpha = ImportHeightMapSaveHeightAsAlpha;
+    options.ScaleZ = ImportHeightMapScaleZ;
+    ImportInto(*this, options, &NormalMap, &m_NormalMapID, "NormalMap");
 }
 
 void cMaterial_Bump::ImportNormalMapPlusHeightMap() {
-    cMaterial_ImportArgs args;
-    args.Options.Kind = cMaterial_ImportKind::NormalPlusHeight;
-    args.Options.InvertGreen = ImportNormalMapInvertGreen;
-    args.Texture = &NormalMap;
-    args.TextureID = &m_NormalMapID;
-    args.Name = ImportName(*this);
-    args.Member = "NormalMap";
-    cMaterial_Import(args);
+    cMaterial_ImportOptions options;
+    options.Kind = cMaterial_ImportKind::NormalPlusHeight;
+    options.InvertGreen = ImportNormalMapInvertGreen;
+    ImportInto(*this, options, &NormalMap, &m_NormalMapID, "NormalMap");
 }
 
 // ---- cMaterial_Decal ----
@@ -245,14 +243,9 @@ void cMaterial_Decal::ReCreate() {
 }
 
 void cMaterial_Decal::ImportDecalMap() {
-    cMaterial_ImportArgs args;
-    args.Options.Kind = cMaterial_ImportKind::Decal;
-    args.Texture = &DecalMap;
-    args.TextureID = &m_DecalMapID;
-    args.Folder = "Textures/Particles";
-    args.Name = ImportName(*this);
-    args.Member = "DecalMap";
-    cMaterial_Import(args);
+    cMaterial_ImportOptions options;
+    options.Kind = cMaterial_ImportKind::Decal;
+    ImportInto(*this, options, &DecalMap, &m_DecalMapID, "DecalMap", "Textures/Particles");
 }
 
 // ---- cMaterial_Interface ----
@@ -286,13 +279,9 @@ void cMaterial_Interface::ReCreate() {
 }
 
 void cMaterial_Interface::ImportInterfaceMap() {
-    cMaterial_ImportArgs args;
-    args.Options.Kind = cMaterial_ImportKind::Interface;
-    args.Texture = &InterfaceMap;
-    args.TextureID = &m_InterfaceMapID;
-    args.Name = ImportName(*this);
-    args.Member = "InterfaceMap";
-    cMaterial_Import(args);
+    cMaterial_ImportOptions options;
+    options.Kind = cMaterial_ImportKind::Interface;
+    ImportInto(*this, options, &InterfaceMap, &m_InterfaceMapID, "InterfaceMap");
 }
 
 // ---- Registration ----

@@ -4,7 +4,9 @@
 // the device; ResetStates is the one place that sends values unconditionally.
 #include "zozud/render/Render.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "zozud/core/Log.h"
 #include "zozud/render/DeviceGL.h"
@@ -71,9 +73,61 @@ void cRender::Free() {
 }
 
 cRender::Stub* cRender::GetInstance() {
-    if (cRender_TextWaiting) cRender_DrawWaitingText();  // whoever holds the device sees all text drawn
+    cRender_DrawWaiting();  // whoever holds the device sees all text and shapes drawn
     return s.Instance;
 }
+cRender_WaitingArea cRender_WaitingBounds;
+
+void cRender_WaitingArea::Add(const void* vertices, int stride, int count, bool lines) {
+    if (!Known || count <= 0) return;
+    if (!(cRender::GetWorldMatrix() == cMat4::Identity)) {
+        Known = false;
+        return;
+    }
+    const unsigned char* at = static_cast<const unsigned char*>(vertices);
+    const float reach = lines ? 1.0f : 0.0f;
+    for (int i = 0; i < count; i++, at += stride) {
+        float p[2];
+        memcpy(p, at, sizeof p);
+        if (!std::isfinite(p[0]) || !std::isfinite(p[1])) {
+            Known = false;
+            return;
+        }
+        Bounds.x0 = std::min(Bounds.x0, p[0]), Bounds.x1 = std::max(Bounds.x1, p[0] + reach);
+        Bounds.y0 = std::min(Bounds.y0, p[1]), Bounds.y1 = std::max(Bounds.y1, p[1] + reach);
+    }
+}
+
+// A pixel i is lit only when its centre i + 0.5 lies within the bounds; the
+// device's scissor keeps pixels x0..x1-1 of the rounded rectangle (all of
+// them for the empty one).
+bool cRender_WaitingArea::Inside(const cRect& clip) const {
+    if (clip.IsEmpty()) return true;
+    if (!Known) return false;
+    if (Bounds.IsEmpty()) return true;
+    float x0 = std::floor(clip.x0 + 0.5f), y0 = std::floor(clip.y0 + 0.5f);
+    float x1 = std::floor(clip.x1 + 0.5f), y1 = std::floor(clip.y1 + 0.5f);
+    return std::ceil(Bounds.x0 - 0.5f) >= x0 && std::ceil(Bounds.y0 - 0.5f) >= y0 &&
+           std::floor(Bounds.x1 - 0.5f) <= x1 - 1 && std::floor(Bounds.y1 - 0.5f) <= y1 - 1;
+}
+
+void cRender_DrawRuns(cTopology::Enum topology, const void* verts, int vertexSize, int vertCount, int* indices,
+                      int indexCount, int splitVerts, int splitIndices) {
+    cRender::Stub* device = cRender::s.Instance.Raw();
+    if (!device || indexCount <= 0) return;
+    if (splitIndices > 0) {
+        device->SetClipRect(cRect::Empty);
+        device->DrawIndexed(topology, verts, splitVerts, indices, splitIndices, 4);
+        device->SetClipRect(cRender::s.CurClipRect);
+    }
+    if (indexCount > splitIndices) {
+        int* rest = indices + splitIndices;
+        for (int i = 0; i < indexCount - splitIndices; i++) rest[i] -= splitVerts;
+        device->DrawIndexed(topology, static_cast<const unsigned char*>(verts) + (size_t)splitVerts * vertexSize,
+                            vertCount - splitVerts, rest, indexCount - splitIndices, 4);
+    }
+}
+
 int cRender_DeviceGeneration() { return cRender::s.DeviceGeneration; }
 int  cRender::GetType() { return s.Instance ? s.Instance->GetType() : 0; }
 cStr cRender::GetVendor() { return s.Instance ? s.Instance->GetVendor() : cStr(); }
@@ -150,6 +204,7 @@ void cRender::PopCullMode() {
 }
 
 void cRender::ResetStates() {
+    cRender_DrawWaiting();
     s.CurDepthStateID = -1;
     s.CurBlendStateID = -1;
     s.CurCullMode = cCullMode::None;
@@ -173,6 +228,8 @@ void cRender::ResetStates() {
 // ---- Matrices ----
 
 void cRender::SetWorldMatrix(const cMat4& m) {
+    if (m == s.WorldMatrix) return;  // the pop after a push of the same matrix keeps a batch going
+    cRender_DrawWaiting();  // drawn with the matrix of its calls, which the device reads when it draws
     s.WorldMatrix = m;
     s.WorldMatrixInverseValid = false;
     s.NormalMatrixValid = false;
@@ -206,6 +263,7 @@ void cRender::PopWorldMatrix() {
 
 void cRender::SetTextureMatrix(const cMat4& m, int stage) {
     if (stage < 0 || stage >= 4) return;
+    cRender_DrawWaiting();
     s.TextureMatrix[stage] = m;
     if (s.Instance) s.Instance->UpdateMatrices();
 }
@@ -217,6 +275,7 @@ const cMat4& cRender::GetTextureMatrix(int stage) {
 // ---- Viewer and clipping ----
 
 void cRender::SetViewer(cViewer* viewer) {
+    cRender_DrawWaiting();
     s.Viewer = viewer;
     if (!s.Instance) return;
     if (viewer) s.Instance->SetViewport(viewer->Viewport);
@@ -227,7 +286,21 @@ cViewer* cRender::GetViewer() { return s.Viewer; }
 
 void cRender::SetClipRect(const cRect& rect) {
     if (SameClip(s.CurClipRect, rect)) return;
+    // A batch whose last run lies inside the old rectangle keeps waiting, the
+    // next calls making a new run. The rectangles are in pixels of the
+    // target, the batch in pixels of the viewport: they agree when the
+    // viewport starts at the target's corner.
+    bool keep = (cRender_TextWaiting || cRender_ShapesWaiting) && s.Instance &&
+                (!s.Viewer || (s.Viewer->Viewport.x0 == 0 && s.Viewer->Viewport.y0 == 0)) &&
+                cRender_WaitingBounds.Inside(s.CurClipRect);
+    if (!keep) cRender_DrawWaiting();  // with the clip rectangle of its calls
     s.CurClipRect = rect;
+    if (keep) {
+        if (cRender_TextWaiting) cRender_SplitWaitingText();
+        if (cRender_ShapesWaiting) cRender_SplitWaitingShapes();
+        cRender_WaitingBounds.Reset();
+        return s.Instance.Raw()->SetClipRect(rect);
+    }
     if (s.Instance) s.Instance->SetClipRect(rect);
 }
 

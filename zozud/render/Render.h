@@ -449,7 +449,9 @@ public:
 
 private:
     friend int cRender_DeviceGeneration();
-    friend void cRender_DrawWaitingText();
+    friend void cRender_DrawWaitingText(bool);
+    friend void cRender_DrawWaitingShapes(bool);
+    friend void cRender_DrawRuns(cTopology::Enum, const void*, int, int, int*, int, int, int);
     static State s;
 };
 

@@ -1,12 +1,20 @@
 // Immediate 2D helpers: lines, rectangle outlines, solid, dithered and
 // gradient fills, circles and dotted outlines. Each builds its vertices in a
-// reused static list, forces the neutral pipeline when it fills, picks its
-// named shader and issues one draw call for the whole call.
+// reused static list, forces the neutral pipeline when it fills and picks its
+// named shader.
+//
+// Lines and flat or gradient fills are batched like text: the vertices of
+// consecutive calls with the same shader and primitive wait in one list and
+// go to the device as one indexed draw as soon as anything else reaches the
+// device (see cRender_DevicePtr). Nothing can change the device between two
+// calls of a batch, so the one draw looks exactly like the separate ones,
+// and a software rasteriser pays per draw.
 #include "zozud/render/Render.h"
 
 #include <cmath>
 
 #include "zozud/render/RenderImmediate.h"
+#include "zozud/render/RenderState.h"
 
 namespace zozud {
 
@@ -35,6 +43,75 @@ bool RadeonVendor() {
     return radeon == 1;
 }
 
+// ---- Waiting shapes ----
+
+// The most vertices that wait for one draw: bounds the batch's memory when
+// nothing else reaches the device for a long time.
+const int MaxWaitingVerts = 65536;
+
+enum ShapeKind { Fills, Lines };
+
+struct ShapeBatch {
+    cList<PC>  verts;
+    cList<int> indices;
+    int        kind = Fills;
+    int        splitVerts = 0, splitIndices = 0;  // the runs before the last (see cRender_DrawRuns)
+    int        shader = -1, blend = -1;            // set up by the first call
+};
+
+// Rectangles of the text that started while the shapes waited; more than
+// MaxTextRects and any shape is taken to touch them.
+const int MaxTextRects = 256;
+struct TextRects {
+    cRect rects[MaxTextRects];
+    int   count = 0;
+} g_TextRects;
+
+ShapeBatch& Shapes() {
+    static ShapeBatch batch;
+    return batch;
+}
+
+// Draws the vertices (and indices into them; null for 0, 1, 2...) of one
+// call: appended to the waiting shapes when they are of the same kind,
+// otherwise after whatever waits is drawn and the device set up for the kind.
+void Submit(ShapeKind kind, const PC* v, int nv, const int* idx, int ni) {
+    ShapeBatch& b = Shapes();
+    if (nv <= 0 || ni <= 0) return;
+    bool join = cRender_ShapesWaiting && b.kind == kind && b.verts.Count() + nv <= MaxWaitingVerts;
+    if (join && cRender_TextWaiting) {
+        // Drawn before the text that waits: only where none of it lies, and
+        // with the blend the shapes wait with.
+        cRect r = cRect::Empty;
+        for (int i = 0; i < nv; i++) r.AddPoint(cVec2(v[i].Pos.x, v[i].Pos.y));
+        if (kind == Lines) r.x1 += 1, r.y1 += 1;
+        join = cRender::GetBlendState() == b.blend && cRender::GetWorldMatrix() == cMat4::Identity &&
+               !cRender_TouchesWaitingText(r);
+    }
+    if (!join) {
+        cRender_DrawWaiting();
+        if (kind == Fills) {
+            cRender_NeutralPipeline();
+            b.shader = SolidShader();
+        } else {
+            b.shader = LinesShader();
+        }
+        if (!cRender::GetInstance()) return;
+        b.kind = kind;
+        b.blend = cRender::GetBlendState();
+    }
+    int base = b.verts.Count(), at = b.indices.Count();
+    if (!b.verts.AddRange(v, nv) || !b.indices.SetCount(at + ni)) {
+        b.verts.SetCount(base);
+        b.indices.SetCount(at);
+        return;  // no room: this call draws nothing
+    }
+    int* out = b.indices.GetPtr() + at;
+    for (int i = 0; i < ni; i++) out[i] = base + (idx ? idx[i] : i);
+    cRender_ShapesWaiting = true;
+    cRender_WaitingBounds.Add(v, (int)sizeof(PC), nv, kind == Lines);
+}
+
 // Reused vertex and index lists of one helper.
 template <class V>
 struct Batch {
@@ -49,9 +126,7 @@ struct Batch {
         verts.SetCount(nVerts);
         indices.SetCount(nIndices);
     }
-    void Draw() {
-        cRender::DrawIndexed(cTopology::Triangles, verts.GetPtr(), verts.Count(), indices.GetPtr(), indices.Count(), 4);
-    }
+    void Draw() { Submit(Fills, verts.GetPtr(), verts.Count(), indices.GetPtr(), indices.Count()); }
 };
 
 // Appends the quads of the non-empty rectangles; colour per corner
@@ -76,6 +151,54 @@ int BuildQuads(Batch<PC>& b, const cRect* rects, int count, const unsigned* corn
 }
 
 }  // namespace
+
+bool cRender_ShapesWaiting = false;
+
+bool cRender_KeepShapes = false;
+
+// Rectangles that share a pixel, or might (a pixel to spare on every side);
+// not finite coordinates touch everything.
+bool cRender_TouchesWaitingText(const cRect& r) {
+    const TextRects& t = g_TextRects;
+    if (t.count > MaxTextRects) return true;
+    if (!std::isfinite(r.x0) || !std::isfinite(r.y0) || !std::isfinite(r.x1) || !std::isfinite(r.y1)) return true;
+    for (int i = 0; i < t.count; i++) {
+        const cRect& q = t.rects[i];
+        if (r.x0 <= q.x1 + 1 && q.x0 <= r.x1 + 1 && r.y0 <= q.y1 + 1 && q.y0 <= r.y1 + 1) return true;
+    }
+    return false;
+}
+
+void cRender_AddWaitingTextRect(const cRect& r) {
+    TextRects& t = g_TextRects;
+    if (!std::isfinite(r.x0) || !std::isfinite(r.y0) || !std::isfinite(r.x1) || !std::isfinite(r.y1))
+        t.count = MaxTextRects;  // the next rectangle overflows the list: touches everything
+    if (t.count < MaxTextRects) t.rects[t.count] = r;
+    if (t.count <= MaxTextRects) t.count++;
+}
+
+void cRender_DrawWaitingShapes(bool restate) {
+    ShapeBatch& b = Shapes();
+    cRender_ShapesWaiting = false;
+    g_TextRects.count = 0;
+    cRender::Stub* device = cRender::s.Instance.Raw();
+    if (device && restate) {  // text was set up after the shapes
+        device->SetShader(b.shader);
+        device->SetBlendState(b.blend);
+    }
+    cRender_DrawRuns(b.kind == Lines ? cTopology::Lines : cTopology::Triangles, b.verts.GetPtr(), (int)sizeof(PC),
+                     b.verts.Count(), b.indices.GetPtr(), b.indices.Count(), b.splitVerts, b.splitIndices);
+    b.verts.Clear();
+    b.indices.Clear();
+    b.splitVerts = b.splitIndices = 0;
+    cRender_WaitingBounds.Reset();
+}
+
+void cRender_SplitWaitingShapes() {
+    ShapeBatch& b = Shapes();
+    b.splitVerts = b.verts.Count();
+    b.splitIndices = b.indices.Count();
+}
 
 // ---- Shared pieces ----
 
@@ -119,8 +242,7 @@ void cRender::DrawLine(float x0, float y0, float x1, float y1, const cColor& col
 void cRender::DrawLine(const cVec2& a, const cVec2& b, const cColor& color) {
     unsigned c = PackColor(color);
     PC v[2] = {Vert(a.x, a.y, c), Vert(b.x, b.y, c)};
-    LinesShader();
-    DrawArrays(cTopology::Lines, v, 2);
+    Submit(Lines, v, 2, nullptr, 2);
 }
 
 // Four lines that cover the pixels x0..x1-1, y0..y1-1; some devices draw the
@@ -135,8 +257,7 @@ void cRender::DrawRectangle(const cRect& r, const cColor& color) {
         Vert(rr - 1, t, c), Vert(rr - 1, e, c),
         Vert(l, b - 1, c), Vert(rr, b - 1, c),
     };
-    LinesShader();
-    DrawArrays(cTopology::Lines, v, 8);
+    Submit(Lines, v, 8, nullptr, 8);
 }
 
 void cRender::DrawRectangle(int x, int y, int w, int h, const cColor& color) {
@@ -173,8 +294,7 @@ void cRender::DrawRectanglesDot(const cRect* rects, int count, const cColor& col
         edge(r.x0, r.y1 - 1, r.x0, r.y0);
     }
     if (verts.IsEmpty()) return;
-    LinesShader();
-    DrawArrays(cTopology::Lines, verts.GetPtr(), verts.Count());
+    Submit(Lines, verts.GetPtr(), verts.Count(), nullptr, verts.Count());
 }
 
 void cRender::DrawNoPreview(const cRect& r, const cColor& color) {
@@ -186,8 +306,7 @@ void cRender::DrawNoPreview(const cRect& r, const cColor& color) {
         Vert(rr, b, c), Vert(l, b, c),  Vert(l, b, c), Vert(l, t, c),
         Vert(l, t, c), Vert(rr, b, c),  Vert(l, b, c), Vert(rr, t, c),
     };
-    LinesShader();
-    DrawArrays(cTopology::Lines, v, 12);
+    Submit(Lines, v, 12, nullptr, 12);
 }
 
 // ---- Solid, dithered and gradient fills ----
@@ -197,10 +316,11 @@ void cRender::FillRectanglesSolid(const cRect* rects, int count, const cColor& c
     unsigned c = PackColor(color);
     unsigned corners[4] = {c, c, c, c};
     if (!rects || count <= 0 || BuildQuads(batch, rects, count, corners) == 0) return;
+    if (shaderID == -1) return batch.Draw();
     cRender_NeutralPipeline();
-    if (shaderID == -1) SolidShader();
-    else SetShader(shaderID);
-    batch.Draw();
+    SetShader(shaderID);
+    DrawIndexed(cTopology::Triangles, batch.verts.GetPtr(), batch.verts.Count(), batch.indices.GetPtr(),
+                batch.indices.Count(), 4);
 }
 
 void cRender::FillRectangleSolid(int x, int y, int w, int h, const cColor& color) {
@@ -237,8 +357,6 @@ void cRender::FillRectanglesLinearGradient(const cRect* rects, int count, const 
     unsigned horizontal[4] = {a, a, b, b}, vertical[4] = {b, a, a, b};
     const unsigned* corners = direction == LinearGradient::Horizontal ? horizontal : vertical;
     if (!rects || count <= 0 || BuildQuads(batch, rects, count, corners) == 0) return;
-    cRender_NeutralPipeline();
-    SolidShader();
     batch.Draw();
 }
 
@@ -264,8 +382,6 @@ void cRender::FillCircleSolid(const cVec2& center, float radius, const cColor& c
         idx[i * 3 + 1] = i + 1;
         idx[i * 3 + 2] = (i + 1) % segments + 1;
     }
-    cRender_NeutralPipeline();
-    SolidShader();
     batch.Draw();
 }
 

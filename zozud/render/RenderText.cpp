@@ -68,8 +68,17 @@ struct TextBatch {
     cList<PCT> verts;
     cList<int> indices;
     int        quads = 0;
+    int        split = 0;  // quads of the runs before the last (see cRender_DrawRuns)
     int        texture = -1;
+    int        shader = -1, blend = -1;  // set up by the first call
 };
+
+// The rectangle of a call's glyph quads.
+cRect TextBounds(const PCT* v, int quads) {
+    cRect r = cRect::Empty;
+    for (int i = 0; i < quads * 4; i++) r.AddPoint(cVec2(v[i].Pos.x, v[i].Pos.y));
+    return r;
+}
 
 TextBatch& Batch() {
     static TextBatch batch;
@@ -86,14 +95,22 @@ int GlyphIndex(const cFont& font, unsigned code) {
 
 bool cRender_TextWaiting = false;
 
-void cRender_DrawWaitingText() {
+void cRender_DrawWaitingText(bool restate) {
     TextBatch& b = Batch();
     cRender_TextWaiting = false;
     cRender::Stub* device = cRender::s.Instance.Raw();
-    if (device && b.quads > 0)
-        device->DrawIndexed(cTopology::Triangles, b.verts.GetPtr(), b.quads * 4, b.indices.GetPtr(), b.quads * 6, 4);
+    if (device && restate) {  // shapes were drawn just before with their own shader and blend
+        device->SetShader(b.shader);
+        device->SetBlendState(b.blend);
+    }
+    cRender_DrawRuns(cTopology::Triangles, b.verts.GetPtr(), (int)sizeof(PCT), b.quads * 4, b.indices.GetPtr(),
+                     b.quads * 6, b.split * 4, b.split * 6);
     b.quads = 0;
+    b.split = 0;
+    cRender_WaitingBounds.Reset();
 }
+
+void cRender_SplitWaitingText() { Batch().split = Batch().quads; }
 
 // ---- Font table ----
 
@@ -141,7 +158,7 @@ cRect cRender::DrawString(int fontID, const char* text, float x, float y, int fl
     if (!measure) {
         // Another glyph texture, or a full batch, starts a batch of its own.
         if (cRender_TextWaiting && (batch.texture != texture || batch.quads + units.Count() > MaxBatchQuads))
-            cRender_DrawWaitingText();
+            cRender_DrawWaiting();  // any shapes first: they came before the text
         if (!batch.verts.SetCount((batch.quads + units.Count()) * 4) ||
             !batch.indices.SetCount((batch.quads + units.Count()) * 6))
             return cRect::Zero;  // no room for the quads: nothing drawn
@@ -222,19 +239,29 @@ cRect cRender::DrawString(int fontID, const char* text, float x, float y, int fl
             static const char* const names[] = {"s_Glyphs"};
             static cRender_ShaderSlot slot;
             const bool wire = GetWireframe();
+            // Waiting shapes may go on waiting under the text when drawn
+            // filled in pixels of the viewport.
+            cRender_KeepShapes = cRender_ShapesWaiting && !wire && GetWorldMatrix() == cMat4::Identity;
+            if (!cRender_KeepShapes) cRender_DrawWaiting();
             SetWireframe(false);
             SetBlendState(cRender_AlphaBlendState());
             cRender_NeutralPipeline();
-            slot.Use("Font", PCT::FormatID, nullptr, names, 1);
+            batch.shader = slot.Use("Font", PCT::FormatID, nullptr, names, 1);
             SetTexture(slot.consts[0], texture, GlyphSampler());
+            cRender_KeepShapes = false;
             batch.texture = texture;
+            batch.blend = GetBlendState();
             if (s.Instance) {
                 batch.quads += quads;
                 cRender_TextWaiting = true;
+                cRender_WaitingBounds.Add(v, (int)sizeof(PCT), quads * 4, false);
+                if (cRender_ShapesWaiting) cRender_AddWaitingTextRect(TextBounds(v, quads));
             }
             SetWireframe(wire);  // in wire-frame mode this draws the text at once, filled
         } else {
             batch.quads += quads;
+            cRender_WaitingBounds.Add(v, (int)sizeof(PCT), quads * 4, false);
+            if (cRender_ShapesWaiting) cRender_AddWaitingTextRect(TextBounds(v, quads));
         }
     }
     return r;

@@ -1,6 +1,7 @@
 #include "zozud/render/ThemeWindowsStandard.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "zozud/render/Render.h"
 
@@ -57,7 +58,14 @@ void cTheme_WindowsStandard::Line(float x0, float y0, float x1, float y1, const 
     if (Radeon()) {
         if (x1 > x0) x1 -= 1;
         if (y1 > y0) y1 -= 1;
+        return cRender::DrawLine(cVec2(x0, y0), cVec2(x1, y1), c);
     }
+    // A line along a row or a column between whole pixels lights the pixels
+    // from its start up to the one before its end: the same pixels as a fill
+    // one pixel wide, which joins the fills around it in one draw.
+    bool whole = x0 == std::floor(x0) && y0 == std::floor(y0) && x1 == std::floor(x1) && y1 == std::floor(y1);
+    if (whole && y0 == y1 && x1 >= x0) return cRender::FillRectangleSolid(cRect(x0, y0, x1, y0 + 1), c);
+    if (whole && x0 == x1 && y1 >= y0) return cRender::FillRectangleSolid(cRect(x0, y0, x0 + 1, y1), c);
     cRender::DrawLine(cVec2(x0, y0), cVec2(x1, y1), c);
 }
 

@@ -7,6 +7,7 @@
 #include "zozud/math/Mat4.h"
 #include "zozud/math/Math.h"
 #include "zozud/render/Render.h"
+#include "zozud/render/RenderImmediate.h"
 
 namespace zozud {
 
@@ -17,6 +18,18 @@ typedef cRender::TextFlags TF;
 cColor Fade(cColor c, float alpha) {
     c.a *= alpha;
     return c;
+}
+
+// Fills r with a colour that a fill of r inset by d then covers except for
+// its rim. When that cover is opaque (and replaces what is under it) only
+// the rim is filled: the same pixels for a fraction of the work.
+void FillUnder(const cRect& r, float d, const cColor& color, bool coverOpaque) {
+    int blend = cRender::GetBlendState();
+    bool replaces = coverOpaque && (blend == -1 || blend == cRender_AlphaBlendState());
+    if (!replaces || !(r.x1 - r.x0 > 2 * d) || !(r.y1 - r.y0 > 2 * d)) return cRender::FillRectangleSolid(r, color);
+    const cRect rim[4] = {cRect(r.x0, r.y0, r.x1, r.y0 + d), cRect(r.x0, r.y1 - d, r.x1, r.y1),
+                          cRect(r.x0, r.y0 + d, r.x0 + d, r.y1 - d), cRect(r.x1 - d, r.y0 + d, r.x1, r.y1 - d)};
+    cRender::FillRectanglesSolid(rim, 4, color);
 }
 
 // A pulse between 0 and 1 with the given period.
@@ -133,9 +146,9 @@ void cTheme_Ziduruz::DrawPart(int part, const DrawArgs& a) const {
         break;
     case Parts::Form: case Parts::MessageBox: case Parts::Splash: {
         cColor body = cColor::Lerp(Fade(cColor::Gainsboro, 0.85f), cColor::Gainsboro, a.Activity);
-        cRender::FillRectangleSolid(r, Fade(cColor::Lerp(cColor::Black, accent, a.Activity * 0.6f), al));
-        cRender::FillRectangleRadialGradient(cRect(r.x0 + 2, r.y0 + 2, r.x1 - 2, r.y1 - 2), false,
-                                             Fade(cColor::White, body.a * al), Fade(body, al), 1.5f);
+        cColor inner = Fade(cColor::White, body.a * al), outer = Fade(body, al);
+        FillUnder(r, 2, Fade(cColor::Lerp(cColor::Black, accent, a.Activity * 0.6f), al), inner.a >= 1 && outer.a >= 1);
+        cRender::FillRectangleRadialGradient(cRect(r.x0 + 2, r.y0 + 2, r.x1 - 2, r.y1 - 2), false, inner, outer, 1.5f);
         if (part != Parts::Form) Caption(r, a, TF::CenterX, 0);
         break;
     }
@@ -244,11 +257,13 @@ void cTheme_Ziduruz::DrawPart(int part, const DrawArgs& a) const {
                                                  Fade(cColor::IndianRed, 0), 1);
         Caption(r, a, 0, 4);
         break;
-    case Parts::Edit:
-        cRender::FillRectangleSolid(r, Fade(cColor::Lerp(cColor::Black, accent, a.Activity * a.Pressed), 0.35f * al));
-        cRender::FillRectangleSolid(cRect(r.x0 + 1, r.y0 + 1, r.x1 - 1, r.y1 - 1), Fade(cColor::Lerp(cColor::Gainsboro, cColor::White, 0.7f + 0.3f * a.Hot), al));
+    case Parts::Edit: {
+        cColor field = Fade(cColor::Lerp(cColor::Gainsboro, cColor::White, 0.7f + 0.3f * a.Hot), al);
+        FillUnder(r, 1, Fade(cColor::Lerp(cColor::Black, accent, a.Activity * a.Pressed), 0.35f * al), field.a >= 1);
+        cRender::FillRectangleSolid(cRect(r.x0 + 1, r.y0 + 1, r.x1 - 1, r.y1 - 1), field);
         Caption(r, a, 0, 3);
         break;
+    }
     case Parts::EditSelection:
         cRender::FillRectangleSolid(r, Fade(cColor::IndianRed, 0.5f * al));
         break;

@@ -97,15 +97,6 @@ void cSettings_ClearColor::CustomCtor() {
     Rgba[3] = 1;
 }
 
-int cSettings_ClearColor::RegisterMembers() {
-    if (int n = BeginRegisterMembers()) return n;
-    cClass_RegMember(this, "_cFloat", &Rgba[0], "R");
-    cClass_RegMember(this, "_cFloat", &Rgba[1], "G");
-    cClass_RegMember(this, "_cFloat", &Rgba[2], "B");
-    cClass_RegMember(this, "_cFloat", &Rgba[3], "A");
-    return EndRegisterMembers();
-}
-
 // ---- Life ----
 
 cSettings::~cSettings() {

@@ -26,8 +26,7 @@ class cSettings_ClearColor : public cColorEdit {
 public:
     ZOZUD_CLASS(cSettings_ClearColor)
     cSettings_ClearColor() { CallCtor(this); }
-    void CustomCtor() override;
-    int  RegisterMembers() override;
+    void CustomCtor() override;  // the colour editor's members, another default
 };
 
 class cSettings : public cClass, public cWidget {
