@@ -365,6 +365,26 @@ TEST_F(ViewerShots, ThePlacementMovesTheModel) {
     EXPECT_LT(count[3] * 4, count[0]) << "far away but as large";
 }
 
+// Following its path the camera goes round the box, looking at it: an
+// eighth of the way on (1.25 s of 10) the box is seen from another side,
+// still in the middle of the view.
+TEST_F(ViewerShots, TheCameraFollowingItsPathCirclesTheModel) {
+    TempDir dir;
+    WriteFile(dir / "box.obj", BoxObj);
+    const char* const runs[] = {" --time 0", " --follow-path --time 0", " --follow-path --time 1.25"};
+    cImage shots[3];
+    for (int i = 0; i < 3; i++) {
+        Outcome r = Start(dir / "box.obj" + runs[i] + " --screenshot " + dir / "box.bmp" + Sized(), dir);
+        ASSERT_EQ(r.status, 0) << runs[i] << ": " << r.err;
+        ASSERT_TRUE(Decode(dir / "box.bmp", &shots[i]));
+        double x = 0, y = 0;
+        ASSERT_GT(BoxCentroid(shots[i], &x, &y), 400) << runs[i];
+        EXPECT_NEAR(x, ViewWidth / 2.0, ViewWidth * 0.08) << runs[i];
+    }
+    EXPECT_GT(Differences(shots[0], shots[1]), 300) << "the path starts where the home view is";
+    EXPECT_GT(Differences(shots[1], shots[2]), 300) << "the camera stood still";
+}
+
 // ---- Interactive ----
 
 class ViewerWindow : public DesktopTest {

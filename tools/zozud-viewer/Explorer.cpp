@@ -172,6 +172,12 @@ void RemoveExplorerObject(cClass* object) {
     if (object && cClassExplorer::FindObject(object) >= 0) cClassExplorer::RemoveObject(object);
 }
 
+bool ExplorerShows(const cClass* object) {
+    int shown = cClassExplorer::s_CurObjIndex;
+    return object && cClassExplorer::GetVisible() && shown >= 0 && shown < cClassExplorer::s_Objects.Count() &&
+           cClassExplorer::s_Objects[shown].object == object;
+}
+
 void EditPlacement(cTransform* placement) {
     if (placement != s_Placement) {
         if (s_Placement) s_Placement->FreeTools();
@@ -179,10 +185,7 @@ void EditPlacement(cTransform* placement) {
     }
     if (!placement || !s_Settings) return;  // the explorer was never opened
     AddExplorerObject("Model", placement);
-    int shown = cClassExplorer::s_CurObjIndex;
-    bool current = cClassExplorer::GetVisible() && shown >= 0 && shown < cClassExplorer::s_Objects.Count() &&
-                   cClassExplorer::s_Objects[shown].object == placement;
-    if (current) placement->CreateTools();
+    if (ExplorerShows(placement)) placement->CreateTools();
     else placement->FreeTools();
 }
 

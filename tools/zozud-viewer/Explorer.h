@@ -26,6 +26,7 @@ void SetExplorerTheme(const zozud::cTheme* theme);
 // Another object to browse (a material); the caller keeps it alive.
 void AddExplorerObject(const char* name, zozud::cClass* object);
 void RemoveExplorerObject(zozud::cClass* object);
+bool ExplorerShows(const zozud::cClass* object);  // the open explorer's current object
 // Once a frame with the current model's placement (null without a model):
 // the explorer lists it as "Model", and while it is the object shown the
 // transform tools of g_ManipulatorsType stand on it in the view.

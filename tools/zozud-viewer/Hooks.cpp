@@ -22,6 +22,7 @@
 #include "zozud/io/SourceFolder.h"
 #include "zozud/render/Render.h"
 #include "zozud/view/FreeViewer.h"
+#include "zozud/view/Spline.h"
 #include "zozud/view/TransformTools.h"
 #include "zozud/widgets/FpsDisplay.h"
 
@@ -53,6 +54,13 @@ const float ThumbSize = 220;
 class Keys;
 
 Options      s_Options;
+// The camera path: a closed loop around the model, made when it is first
+// framed, drawn and edited while the class explorer shows it; "K" sends the camera along it,
+// once round every PathPeriodSec, looking at the model's centre.
+cSpline*     s_Path = nullptr;  // drawn by the viewer, not the widget registry: hidden while followed
+bool         s_Following = false;
+double       s_PathSec = 0;
+const double PathPeriodSec = 10;
 std::string  s_ConfigFolder;  // where the settings are kept
 double       s_SavedSec = 0;  // when they were last checked for changes
 Scene        s_Scene;
@@ -120,6 +128,26 @@ void FrameAll() {
     s_Viewer->ZNear = std::max(radius * 0.001f, 1e-4f);
     s_Viewer->ZFar = std::max(s_Viewer->Distance * 4 + radius * 4, 10.0f);
     s_Viewer->HomeOrthoZoom = s_Viewer->Viewport.GetHeight() / (2.2f * radius);
+    s_Viewer->Update();
+    if (s_Path && s_Path->Nodes.Count() == 0) {
+        cVec3 points[8], c = b.GetCenter();
+        float d = s_Viewer->Distance;
+        for (int i = 0; i < 8; i++) {
+            float a = i * 6.2831853f / 8;
+            points[i] = cVec3(c.x + d * std::sin(a), c.y + d * 0.4f, c.z + d * std::cos(a));
+        }
+        s_Path->Closed = true;
+        s_Path->SetFromPoints(points, 8);
+        AddExplorerObject("Camera path", s_Path);
+    }
+}
+
+// The camera on its path at the time.
+void FollowPath(double sec) {
+    if (!s_Path || s_Path->Nodes.Count() < 2 || s_Scene.GetBounds().IsEmpty()) return;
+    float u = (float)std::fmod(sec / PathPeriodSec, 1.0);
+    cVec3 eye = cVec3::TransformCoordinate(s_Path->GetValueByTime(u), s_Path->Transform.ToMat4());
+    s_Viewer->LookAt(eye, s_Scene.GetBounds().GetCenter());
     s_Viewer->Update();
 }
 
@@ -256,6 +284,10 @@ public:
             case cInput::T: SwitchTheme(); return true;
             case cInput::E: ToggleExplorer(s_Theme); return true;
             case cInput::P: ShowPlacement(s_Theme); return true;
+            case cInput::K:
+                s_Following = !s_Following;
+                if (!s_Following) FrameAll();
+                return true;
             case cInput::Tab:
                 s_PanelShown = !s_PanelShown;
                 p->SetVisible(s_PanelShown);
@@ -333,6 +365,7 @@ void DrawScene(const cRect& window) {
         s_NeedFrame = false;
         FrameAll();
     }
+    if (s_Following) FollowPath(s_PathSec);
     s_Viewer->Update();
     s_Screen.Viewport = window;
     s_Screen.ProjectionMatrix = cMat4::Identity;
@@ -353,6 +386,7 @@ void DrawScene(const cRect& window) {
         }
         cVec3 light = (s_Viewer->GetUp() * 0.6f + s_Viewer->GetRight() * 0.4f - s_Viewer->GetForward()).ToNormal();
         s_Scene.DrawModels(t, s_Panel->Flags, light);
+        if (s_Path && !s_Following && ExplorerShows(s_Path)) s_Path->OnRender();
     }
     cRender::SetViewer(&s_Screen);
     cRender::ResetStates();
@@ -410,9 +444,12 @@ void cMain_OnInit() {
                         s_Theme);
     cWidgets::AddWidget(s_Panel, PanelLayer);
     s_Panel->DurationSec = s_Scene.GetDurationSec();
+    s_Path = new cSpline;
+    s_Following = s_Options.FollowPath;
     s_ConfigFolder = ConfigFolder();
     LoadSettings(s_ConfigFolder, s_Panel, s_Viewer);
     if (s_Options.TimeSec >= 0) {
+        s_PathSec = s_Options.TimeSec;
         s_Panel->TimeSec = s_Options.TimeSec;
         s_Panel->Playing = false;
     }
@@ -452,6 +489,7 @@ void cMain_OnRender(const cRect& rect) {
 
     float duration = s_Scene.GetDurationSec();
     s_Panel->DurationSec = duration;
+    if (s_Following && !ScreenshotMode()) s_PathSec += dt;
     if (s_Panel->Playing && duration > 0 && !ScreenshotMode())
         s_Panel->TimeSec = (float)std::fmod(s_Panel->TimeSec + dt, (double)duration);
 
@@ -501,6 +539,9 @@ void cMain_OnFree() {
     // The tools are widgets: they go before the widgets do.
     EditPlacement(nullptr);
     for (auto& doc : s_Scene.Models) doc->Placement.FreeTools();
+    RemoveExplorerObject(s_Path);
+    delete s_Path;  // its edit tools with it
+    s_Path = nullptr;
     if (!ScreenshotMode() && !SaveSettings(s_ConfigFolder))
         std::fprintf(stderr, "zozud-viewer: cannot write the settings to %s\n", s_ConfigFolder.c_str());
     CloseExplorer();

@@ -57,6 +57,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, std::string*
         }
         if (a == "--explorer") { o->Explorer = true; continue; }
         if (a == "--report") { o->Report = true; continue; }
+        if (a == "--follow-path") { o->FollowPath = true; continue; }
         if (i + 1 >= args.size()) {
             *error = a + " needs a value";
             return false;

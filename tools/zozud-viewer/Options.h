@@ -17,6 +17,7 @@ struct Options {
     bool        Explorer = false;  // the property panel beside the view
     bool        Report = false;    // a line on standard output for every frame drawn
     std::string ShotFolder = ".";  // where the screenshot key writes its files
+    bool        FollowPath = false;  // --follow-path: the camera rides its path from the start
     bool        HasPosition = false;  // --position: where the last model is placed
     float       Position[3] = {0, 0, 0};
 };
@@ -31,6 +32,6 @@ std::vector<std::string> ProcessArguments();
 
 const char* const Usage =
     "usage: zozud-viewer [FILE...] [--screenshot OUT.bmp] [--size WxH] [--frames N] [--time SEC] "
-    "[--theme Ziduruz|WindowsStandard] [--explorer] [--report] [--shot-folder DIR] [--position X,Y,Z]";
+    "[--theme Ziduruz|WindowsStandard] [--explorer] [--report] [--shot-folder DIR] [--position X,Y,Z] [--follow-path]";
 
 }  // namespace viewer
