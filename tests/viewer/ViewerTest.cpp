@@ -10,7 +10,9 @@
 
 #include "zozud/image/Image.h"
 #include "zozud/io/IO.h"
+#include "zozud/model/Camera.h"
 #include "zozud/model/Model.h"
+#include "zozud/render/Viewer.h"
 
 #include "support/Desktop.h"
 #include "support/Process.h"
@@ -313,6 +315,8 @@ TEST_F(ViewerShots, BadFilesAndOptionsEndWithStatusOneAndOneLine) {
     WriteFile(dir / "thing.xyz", "what");
     WriteFile(dir / "empty.obj", "# nothing\n");
     WriteFile(dir / "junk.tga", std::string(5, '\x7f'));
+    WriteFile(dir / "junk.cCamera", std::string("cc\0\0\0\0\0\xff\xff\xff\x7f", 11));
+    ASSERT_TRUE(cIO::SaveCamera((dir / "keyless.cCamera").c_str(), cCamera()));
     const std::string shot = " --screenshot " + dir / "out.bmp";
     struct Case {
         std::string args, says;
@@ -323,6 +327,8 @@ TEST_F(ViewerShots, BadFilesAndOptionsEndWithStatusOneAndOneLine) {
         {dir / "empty.obj" + shot, "empty.obj"},
         {dir / "junk.tga" + shot, "junk.tga"},
         {Data + "/bend.md5anim" + shot, "skinned model"},
+        {Data + "/bend.md5mesh " + dir / "junk.cCamera" + shot, "junk.cCamera"},
+        {Data + "/bend.md5mesh " + dir / "keyless.cCamera" + shot, "no camera keys"},
         {Data + "/bend.md5mesh --frames x" + shot, "--frames"},
         {Data + "/bend.md5mesh --size 10" + shot, "--size"},
         {Data + "/bend.md5mesh --theme Plain" + shot, "--theme"},
@@ -383,6 +389,47 @@ TEST_F(ViewerShots, TheCameraFollowingItsPathCirclesTheModel) {
     }
     EXPECT_GT(Differences(shots[0], shots[1]), 300) << "the path starts where the home view is";
     EXPECT_GT(Differences(shots[1], shots[2]), 300) << "the camera stood still";
+}
+
+// A camera key looking from eye at the bending box's middle.
+cCamera::Frame KeyAt(float sec, const cVec3& eye) {
+    cCamera::Frame f;
+    f.TimeSec = sec;
+    f.Position = eye;
+    cViewer_CalcOrientFromForwardDir(&f.Orient, cVec3(0, 0, 2) - eye);
+    f.FovY = 50;
+    return f;
+}
+
+bool SaveTrack(const std::string& path, std::initializer_list<cCamera::Frame> keys) {
+    cCamera camera;
+    camera.Tracks.Add(cCamera::Camera());
+    for (const cCamera::Frame& k : keys) camera.Tracks[0].Frames.Add(k);
+    return cIO::SaveCamera(path.c_str(), camera);
+}
+
+// A camera track moves the view with the animation time: from the front at
+// 0 s, from the side at 1 s, the model in the middle both times; at 1 s the
+// picture is the one a track holding only the side key gives.
+TEST_F(ViewerShots, ACameraTrackMovesTheViewWithTheTime) {
+    TempDir dir;
+    const cVec3 front(0, 3, 20), side(20, 3, 2);
+    ASSERT_TRUE(SaveTrack(dir / "two.cCamera", {KeyAt(0, front), KeyAt(1, side)}));
+    ASSERT_TRUE(SaveTrack(dir / "side.cCamera", {KeyAt(5, side)}));
+    const std::string runs[] = {dir / "two.cCamera --time 0", dir / "two.cCamera --time 1", dir / "side.cCamera --time 1",
+                                "--time 1"};
+    cImage shots[4];
+    for (int i = 0; i < 4; i++) {
+        Outcome r = Start(Data + "/bend.md5mesh " + runs[i] + " --screenshot " + dir / "cam.bmp" + Sized(), dir);
+        ASSERT_EQ(r.status, 0) << runs[i] << ": " << r.err;
+        ASSERT_TRUE(Decode(dir / "cam.bmp", &shots[i]));
+        double x = 0, y = 0;
+        ASSERT_TRUE(Centroid(shots[i], &x, &y)) << runs[i];
+        EXPECT_NEAR(x, ViewWidth / 2.0, ViewWidth * 0.2) << runs[i];  // the box bends to one side
+    }
+    EXPECT_GT(Differences(shots[0], shots[1]), 2000) << "the camera stood still";
+    EXPECT_EQ(Differences(shots[1], shots[2]), 0) << "the track is not at its end at 1 s";
+    EXPECT_GT(Differences(shots[1], shots[3]), 2000) << "the track did not move the view";
 }
 
 // ---- Interactive ----
@@ -647,6 +694,43 @@ TEST_F(ViewerWindow, AModelDroppedOnTheWindowIsLoadedAndFramed) {
     cImage shot;
     ASSERT_TRUE(ShotKey(1, &shot));
     EXPECT_FALSE(IsClear(At(shot, ViewWidth / 2, Height / 2)));
+}
+
+// "R" writes the camera path as a camera track beside the screenshots and
+// keeps the path in the config folder; the track played back stands where
+// following the path does.
+TEST_F(ViewerWindow, ThePathKeyWritesACameraTrackThatFollowsThePath) {
+    WriteFile(dir / "box.obj", BoxObj);
+    ASSERT_TRUE(Open({dir / "box.obj"}));
+    Xdo("windowfocus --sync " + window);
+    ASSERT_TRUE(Drawn(3));
+    Keys(window, "r");
+    const std::string track = dir / "zozud-viewer-path-001.cCamera";
+    ASSERT_TRUE(WaitFor([&] { return Output().find("camera path " + track) != std::string::npos; }, 10000)) << Output();
+    EXPECT_TRUE(FileExists(dir / "config/CameraPath.xml"));
+    cCamera camera;
+    ASSERT_TRUE(cIO::LoadCamera(track.c_str(), &camera));
+    ASSERT_EQ(camera.Tracks.Count(), 1);
+    EXPECT_NEAR(camera.CalcDurationSec(), 10, 1e-3);
+
+    cImage shots[2];
+    const std::string runs[] = {" --follow-path --time 1.25", " " + track + " --time 1.25"};
+    for (int i = 0; i < 2; i++) {
+        Outcome r = Start(dir / "box.obj" + runs[i] + " --screenshot " + dir / "box.bmp" + Sized(), dir);
+        ASSERT_EQ(r.status, 0) << runs[i] << ": " << r.err;
+        ASSERT_TRUE(Decode(dir / "box.bmp", &shots[i]));
+    }
+    // The file keeps positions and turns to about a thousandth: the box may
+    // move by part of a pixel, which the thin grid lines show most.
+    double x[2], y[2];
+    int n[2];
+    for (int i = 0; i < 2; i++) n[i] = BoxCentroid(shots[i], &x[i], &y[i]);
+    ASSERT_GT(n[0], 400);
+    EXPECT_NEAR(n[1], n[0], n[0] * 0.02);
+    EXPECT_NEAR(x[1], x[0], 1.0);
+    EXPECT_NEAR(y[1], y[0], 1.0);
+    EXPECT_GT(Differences(shots[0], shots[1]), 0) << "the track was not played";
+    EXPECT_TRUE(viewer.Running());
 }
 
 }  // namespace

@@ -90,14 +90,14 @@ std::string s_Saved[2];
 cClass* SettingsObject(int i) { return i == 0 ? (cClass*)s_Settings : (cClass*)g_Settings; }
 const char* const SettingsFile[2] = {"/Viewer.xml", "/Settings.xml"};
 
+}  // namespace
+
 bool MakeFolders(const std::string& path) {
     for (size_t at = 1; at <= path.size(); at++)
         if (at == path.size() || path[at] == '/')
             if (mkdir(path.substr(0, at).c_str(), 0755) != 0 && errno != EEXIST) return false;
     return true;
 }
-
-}  // namespace
 
 std::string ConfigFolder() {
     const char* own = std::getenv("ZOZUD_VIEWER_CONFIG");

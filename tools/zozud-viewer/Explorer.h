@@ -41,6 +41,8 @@ void CloseExplorer();
 // ("Settings.xml") kept in a folder: $ZOZUD_VIEWER_CONFIG, else
 // $XDG_CONFIG_HOME/zozud-viewer, else ~/.config/zozud-viewer.
 std::string ConfigFolder();
+// Makes the folder and those above it; false when one cannot be made.
+bool MakeFolders(const std::string& path);
 // Reads what is there into the settings and gives them to the form and the
 // viewer; a missing or unreadable file leaves the defaults.
 void LoadSettings(const std::string& folder, Panel* panel, zozud::cFreeViewer* viewer);

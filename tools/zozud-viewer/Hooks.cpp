@@ -6,6 +6,8 @@
 // dialog. With --screenshot it draws a few frames, writes the window's
 // pixels as a BMP and exits.
 #include <glib.h>
+#include <strings.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +22,7 @@
 #include "zozud/io/File.h"
 #include "zozud/io/IO.h"
 #include "zozud/io/SourceFolder.h"
+#include "zozud/model/Camera.h"
 #include "zozud/render/Render.h"
 #include "zozud/view/FreeViewer.h"
 #include "zozud/view/Spline.h"
@@ -61,6 +64,9 @@ cSpline*     s_Path = nullptr;  // drawn by the viewer, not the widget registry:
 bool         s_Following = false;
 double       s_PathSec = 0;
 const double PathPeriodSec = 10;
+const char* const PathFile = "/CameraPath.xml";  // the path, kept in the config folder
+const int    PathKeys = 41;   // camera keys a saved path is sampled into, the loop's ends both
+bool         s_TrackShown = true;  // a loaded camera track moves the view ("V" lets it go)
 std::string  s_ConfigFolder;  // where the settings are kept
 double       s_SavedSec = 0;  // when they were last checked for changes
 Scene        s_Scene;
@@ -75,6 +81,7 @@ bool         s_InDialog = false;
 std::vector<std::string> s_Messages;  // load failures waiting for their message box
 int          s_FrameCount = 0;
 int          s_ShotCount = 0;
+int          s_PathCount = 0;
 double       s_LastSec = -1;
 std::vector<double> s_DrawMs;        // screenshot mode: the time each frame took to draw
 std::string  s_Status;               // the last action, shown in the corner
@@ -129,6 +136,14 @@ void FrameAll() {
     s_Viewer->ZFar = std::max(s_Viewer->Distance * 4 + radius * 4, 10.0f);
     s_Viewer->HomeOrthoZoom = s_Viewer->Viewport.GetHeight() / (2.2f * radius);
     s_Viewer->Update();
+    if (s_Path && s_Path->Nodes.Count() == 0 && !ScreenshotMode() &&
+        access((s_ConfigFolder + PathFile).c_str(), R_OK) == 0) {
+        // The path kept from an earlier run, if it still reads as one.
+        if (!s_Path->SafeReadFromFile((s_ConfigFolder + PathFile).c_str()) || s_Path->Nodes.Count() < 2)
+            s_Path->Nodes.Free();
+        s_Path->Invalidate();
+        if (s_Path->Nodes.Count() > 0) AddExplorerObject("Camera path", s_Path);
+    }
     if (s_Path && s_Path->Nodes.Count() == 0) {
         cVec3 points[8], c = b.GetCenter();
         float d = s_Viewer->Distance;
@@ -151,6 +166,55 @@ void FollowPath(double sec) {
     s_Viewer->Update();
 }
 
+// The camera on the loaded track at the animation time: its position,
+// orientation and field of view; the free viewer orbits a centre ahead of it.
+void PlaceOnTrack(float sec) {
+    cCamera::State state = s_Scene.CameraAt(sec);
+    s_Viewer->IsOrtho = false;
+    s_Viewer->IsPlanar = false;
+    s_Viewer->Orient = state.Orient.ToNormal();
+    s_Viewer->Fov = std::min(std::max(state.FovY, 1.0f), 170.0f);
+    s_Viewer->Center = state.Position + s_Viewer->GetForward() * s_Viewer->Distance;
+    s_Viewer->Update();
+}
+
+// The path into the config folder, read again at the next start.
+bool KeepPath() { return MakeFolders(s_ConfigFolder) && s_Path->WriteToFile((s_ConfigFolder + PathFile).c_str()); }
+
+// The camera path as camera keys over its loop, written as a cCamera file in
+// the screenshot folder; the path itself is kept in the config folder.
+void SaveCameraPath() {
+    if (!s_Path || s_Path->Nodes.Count() < 2 || s_Scene.GetBounds().IsEmpty()) {
+        SetStatus("no camera path to save: load a model first");
+        return;
+    }
+    cCamera camera;
+    camera.Flags = 1;  // a loop
+    cCamera::Camera track;
+    track.Name = "Camera path";
+    cVec3 centre = s_Scene.GetBounds().GetCenter();
+    for (int i = 0; i < PathKeys; i++) {
+        cCamera::Frame frame;
+        frame.TimeSec = (float)(PathPeriodSec * i / (PathKeys - 1));
+        float u = (float)i / (PathKeys - 1);
+        frame.Position = cVec3::TransformCoordinate(s_Path->GetValueByTime(u >= 1 ? 0 : u), s_Path->Transform.ToMat4());
+        cViewer_CalcOrientFromForwardDir(&frame.Orient, centre - frame.Position);
+        frame.FovY = s_Viewer->Fov;
+        track.Frames.Add(frame);
+    }
+    camera.Tracks.Add(track);
+    char name[64];
+    std::snprintf(name, sizeof name, "/zozud-viewer-path-%03d.cCamera", ++s_PathCount);
+    std::string path = s_Options.ShotFolder + name;
+    if (!cIO::SaveCamera(path.c_str(), camera)) {
+        s_Messages.push_back(path + ": cannot write the camera file");
+        return;
+    }
+    SetStatus("camera path " + path);
+    if (!KeepPath())
+        std::fprintf(stderr, "zozud-viewer: cannot keep the camera path in %s\n", s_ConfigFolder.c_str());
+}
+
 // Loads and, when it worked, frames what is there now.
 bool Open(const std::string& path) {
     std::string error;
@@ -160,6 +224,7 @@ bool Open(const std::string& path) {
         return false;
     }
     if (s_Panel) s_Panel->DurationSec = s_Scene.GetDurationSec();
+    if (ExtensionOf(path).size() == 7 && strcasecmp(ExtensionOf(path).c_str(), "cCamera") == 0) s_TrackShown = true;
     s_NeedFrame = true;
     SetStatus("loaded " + path);
     return true;
@@ -171,7 +236,7 @@ cList<cStr> Extensions(bool save) {
         for (const char* e : {"obj", "cModel"}) list.Add(cStr(e));
         return list;
     }
-    for (const char* e : {"md5mesh", "md5anim", "obj", "cModel", "cAnim", "bmp", "tga", "dds", "pvr"}) list.Add(cStr(e));
+    for (const char* e : {"md5mesh", "md5anim", "obj", "cModel", "cAnim", "cCamera", "bmp", "tga", "dds", "pvr"}) list.Add(cStr(e));
     return list;
 }
 
@@ -300,6 +365,11 @@ public:
             case cInput::W: p->Flags.Wireframe = !p->Flags.Wireframe; return true;
             case cInput::M: StepImage(0); return true;
             case cInput::C: StepImage(1); return true;
+            case cInput::R: SaveCameraPath(); return true;
+            case cInput::V:
+                s_TrackShown = !s_TrackShown;
+                if (!s_TrackShown) FrameAll();
+                return true;
             case cInput::X: StepImage(2); return true;
             case cInput::PageDown:
                 if (!s_Scene.Images.empty()) {
@@ -353,7 +423,7 @@ void DrawOverlay(const cRect& view) {
     if (!ScreenshotMode()) {
         DrawText(view.x0 + 8, view.y0 + 20,
                  "Alt+drag orbit/dolly/track  wheel zoom  Home  F frame  Space play  G B J N W  M mip  C channel  "
-                 "X face  T theme  E explorer  Tab panel  O open  S save  F12 shot");
+                 "X face  R save path  V track  T theme  E explorer  Tab panel  O open  S save  F12 shot");
         if (NowSec() < s_StatusUntil) DrawText(view.x0 + 8, view.y0 + 48, s_Status);
     }
 }
@@ -366,6 +436,7 @@ void DrawScene(const cRect& window) {
         FrameAll();
     }
     if (s_Following) FollowPath(s_PathSec);
+    else if (s_TrackShown && s_Scene.HasCamera()) PlaceOnTrack(s_Panel ? s_Panel->TimeSec : 0);
     s_Viewer->Update();
     s_Screen.Viewport = window;
     s_Screen.ProjectionMatrix = cMat4::Identity;
@@ -539,6 +610,8 @@ void cMain_OnFree() {
     // The tools are widgets: they go before the widgets do.
     EditPlacement(nullptr);
     for (auto& doc : s_Scene.Models) doc->Placement.FreeTools();
+    if (!ScreenshotMode() && s_Path->Nodes.Count() >= 2 && !KeepPath())
+        std::fprintf(stderr, "zozud-viewer: cannot keep the camera path in %s\n", s_ConfigFolder.c_str());
     RemoveExplorerObject(s_Path);
     delete s_Path;  // its edit tools with it
     s_Path = nullptr;

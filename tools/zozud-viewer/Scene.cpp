@@ -215,6 +215,7 @@ bool Scene::Load(const std::string& given, std::string* error) {
     if (IsOneOf(ext, {"md5mesh", "obj", "cmodel"})) ok = LoadModel(path, error);
     else if (IsOneOf(ext, {"md5anim", "canim"})) ok = LoadAnim(path, error);
     else if (ext == "xml") ok = LoadLibrary(path, error);
+    else if (ext == "ccamera") ok = LoadCamera(path, error);
     else if (cIO_FindCodec(cIO::GetImageCodecs(), ext.c_str())) ok = LoadImage(path, error);
     else {
         *error = given + ": unknown file type" + (ext.empty() ? "" : " \"." + ext + "\"");
@@ -279,6 +280,33 @@ bool Scene::LoadAnim(const std::string& path, std::string* error) {
     return true;
 }
 
+bool Scene::LoadCamera(const std::string& path, std::string* error) {
+    cCamera camera;
+    if (!cIO::LoadCamera(path.c_str(), &camera)) {
+        *error = Reason(path);
+        return false;
+    }
+    int frames = 0;
+    for (const cCamera::Camera& track : camera.Tracks) frames += track.Frames.Count();
+    if (frames == 0) {
+        *error = path + ": holds no camera keys";
+        return false;
+    }
+    Camera = camera;
+    CameraPath = path;
+    return true;
+}
+
+cCamera::State Scene::CameraAt(float timeSec) const {
+    cCamera::State state;
+    int first = 0;
+    while (first < Camera.Tracks.Count() && Camera.Tracks[first].Frames.IsEmpty()) first++;
+    state.Track = first;
+    state.TimeSec = Camera.GetStartTimeSec(first);
+    Camera.Step(&state, std::max(0.0f, timeSec));
+    return state;
+}
+
 bool Scene::LoadLibrary(const std::string& path, std::string* error) {
     cMaterials::LoadFailure::Enum failure = cMaterials::LoadFailure::NoFailure;
     cStr details;
@@ -312,6 +340,8 @@ void Scene::Clear() {
     Models.clear();
     Images.clear();
     CurrentImage = 0;
+    Camera.Free();
+    CameraPath.clear();
 }
 
 cBounds Scene::GetBounds() const {
@@ -323,6 +353,7 @@ cBounds Scene::GetBounds() const {
 float Scene::GetDurationSec() const {
     float d = 0;
     for (const auto& m : Models) d = std::max(d, m->GetDurationSec());
+    if (HasCamera()) d = std::max(d, Camera.CalcDurationSec());
     return d;
 }
 

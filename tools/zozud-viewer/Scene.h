@@ -11,6 +11,7 @@
 #include "zozud/math/Bounds.h"
 #include "zozud/math/Rect.h"
 #include "zozud/model/Anim.h"
+#include "zozud/model/Camera.h"
 #include "zozud/model/Model.h"
 #include "zozud/render/RenderTypes.h"
 #include "zozud/view/Transform.h"
@@ -67,17 +68,25 @@ public:
     std::vector<std::unique_ptr<ModelDoc>> Models;
     std::vector<std::unique_ptr<ImageDoc>> Images;
     int CurrentImage = 0;
+    // A camera track (cCamera) played on the animation clock; the last loaded.
+    zozud::cCamera Camera;
+    std::string    CameraPath;
+    bool HasCamera() const { return !CameraPath.empty(); }
+    // Where the camera stands on its tracks at the time from their start
+    // (looping when the file says so, held at the end otherwise).
+    zozud::cCamera::State CameraAt(float timeSec) const;
 
     // Loads one file by its extension: models (md5mesh, obj, cModel), an
     // animation (md5anim, cAnim: given to the last skinned model) or an
-    // image (bmp, tga, dds, pvr) or a material library (xml). False with one
+    // image (bmp, tga, dds, pvr), a camera track (cCamera) or a material
+    // library (xml). False with one
     // line in *error otherwise.
     bool Load(const std::string& path, std::string* error);
     void Clear();
     bool IsEmpty() const { return Models.empty() && Images.empty(); }
 
     zozud::cBounds GetBounds() const;  // of every model
-    float GetDurationSec() const;      // the longest animation
+    float GetDurationSec() const;      // the longest animation or camera track
     int   GetTriangleCount() const;
 
     void DrawModels(float timeSec, const DrawFlags& flags, const zozud::cVec3& lightDir);
@@ -95,6 +104,7 @@ private:
     bool LoadAnim(const std::string& path, std::string* error);
     bool LoadImage(const std::string& path, std::string* error);
     bool LoadLibrary(const std::string& path, std::string* error);
+    bool LoadCamera(const std::string& path, std::string* error);
     static bool BuildTexture(ImageDoc* doc);
 };
 
