@@ -71,8 +71,9 @@ struct Outcome {
 // AddressSanitizer's other checks stay on.
 Outcome Start(const std::string& args, const TempDir& dir) {
     Outcome r;
-    // The settings are read from the test's own folder, never the user's.
-    r.out = Shell("ZOZUD_VIEWER_CONFIG='" + (dir / "config") + "' ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\" " +
+    // The settings are read from the test's own folder, never the user's;
+    // the viewer runs in that folder, so relative names point there.
+    r.out = Shell("cd '" + dir.Path() + "' && ZOZUD_VIEWER_CONFIG='" + (dir / "config") + "' ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\" " +
                       Viewer + " " + args + " 2>'" +
                       (dir / "err.txt") + "'",
                   &r.status);
@@ -155,7 +156,9 @@ TEST_F(ViewerShots, AnObjAndAnImageShow) {
     WriteFile(dir / "cube.obj",
               "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
               "f 1 2 3 4\nf 5 8 7 6\nf 1 5 6 2\nf 2 6 7 3\nf 3 7 8 4\nf 4 8 5 1\n");
-    Outcome r = Start(dir / "cube.obj" + " --screenshot " + dir / "cube.bmp" + Sized(), dir);
+    // Names relative to the working folder: the framework's source folders
+    // must neither be searched for the model nor receive the picture.
+    Outcome r = Start("cube.obj --screenshot cube.bmp" + Sized(), dir);
     ASSERT_EQ(r.status, 0) << r.err;
     cImage shot;
     ASSERT_TRUE(Decode(dir / "cube.bmp", &shot));

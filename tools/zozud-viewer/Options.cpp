@@ -6,10 +6,20 @@
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
+#include <unistd.h>
 
 namespace viewer {
 
 namespace {
+
+// Paths on the command line name places in the working folder; the
+// framework would otherwise take relative names to its source folders
+// first, and write a screenshot there.
+std::string InWorkingFolder(const std::string& path) {
+    char cwd[4096];
+    if (path.empty() || path[0] == '/' || !getcwd(cwd, sizeof cwd)) return path;
+    return std::string(cwd) + "/" + path;
+}
 
 bool ParseInt(const std::string& text, int low, int high, int* out) {
     if (text.empty() || text.size() > 9) return false;
@@ -52,7 +62,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, std::string*
     for (size_t i = 0; i < args.size(); i++) {
         const std::string& a = args[i];
         if (a.size() < 2 || a.compare(0, 2, "--") != 0) {
-            o->Files.push_back(a);
+            o->Files.push_back(InWorkingFolder(a));
             continue;
         }
         if (a == "--explorer") { o->Explorer = true; continue; }
@@ -64,7 +74,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, std::string*
         }
         const std::string& v = args[++i];
         bool ok = true;
-        if (a == "--screenshot") ok = !v.empty(), o->Screenshot = v;
+        if (a == "--screenshot") ok = !v.empty(), o->Screenshot = InWorkingFolder(v);
         else if (a == "--size") ok = ParseSize(v, &o->Width, &o->Height);
         else if (a == "--frames") ok = ParseInt(v, 1, 100000, &o->Frames);
         else if (a == "--time") ok = ParseFloat(v, &o->TimeSec);
@@ -80,6 +90,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, std::string*
             return false;
         }
     }
+    o->ShotFolder = InWorkingFolder(o->ShotFolder);
     return true;
 }
 
