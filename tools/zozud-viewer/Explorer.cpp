@@ -36,13 +36,13 @@ public:
         cClass_RegMember(this, "_cBool", &Grid, "Grid");
         cClass_RegMember(this, "_cBool", &Bounds, "Bounds");
         cClass_RegMember(this, "_cBool", &Joints, "Joints");
-        cClass_RegMember(this, "_cBool", &TangentSpace, "Tangent space");
-        cClass_RegMember(this, "_cBool", &Wireframe, "Wire frame");
+        cClass_RegMember(this, "_cBool", &TangentSpace, "TangentSpace");
+        cClass_RegMember(this, "_cBool", &Wireframe, "Wireframe");
         cClass_RegMember(this, "_cSeparator", nullptr, "Animation");
         cClass_RegMember(this, "_cBool", &Play, "Play");
         cClass_RegMember(this, "_cFloat", &TimeSec, "Time");
         cClass_RegMember(this, "_cSeparator", nullptr, "Camera");
-        cClass_RegMember(this, "_cFloat", &FieldOfView, "Field of view");
+        cClass_RegMember(this, "_cFloat", &FieldOfView, "FieldOfView");
         return EndRegisterMembers();
     }
 
