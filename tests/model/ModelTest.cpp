@@ -203,6 +203,13 @@ TEST(RawMesh, TriangulateWeldSplitNormals) {
     raw.InvertRaw();
     raw.CalcNormals(true);
     ExpectNear(raw.Normals[0], cVec3(0, 0, -1));
+    // Coordinates near the float range still give unit normals, not
+    // infinities or values that are not numbers.
+    for (cVec3& p : raw.Positions) p *= 3e38f / 2;
+    for (bool faceted : {true, false}) {
+        raw.CalcNormals(faceted);
+        ExpectNear(raw.Normals[0], cVec3(0, 0, -1));
+    }
     raw.Corners[0].Position = 9;  // out of range: refused, not read
     EXPECT_FALSE(raw.Split(&meshes));
 }

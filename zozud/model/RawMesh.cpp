@@ -1,5 +1,8 @@
 #include "zozud/model/RawMesh.h"
 
+#include <cmath>
+#include <vector>
+
 namespace zozud {
 
 void cRawMesh::Clear() {
@@ -74,33 +77,54 @@ void cRawMesh::ClearMaterials() {
     Materials.Add(cStr("default"));
 }
 
+namespace {
+
+// Normals are summed in double: products of float coordinates near the
+// float range would overflow to infinities and give normals that are not
+// numbers; in double they stay finite and only the unit result is float.
+struct Sum3 {
+    double x = 0, y = 0, z = 0;
+    void operator+=(const Sum3& o) { x += o.x, y += o.y, z += o.z; }
+    cVec3 Unit() const {
+        double length = std::sqrt(x * x + y * y + z * z);
+        if (!(length > 0) || !std::isfinite(length)) return cVec3(0, 0, 0);
+        return cVec3((float)(x / length), (float)(y / length), (float)(z / length));
+    }
+};
+
+}  // namespace
+
 void cRawMesh::CalcNormals(bool faceted) {
     Normals.Clear();
-    if (!faceted) Normals.SetCount(Positions.Count(), cVec3(0, 0, 0));
+    std::vector<Sum3> sums(faceted ? 0 : (size_t)Positions.Count());
     for (const Poly& p : Polys) {
         // Newell's method: the polygon's normal, area-weighted, also for non-planar ones.
-        cVec3 n(0, 0, 0);
+        Sum3 n;
         bool ok = true;
         for (int k = 0; k < p.Count; k++) {
             int a = Corners[p.First + k].Position, b = Corners[p.First + (k + 1) % p.Count].Position;
             if (a < 0 || a >= Positions.Count() || b < 0 || b >= Positions.Count()) { ok = false; break; }
-            n += (Positions[a] - Positions[b]).Cross(Positions[a] + Positions[b]) * 0.5f;
+            const cVec3 &pa = Positions[a], &pb = Positions[b];
+            n.x += ((double)pa.y - pb.y) * ((double)pa.z + pb.z) * 0.5;
+            n.y += ((double)pa.z - pb.z) * ((double)pa.x + pb.x) * 0.5;
+            n.z += ((double)pa.x - pb.x) * ((double)pa.y + pb.y) * 0.5;
         }
         if (!ok) continue;
         if (faceted) {
-            n.Normalize();
-            int index = Normals.Add(n);
+            int index = Normals.Add(n.Unit());
             for (int k = 0; k < p.Count; k++) Corners[p.First + k].Normal = index;
         } else {
             for (int k = 0; k < p.Count; k++) {
                 Corner& c = Corners[p.First + k];
-                Normals[c.Position] += n;
+                sums[(size_t)c.Position] += n;
                 c.Normal = c.Position;
             }
         }
     }
-    if (!faceted)
-        for (cVec3& n : Normals) n.Normalize();
+    if (!faceted) {
+        Normals.SetCount(Positions.Count(), cVec3(0, 0, 0));
+        for (int i = 0; i < Positions.Count(); i++) Normals[i] = sums[(size_t)i].Unit();
+    }
 }
 
 namespace {
