@@ -11,21 +11,12 @@ using namespace zozud_test;
 
 namespace {
 
-class Choices : public ::testing::Test {
+class Choices : public ControlsTest {
 public:
-    RecordingTheme theme;
-    RecordingForm* form = nullptr;
     cList<cStr> items;
     void SetUp() override {
-        SetupInput();
-        form = new RecordingForm(&theme);
-        cWidgets::AddWidget(form, 3);
+        ControlsTest::SetUp();
         for (const char* s : {"Red", "Green", "Blue"}) items.Add(s);
-    }
-    void TearDown() override {
-        cWidgets::FreeAll();
-        cWidgets::ReleaseCapture();
-        TeardownInput();
     }
 };
 

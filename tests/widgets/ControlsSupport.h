@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "zozud/widgets/Form.h"
+#include "zozud/widgets/Widget.h"
 
 namespace zozud_test {
 
@@ -69,5 +72,22 @@ void Release(const cVec2& p);
 void Key(int code);
 void Type(const char* text);  // character events of printable text
 void Char(int ch, int code);  // one character event
+
+// A recording form on layer 3 with queued input, freed after each test.
+class ControlsTest : public ::testing::Test {
+public:
+    RecordingTheme theme;
+    RecordingForm* form = nullptr;
+    void SetUp() override {
+        SetupInput();
+        form = new RecordingForm(&theme);
+        cWidgets::AddWidget(form, 3);
+    }
+    void TearDown() override {
+        cWidgets::FreeAll();
+        cWidgets::ReleaseCapture();
+        TeardownInput();
+    }
+};
 
 }  // namespace zozud_test

@@ -11,20 +11,8 @@ using namespace zozud_test;
 
 namespace {
 
-class EditVecs : public ::testing::Test {
+class EditVecs : public ControlsTest {
 public:
-    RecordingTheme theme;
-    RecordingForm* form = nullptr;
-    void SetUp() override {
-        SetupInput();
-        form = new RecordingForm(&theme);
-        cWidgets::AddWidget(form, 3);
-    }
-    void TearDown() override {
-        cWidgets::FreeAll();
-        cWidgets::ReleaseCapture();
-        TeardownInput();
-    }
     static void Retype(cEdit* edit, const char* text) {
         Click(edit->GetRect().GetCenter());
         SetModifiers(false, true);

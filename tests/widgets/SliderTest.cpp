@@ -14,20 +14,9 @@ using namespace zozud_test;
 
 namespace {
 
-class Sliders : public ::testing::Test {
+// The recording theme gives 20 steps over ints, 10 over floats.
+class Sliders : public ControlsTest {
 public:
-    RecordingTheme theme;  // 20 steps over ints, 10 over floats
-    RecordingForm* form = nullptr;
-    void SetUp() override {
-        SetupInput();
-        form = new RecordingForm(&theme);
-        cWidgets::AddWidget(form, 3);
-    }
-    void TearDown() override {
-        cWidgets::FreeAll();
-        cWidgets::ReleaseCapture();
-        TeardownInput();
-    }
     // The slider takes the focus, then a key is pressed and released.
     static void Ctrl(int code) { SetModifiers(false, true); Key(code); SetModifiers(false, false); }
     void Step(cSlider* s, int key) {

@@ -11,21 +11,7 @@ using namespace zozud_test;
 
 namespace {
 
-class ToolBars : public ::testing::Test {
-public:
-    RecordingTheme theme;
-    RecordingForm* form = nullptr;
-    void SetUp() override {
-        SetupInput();
-        form = new RecordingForm(&theme);
-        cWidgets::AddWidget(form, 3);
-    }
-    void TearDown() override {
-        cWidgets::FreeAll();
-        cWidgets::ReleaseCapture();
-        TeardownInput();
-    }
-};
+class ToolBars : public ControlsTest {};
 
 }  // namespace
 
