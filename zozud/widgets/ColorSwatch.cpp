@@ -16,20 +16,11 @@ cColor cColorSwatch::GetColor() const {
 
 void cColorSwatch::OnRender() {
     PaintCaption();
-    const cTheme* theme = GetTheme();
-    cRect clip = GetClipRect();
-    if (!theme || !IsVisible() || clip.IsEmpty()) return;
     cTheme::DrawArgs args;
     args.Part = cTheme::Parts::ColorSwatch;
     args.Rect = GetFieldRect();
     args.Color = GetColor();
-    args.Enabled = IsEnabled() ? 1.0f : 0.0f;
-    args.Activity = GetCurActivity();
-    args.Alpha = GetCurAlpha();
-    cRender::PushClipRect();
-    cRender::SetClipRect(clip);
-    theme->Draw(args);
-    cRender::PopClipRect();
+    Paint(args);
 }
 
 void cColorEdit::CustomCtor() {

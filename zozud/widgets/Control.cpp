@@ -51,10 +51,6 @@ void cControl::Notify(int msg, const void* oldValue, const void* newValue) {
 
 void cControl::Paint(int part, const cRect& rect, const char* text, float pressed, bool checked, float value,
                      float value2) const {
-    cWnd* self = const_cast<cControl*>(this);
-    const cTheme* theme = self->GetTheme();
-    cRect clip = GetClipRect();
-    if (!theme || !IsVisible() || clip.IsEmpty()) return;
     cTheme::DrawArgs args;
     args.Part = part;
     args.Rect = rect;
@@ -64,6 +60,14 @@ void cControl::Paint(int part, const cRect& rect, const char* text, float presse
     args.Checked = checked;
     args.Value = value;
     args.Value2 = value2;
+    Paint(args);
+}
+
+void cControl::Paint(cTheme::DrawArgs& args) const {
+    cWnd* self = const_cast<cControl*>(this);
+    const cTheme* theme = self->GetTheme();
+    cRect clip = GetClipRect();
+    if (!theme || !IsVisible() || clip.IsEmpty()) return;
     args.Enabled = IsEnabled() ? 1.0f : 0.0f;
     args.Activity = self->GetCurActivity();
     args.Alpha = self->GetCurAlpha();

@@ -32,6 +32,9 @@ protected:
     // Paints one part; Pressed, Hot and Enabled follow the control's state.
     void Paint(int part, const cRect& rect, const char* text, float pressed = 0, bool checked = false, float value = 0,
                float value2 = 1) const;
+    // Paints the part the arguments name with Enabled, Activity and Alpha
+    // from the control's state, within the control's clip rectangle.
+    void Paint(cTheme::DrawArgs& args) const;
     float Height();     // the theme's control height
     float ThumbSize() const;  // the theme's slider handle width
     void PaintCaption() const;  // the caption as a label left of the field

@@ -12,20 +12,11 @@ cImageSwatch::cImageSwatch(cWnd* parent, int* textureID, const char* caption, fl
 
 void cImageSwatch::OnRender() {
     PaintCaption();
-    const cTheme* theme = GetTheme();
-    cRect clip = GetClipRect();
-    if (!theme || !IsVisible() || clip.IsEmpty()) return;
     cTheme::DrawArgs args;
     args.Part = cTheme::Parts::ImageSwatch;
     args.Rect = GetFieldRect();
     args.TextureID = GetTextureID();
-    args.Enabled = IsEnabled() ? 1.0f : 0.0f;
-    args.Activity = GetCurActivity();
-    args.Alpha = GetCurAlpha();
-    cRender::PushClipRect();
-    cRender::SetClipRect(clip);
-    theme->Draw(args);
-    cRender::PopClipRect();
+    Paint(args);
 }
 
 void cImageSwatchFile::CustomCtor() {

@@ -105,9 +105,6 @@ void cToolBarButton::CalcRects() {
 }
 
 void cToolBarButton::OnRender() {
-    const cTheme* theme = GetTheme();
-    cRect clip = GetClipRect();
-    if (!theme || !IsVisible() || clip.IsEmpty()) return;
     cTheme::DrawArgs args;
     args.Part = cTheme::Parts::ToolBarButton;
     args.Rect = m_Rect;
@@ -115,13 +112,7 @@ void cToolBarButton::OnRender() {
     args.Index = m_Icon;
     args.Hot = m_MouseOver != Part::None ? 1.0f : 0.0f;
     args.Pressed = m_Pressed && MouseInside() ? 1.0f : 0.0f;
-    args.Enabled = IsEnabled() ? 1.0f : 0.0f;
-    args.Activity = GetCurActivity();
-    args.Alpha = GetCurAlpha();
-    cRender::PushClipRect();
-    cRender::SetClipRect(clip);
-    theme->Draw(args);
-    cRender::PopClipRect();
+    Paint(args);
 }
 
 }  // namespace zozud
