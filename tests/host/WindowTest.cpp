@@ -2,8 +2,8 @@
 // keyboard under the test display; and the log view checked in-process.
 #include "host/TorvaneRun.h"
 
-// Xlib last: its macros (None, Status) would break the headers above.
-#include <X11/Xlib.h>
+// Last: it brings Xlib, whose macros clash with the names above.
+#include "support/CloseRequest.h"
 
 using namespace testsupport;
 
@@ -34,20 +34,6 @@ const std::vector<std::pair<int, int>>& ButtonCentres() {
         return c;
     }();
     return centres;
-}
-
-// Asks the window to close, as a window manager's close button does.
-void RequestClose(const std::string& id) {
-    Display* d = XOpenDisplay(nullptr);
-    if (!d) return;
-    XEvent e = {};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = (Window)std::stoul(id);
-    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = (long)XInternAtom(d, "WM_DELETE_WINDOW", False);
-    XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
-    XCloseDisplay(d);
 }
 
 class ControlWindow : public DesktopTest {

@@ -8,8 +8,8 @@
 
 #include "support/Desktop.h"
 
-// After gtest: Xlib's macros (None, Bool) would clash with its names.
-#include <X11/Xlib.h>
+// Last: it brings Xlib, whose macros clash with the names above.
+#include "support/CloseRequest.h"
 
 using namespace testsupport;
 
@@ -21,21 +21,6 @@ struct Area {
     int CenterY() const { return (y0 + y1) / 2; }
     bool Usable() const { return x1 - x0 >= 4 && y1 - y0 >= 4; }
 };
-
-// The window manager's close request, WM_DELETE_WINDOW, as a client message.
-void RequestClose(const std::string& window) {
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(nullptr, display);
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = std::stoul(window);
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = XInternAtom(display, "WM_DELETE_WINDOW", False);
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
-    XCloseDisplay(display);
-}
 
 class ExplorerWindow : public DesktopTest {
 protected:

@@ -6,8 +6,8 @@
 
 #include "support/Desktop.h"
 
-// After gtest: Xlib's macros (None, Bool) would clash with its names.
-#include <X11/Xlib.h>
+// Last: it brings Xlib, whose macros clash with the names above.
+#include "support/CloseRequest.h"
 
 using namespace testsupport;
 
@@ -55,21 +55,6 @@ protected:
 
 std::string Event(int code, int pressed, int dbl = 0) {
     return std::to_string(code) + " " + std::to_string(pressed) + " " + std::to_string(dbl);
-}
-
-// The window manager's close request, WM_DELETE_WINDOW, as a client message.
-void RequestClose(const std::string& window) {
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(nullptr, display);
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = std::stoul(window);
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = XInternAtom(display, "WM_DELETE_WINDOW", False);
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
-    XCloseDisplay(display);
 }
 
 }  // namespace
