@@ -19,11 +19,16 @@
 
 #include "zozud/image/Image.h"
 #include "zozud/io/Codec.h"
-#include "zozud/view/Framework.h"
+
+#include "../common/ToolMain.h"
 
 using namespace zozud;
 
 namespace {
+
+using toolmain::Fail;
+using toolmain::InWorkingFolder;
+using toolmain::UsageError;
 
 const char* const Usage =
     "Usage:\n"
@@ -68,27 +73,9 @@ struct Step {
     int         b = 0;   // height
 };
 
-int Fail(const std::string& path, const std::string& what) {
-    fprintf(stderr, "zozud-image: %s: %s\n", path.c_str(), what.c_str());
-    return 1;
-}
-
 bool Complain(const std::string& path, const std::string& what) {
     Fail(path, what);
     return false;
-}
-
-int UsageError(const std::string& what) {
-    fprintf(stderr, "zozud-image: %s (see zozud-image --help)\n", what.c_str());
-    return 1;
-}
-
-std::string AbsolutePath(const std::string& path) {
-    if (!path.empty() && path[0] == '/') return path;
-    char* cwd = getcwd(nullptr, 0);
-    std::string full = cwd ? std::string(cwd) + "/" + path : path;
-    free(cwd);
-    return full;
 }
 
 std::string FormatName(int format) {
@@ -107,14 +94,14 @@ std::string ExtensionOf(const std::string& path) { return cStr(path.c_str()).Get
 // Loads a file; on failure prints its line and returns false.
 bool Load(const std::string& path, cImage* image) {
     if (!HasCodec(path)) return Complain(path, "no image codec for the extension \"" + ExtensionOf(path) + "\"");
-    if (cIO::LoadImage(AbsolutePath(path).c_str(), image)) return true;
+    if (cIO::LoadImage(InWorkingFolder(path).c_str(), image)) return true;
     if (cIO::GetCodecFailure() == cIO::CodecFailure::CantLoad) return Complain(path, "cannot load the file");
     return Complain(path, "cannot decode the image");
 }
 
 bool Save(const std::string& path, const cImage& image) {
     if (!HasCodec(path)) return Complain(path, "no image codec for the extension \"" + ExtensionOf(path) + "\"");
-    if (cIO::SaveImage(AbsolutePath(path).c_str(), image)) return true;
+    if (cIO::SaveImage(InWorkingFolder(path).c_str(), image)) return true;
     if (cIO::GetCodecFailure() == cIO::CodecFailure::CantEncode)
         return Complain(path, "cannot encode a " + FormatName(image.Format) + " image in this format");
     return Complain(path, "cannot save the file");
@@ -214,28 +201,6 @@ int Convert(const std::vector<std::string>& args) {
     return Save(args[1], image) ? 0 : 1;
 }
 
-// Image buffers come from allocations that report failure by result; should
-// any other allocation fail (a memory file growing, say), the tool ends with
-// its usual one-line message instead of an uncaught exception.
-void OutOfMemory() {
-    fputs("zozud-image: out of memory\n", stderr);
-    _exit(1);
-}
-
 }  // namespace
 
-int main(int argc, char** argv) {
-    std::set_new_handler(OutOfMemory);
-    zozud::cFramework::Start();  // the built-in codecs, the log's file writer
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) return UsageError("no command");
-    const std::string command = args[0];
-    args.erase(args.begin());
-    if (command == "--help" || command == "-h" || command == "help") {
-        fputs(Usage, stdout);
-        return 0;
-    }
-    if (command == "info") return Info(args);
-    if (command == "convert") return Convert(args);
-    return UsageError("unknown command \"" + command + "\"");
-}
+int main(int argc, char** argv) { return toolmain::Run("zozud-image", Usage, argc, argv, Info, Convert); }

@@ -20,11 +20,16 @@
 #include "zozud/model/Anim.h"
 #include "zozud/model/Camera.h"
 #include "zozud/model/Model.h"
-#include "zozud/view/Framework.h"
+
+#include "../common/ToolMain.h"
 
 using namespace zozud;
 
 namespace {
+
+using toolmain::Fail;
+using toolmain::InWorkingFolder;
+using toolmain::UsageError;
 
 const char* const Usage =
     "Usage:\n"
@@ -55,24 +60,6 @@ const char* const Usage =
 
 enum class Kind { None, Model, Anim, Camera };
 
-int Fail(const std::string& path, const std::string& what) {
-    fprintf(stderr, "zozud-model: %s: %s\n", path.c_str(), what.c_str());
-    return 1;
-}
-
-int UsageError(const std::string& what) {
-    fprintf(stderr, "zozud-model: %s (see zozud-model --help)\n", what.c_str());
-    return 1;
-}
-
-std::string AbsolutePath(const std::string& path) {
-    if (!path.empty() && path[0] == '/') return path;
-    char* cwd = getcwd(nullptr, 0);
-    std::string full = cwd ? std::string(cwd) + "/" + path : path;
-    free(cwd);
-    return full;
-}
-
 std::string ExtensionOf(const std::string& path) { return cStr(path.c_str()).GetFileExtension().ToChar(); }
 
 Kind KindOf(const std::string& path) {
@@ -102,7 +89,7 @@ std::string Why(const char* action) {
 
 bool Load(const std::string& path, Object* o) {
     o->kind = KindOf(path);
-    std::string abs = AbsolutePath(path);
+    std::string abs = InWorkingFolder(path);
     bool ok = false;
     const char* noun = "model";
     switch (o->kind) {
@@ -119,7 +106,7 @@ bool Save(const std::string& path, const Object& o) {
     Kind kind = KindOf(path);
     if (kind == Kind::None) return Fail(path, "no codec for the extension \"" + ExtensionOf(path) + "\""), false;
     if (kind != o.kind) return Fail(path, "not the same kind of file as the input"), false;
-    std::string abs = AbsolutePath(path);
+    std::string abs = InWorkingFolder(path);
     bool ok = false;
     const char* noun = "a model";
     switch (kind) {
@@ -235,25 +222,6 @@ int Convert(const std::vector<std::string>& args) {
     return Save(args[1], o) ? 0 : 1;
 }
 
-void OutOfMemory() {
-    fputs("zozud-model: out of memory\n", stderr);
-    _exit(1);
-}
-
 }  // namespace
 
-int main(int argc, char** argv) {
-    std::set_new_handler(OutOfMemory);
-    zozud::cFramework::Start();  // the built-in codecs, the log's file writer
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) return UsageError("no command");
-    const std::string command = args[0];
-    args.erase(args.begin());
-    if (command == "--help" || command == "-h" || command == "help") {
-        fputs(Usage, stdout);
-        return 0;
-    }
-    if (command == "info") return Info(args);
-    if (command == "convert") return Convert(args);
-    return UsageError("unknown command \"" + command + "\"");
-}
+int main(int argc, char** argv) { return toolmain::Run("zozud-model", Usage, argc, argv, Info, Convert); }

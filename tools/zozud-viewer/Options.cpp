@@ -1,25 +1,21 @@
 #include "Options.h"
 
+#include "../common/ToolMain.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
-#include <unistd.h>
 
 namespace viewer {
 
 namespace {
 
-// Paths on the command line name places in the working folder; the
-// framework would otherwise take relative names to its source folders
-// first, and write a screenshot there.
-std::string InWorkingFolder(const std::string& path) {
-    char cwd[4096];
-    if (path.empty() || path[0] == '/' || !getcwd(cwd, sizeof cwd)) return path;
-    return std::string(cwd) + "/" + path;
-}
+// Paths on the command line name places in the working folder, so a
+// relative screenshot name is never written into a source folder.
+using toolmain::InWorkingFolder;
 
 bool ParseInt(const std::string& text, int low, int high, int* out) {
     if (text.empty() || text.size() > 9) return false;
