@@ -174,9 +174,7 @@ TEST(List, ElementsOfTheSameListCanBeAddedWhileItGrows) {
     list.AddRange(list.GetPtr() + 1, 6);
     list.Add(std::move(list[3]));
     ASSERT_EQ(list.Count(), 21);
-    EXPECT_STREQ(list[13], Long(30, 'a'));
-    EXPECT_STREQ(list[19], Long(30, 'a'));
-    EXPECT_STREQ(list[20], Long(30, 'a'));
+    for (int i : {13, 19, 20}) EXPECT_STREQ(list[i], Long(30, 'a')) << i;
 
     cList<int> ints;
     for (int i = 0; i < 8; i++) ints.Add(i);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <pthread.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <vector>
@@ -44,9 +43,6 @@ void NapForever(void* p) {
 }  // namespace
 
 TEST(Thread, ThreadsJoinDetachAndCancel) {
-    long online = sysconf(_SC_NPROCESSORS_ONLN);
-    EXPECT_EQ(cThread::CpuCount(), online < 1 ? 1 : online);
-
     std::atomic<unsigned long> sum{0};
     std::vector<unsigned long> handles;
     unsigned long expected = 0;
