@@ -147,6 +147,5 @@ TEST(MathTrig, SinCosDegExactAtQuarterTurns) {
         cMath::SinCosDeg(row[0], &s, &c);
         EXPECT_TRUE(s == row[1] && c == row[2]) << row[0] << ": " << s << " " << c;
     }
-    EXPECT_EQ(cMath::ASin(2.0f), cMath::HalfPi);
-    EXPECT_EQ(cMath::ACos(-3.0f), cMath::Pi);
+    EXPECT_TRUE(cMath::ASin(2.0f) == cMath::HalfPi && cMath::ACos(-3.0f) == cMath::Pi);  // clamped, not NaN
 }
