@@ -102,10 +102,6 @@ TEST(IOSources, WriteFolderTakesSavesAndHidesTheProgramFoldersCopy) {
     ASSERT_TRUE(Save("new.txt", "fresh") && Save(t.Path("prog/abs.txt"), "abs"));
     EXPECT_EQ(ReadFile(t.Path("write/new.txt")) + ReadFile(t.Path("write/abs.txt")), "freshabs");
     EXPECT_FALSE(Exists(t.Path("prog/new.txt")) || Exists(t.Path("prog/abs.txt")));
-    EXPECT_FALSE(Save("Saves/slot.dat", "s"));
-    cIO::CreatePath("Saves/slot.dat");
-    EXPECT_TRUE(Save("Saves/slot.dat", "s"));
-    EXPECT_EQ(ReadFile(t.Path("write/Saves/slot.dat")), "s");
 }
 
 TEST(IOSources, RelativeLoadsAskEverySourceInOrder) {
