@@ -1,6 +1,4 @@
-// cList: the growth rule, the deferred release of the old block, slot
-// lifetime, the block counter, elements moved rather than copied, growth
-// that the heap refuses, and the Shell sort against std::sort.
+// cList, with growth the heap refuses and the Shell sort against std::sort.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,6 +1,5 @@
-// cLog: line ends, time stamps, the mirror file, and lines from many threads.
-// The file layer is not linked here: the mirror writes into an in-memory
-// file system lent through the log's file hooks.
+// cLog. The file layer is not linked here: the mirror writes into an
+// in-memory file system lent through the log's file hooks.
 #include <gtest/gtest.h>
 
 #include <unistd.h>

@@ -1,7 +1,4 @@
-// cPool: size classes, last-in-first-out reuse, chunk layout, the heap path
-// above 128 bytes, the used-block counter, and many threads at once; with the
-// short-string store, buffers freed on another thread than the one that took
-// them.
+// cPool, and buffers of the short-string store freed on another thread than the one that took them.
 #include <gtest/gtest.h>
 
 #include <condition_variable>

@@ -1,5 +1,4 @@
-// cStr: capacities of its two allocators, comparison, editing, formatting,
-// numbers (cross-checked against strtof), splitting, and thread safety.
+// cStr (numbers cross-checked against strtof).
 #include <gtest/gtest.h>
 
 #include <algorithm>

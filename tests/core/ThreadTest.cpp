@@ -1,5 +1,4 @@
-// cThread over POSIX threads: joinable, detached and cancelled threads, and
-// the plain mutex under contention.
+// cThread over POSIX threads.
 #include <gtest/gtest.h>
 
 #include <pthread.h>

@@ -1,6 +1,4 @@
-// cIO::LoadBsp and SaveBsp: the default extension, a round trip through a
-// file, and the failures a caller reads from GetCodecFailure (and the log's
-// lines that go with them).
+// cIO::LoadBsp and SaveBsp, and the failures a caller reads from GetCodecFailure.
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -1,5 +1,4 @@
-// The process as cIO sees it: environment, folders, the executable, free
-// space, the process check, dialog folders, and starting other programs.
+// The process as cIO sees it, and starting other programs.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>

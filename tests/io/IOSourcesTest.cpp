@@ -1,6 +1,4 @@
-// Loading and saving through cIO: absolute and relative paths, the write
-// folder overriding reads and taking writes, further sources in list order,
-// and the warnings in the core log.
+// Loading and saving through cIO: the write folder, further sources and warnings.
 #include <gtest/gtest.h>
 
 #include <unistd.h>

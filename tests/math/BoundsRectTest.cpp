@@ -1,5 +1,4 @@
-// cBounds, Bounds<T, N> and cRect: growing, queries, transforms, alignment
-// codes and docking.
+// cBounds, Bounds<T, N> and cRect.
 #include "math/MathCheck.h"
 #include "zozud/math/Rect.h"
 

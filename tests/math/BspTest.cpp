@@ -1,6 +1,4 @@
-// cBsp: queries against brute force over random triangle soups (before and
-// after transforms and a trip through bytes), the byte form, and bytes that
-// are not a whole tree.
+// cBsp: queries against brute force over random triangle soups, the byte form and bytes that are no tree.
 #include <random>
 #include <set>
 

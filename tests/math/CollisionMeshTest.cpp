@@ -1,6 +1,4 @@
-// cCollisionMesh: spheres swept against walls and rooms never end inside
-// them, slide by the known amount, stop at corners, and Fix pushes them out.
-// (Triangles from index arrays are checked through models, in the model tests.)
+// cCollisionMesh (triangles from index arrays are checked through models, in the model tests).
 #include <random>
 
 #include "math/MathCheck.h"

@@ -1,6 +1,4 @@
-// cIsoSurface: the metaball field's known values, closed and outward-facing
-// surfaces of balls (with the topology of spheres), exact planes from a
-// linear field, and grids that cannot be set up.
+// cIsoSurface: known field values, closed outward-facing surfaces, exact planes and refused grids.
 #include <map>
 #include <utility>
 

@@ -1,5 +1,4 @@
-// cMat3 and cMat4: conventions, products, inverses, rotations, projections
-// and view matrices, cross-checked against GLM.
+// cMat3 and cMat4, cross-checked against GLM.
 #include "math/MathCheck.h"
 
 using namespace mathtest;

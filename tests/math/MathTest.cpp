@@ -1,5 +1,4 @@
-// cMath: the random generator, half floats, the checksum, byte swapping,
-// periodic wrapping and exact trigonometry in degrees.
+// cMath: random numbers, half floats, the checksum, byte swapping, wrapping and trigonometry.
 #include "math/MathCheck.h"
 
 using namespace mathtest;

@@ -1,8 +1,4 @@
-// cSegBezier and cSplinePath: the segment layout of open and closed paths,
-// clamping, derivatives against finite differences, arc length and places by
-// length against a dense polyline walk computed here in double precision,
-// closest points against dense sampling, and the new knots of SetFromPoints
-// and of both resamplings measured on the curves they make.
+// cSegBezier and cSplinePath, against a double-precision evaluation, dense polyline walks and sampling.
 #include "math/MathCheck.h"
 #include "zozud/math/SplinePath.h"
 

@@ -1,5 +1,4 @@
-// cVec2, cVec3, cVec4 and the cVec<T, N> template: text, angles, snapping,
-// bases, interpolation, transforms and the ray/triangle test.
+// cVec2, cVec3, cVec4 and the cVec<T, N> template.
 #include "math/MathCheck.h"
 
 using namespace mathtest;
