@@ -1,5 +1,4 @@
-// The control window of the real program, driven with the mouse and the
-// keyboard under the test display; and the log view checked in-process.
+// The control window of the real program, driven with the mouse and the keyboard; the log view in-process.
 #include "host/TorvaneRun.h"
 
 // Last: it brings Xlib, whose macros clash with the names above.

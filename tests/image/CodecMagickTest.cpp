@@ -1,6 +1,4 @@
-// The BMP, TGA and DDS codecs against ImageMagick, an independent
-// implementation: we read what it writes at every depth, packing and
-// compression, and it reads what we write in every format.
+// The BMP, TGA and DDS codecs against ImageMagick, an independent implementation, both ways.
 #include <gtest/gtest.h>
 
 #include "image/CodecTestSupport.h"

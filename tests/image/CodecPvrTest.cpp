@@ -1,5 +1,4 @@
-// The PVR container codec: format by the alpha byte, the mip chain with its
-// 32-byte floor per level, refusals, and an encoder that always fails.
+// The PVR container codec: format by the alpha byte, the 32-byte floor per level, refusals.
 #include <gtest/gtest.h>
 
 #include "image/CodecTestSupport.h"

@@ -1,6 +1,4 @@
-// The codec registries of cIO: registration rules
-// and messages of all four kinds, and the load and save entry points with
-// their path, extension and message rules, on real files.
+// The codec registries of cIO and their load and save entry points, on real files.
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -1,5 +1,4 @@
-// Mip chains: the 2x2x2 box filter with known answers for every channel type,
-// volumes, odd sizes and cube faces, and the level count.
+// Mip chains: the 2x2x2 box filter with known answers, and the level count.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,5 +1,4 @@
-// Resampling: Rescale's sample positions, Resize over formats and volumes,
-// MakePowerOfTwo, Make2D layouts and the normal map.
+// Resampling, Make2D layouts and the normal map.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,8 +1,5 @@
-// The MD5 and OBJ readers against assimp reading the same files: vertex
-// positions (ours turned back from y up at half size into the file's space,
-// triangles compared as corner sets since our winding is turned around),
-// texture coordinates, triangle counts, and posed joint
-// positions of every animation frame. Skipped without assimp.
+// The MD5 and OBJ readers against assimp reading the same files (ours turned
+// back from y up at half size into the file's space). Skipped without assimp.
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -1,6 +1,4 @@
-// The model codecs: hand-written MD5 files with a two-joint skeleton posed by
-// hand, OBJ reading and its warnings, OBJ and native round trips, and every
-// decoder fed cut and broken files.
+// The model codecs on hand-written files with hand-worked answers, round trips and broken files.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,6 +1,5 @@
-// The material import worker on small real image files: the image dialog is
-// answered by a stand-in, the texture file it writes is read back and its
-// pixels compared with values worked out here from the source pixels.
+// The material import worker on small real image files, the image dialog
+// answered by a stand-in.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,6 +1,4 @@
-// Materials and their registry: kinds and texts, the registered members and
-// buttons, the decal's colour swing and texture scroll at known times, ids,
-// lookup by name, and library files (round trip and broken files).
+// Materials and their registry: texts, members, the decal at known times, ids and library files.
 #include <gtest/gtest.h>
 
 #include <cmath>

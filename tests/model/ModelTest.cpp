@@ -1,5 +1,4 @@
-// cModel, cRawMesh, cAnim and cCamera: counts, geometry, skinning and the
-// animation and camera operations, checked against hand-computed answers.
+// cModel, cRawMesh, cAnim and cCamera against hand-computed answers.
 #include <gtest/gtest.h>
 
 #include <cfloat>

@@ -1,6 +1,4 @@
-// The model, animation and camera codecs as the facade registers them, and
-// its resource tables: ids per (path, key), empty entries for missing files,
-// transforms applied to animations, and the reload and unload messages.
+// The model, animation and camera codecs as the facade registers them, and its resource tables.
 #include <gtest/gtest.h>
 
 #include <string>
