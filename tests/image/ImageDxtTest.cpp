@@ -179,9 +179,7 @@ TEST(ImageDxt, DecoderAgreesWithLibsquish) {
         for (int i = 0; i < 64; i++) ASSERT_NEAR(theirs[i], dxt3.Pixels[i], (i % 4) == 3 ? 0 : 8) << n << " " << i;
     }
 }
-#endif
 
-#if ZOZUD_TEST_HAVE_SQUISH
 namespace {
 
 // Squared error of 16 RGBA pixels (RGB only for colour blocks) after

@@ -1,4 +1,4 @@
-// The model, animation and camera codecs as the facade registers them, and its resource tables.
+// The facade's model, animation and camera tables: ids per (path, key), reloads and their messages.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,9 +6,7 @@
 #include "io/TempTree.h"
 #include "zozud/core/Log.h"
 #include "zozud/io/Codec.h"
-#include "zozud/model/CodecMd5.h"
 #include "zozud/model/CodecNative.h"
-#include "zozud/model/CodecObj.h"
 
 using namespace zozud;
 
@@ -22,23 +20,6 @@ struct LogWatch {
 const char* const Triangle = "v 0 0 0\nv 2 0 0\nv 0 2 0\nf 1 2 3\n";
 
 }  // namespace
-
-TEST(ModelRegistry, CodecsRegisteredAndAnnounced) {
-    const cIO_ModelCodecList& m = cIO::GetModelCodecs();
-    ASSERT_GE(m.Count(), 3);
-    EXPECT_TRUE(m[0].Ptr->Encodes() && !m[1].Ptr->Encodes() && m[2].Ptr->Encodes());
-    EXPECT_TRUE(dynamic_cast<cCodecModel*>(m[0].Ptr) && dynamic_cast<cCodecMd5Model*>(m[1].Ptr) &&
-                dynamic_cast<cCodecObj*>(m[2].Ptr));
-    const cIO_AnimCodecList& a = cIO::GetAnimCodecs();
-    ASSERT_GE(a.Count(), 2);
-    EXPECT_TRUE(dynamic_cast<cCodecAnim*>(a[0].Ptr) && dynamic_cast<cCodecMd5Anim*>(a[1].Ptr));
-    EXPECT_TRUE(dynamic_cast<cCodecCamera*>(cIO::GetCameraCodecs()[0].Ptr));
-    EXPECT_NE(std::string(cLog::GetLogCopy().ToChar())
-                  .find("Added \"cAnim\" animation codec.\r\nAdded \"Md5Anim\" animation decoder.\r\n"
-                        "Added \"cModel\" model codec.\r\nAdded \"Md5Mesh\" model decoder.\r\n"
-                        "Added \"Obj\" model codec.\r\nAdded \"cCamera\" camera codec.\r\n"),
-              std::string::npos);
-}
 
 TEST(ModelRegistry, ResourceTables) {
     iotest::TempTree tree;
