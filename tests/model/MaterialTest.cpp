@@ -148,7 +148,7 @@ TEST(Material, DecalColorAtKnownTimes) {
         float  weight;
     } cases[] = {
         {0, 0.75, 0},  {1, 0.25, s8}, {1, 0.75, s38}, {1, 1.0, 1},     {1, 1.25, s38},  // no period: Color0
-        {1, 2.0, 0},   {1, 101.5, s4}, {2, 1.0, s4},  {2, 2.5, s38},   {-1, 0.25, s8},  // the sign is ignored
+        {1, 2.0, 0},   {1, 101.25, s38}, {2, 1.0, s4},  {2, 2.5, s38},   {-1, 0.25, s8},  // the sign is ignored
     };
     for (const Case& c : cases) {
         d.PeriodSec = c.period;
@@ -340,7 +340,8 @@ TEST_F(Registry, BrokenLibraryFilesFailClearly) {
         F::Enum     why;
         const char* detail;  // a piece of the details, or "" for none expected
     } cases[] = {
-        {"", F::BadXml, "empty"}, {"<cMaterialLibrary><Name>x</Name>", F::BadXml, ""},  // never closed
+        {"", F::BadXml, "empty"}, {"   \n  ", F::BadXml, ""}, {"no markup at all", F::BadXml, ""},
+        {"<cMaterialLibrary><Name>x</Name>", F::BadXml, ""},  // never closed
         {"<cMaterialGroup><Name>Rocks</Name></cMaterialGroup>", F::NotALibrary, "cMaterialGroup"},
         {"<cMaterial_Bump></cMaterial_Bump>", F::NotALibrary, "cMaterial_Bump"},
     };
