@@ -131,7 +131,7 @@ TEST(ImageDxt, CompressedImagesStayCloseToTheSource) {
             int bound = quality == cDxtQuality::Fast ? 12 : 16;
             EXPECT_LE(codectest::MaxDifference(codectest::Buffer(original), codectest::Buffer(blocks)), bound);
         }
-    // Odd sizes, mip chains and cube faces: every cell is encoded from its own pixels.
+    // Odd sizes, mip chains and cube faces (each face filtered apart): every cell is encoded from its own pixels.
     for (cDxtQuality quality : {cDxtQuality::Fast, cDxtQuality::Quality}) {
         cImage cube(cFormat::Rgb8, 6, 6, 0, 1);
         for (int f = 0; f < 6; f++) memset(cube.GetSlice(0, f), 30 * f + 20, 108);
