@@ -90,9 +90,8 @@ protected:
 TEST_F(ControlWindow, EditPortRestartAndExit) {
     std::string before = ReadFile(run.Dir() / "port.dat");
     EnterPort("1234", true);
-    for (std::string text : {std::string(), std::string("not a number"), std::string("70000"), std::string("-5"),
-                             std::string("0"), std::string("99999999999"), std::to_string(run.Port())})
-        EnterPort(text);
+    for (std::string text : {"", "not a number", "70000", "-5", "0", "99999999999"}) EnterPort(text);
+    EnterPort(std::to_string(run.Port()));
     EXPECT_EQ(before, ReadFile(run.Dir() / "port.dat"));
     EXPECT_FALSE(run.LogFileHas("Entered port"));
 
