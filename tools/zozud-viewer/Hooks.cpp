@@ -557,8 +557,12 @@ void cMain_OnInit() {
         const float* p = s_Options.Position;
         s_Scene.Models.back()->Placement.Translate = cVec3(p[0], p[1], p[2]);
     }
-    s_Fps = new cFpsDisplay(FpsLayer, 8, 4);
-    s_Fps->SetTheme(s_Theme);
+    // A script's picture shows the model, not how fast this run drew it
+    // (and two runs give the same pixels).
+    if (!ScreenshotMode()) {
+        s_Fps = new cFpsDisplay(FpsLayer, 8, 4);
+        s_Fps->SetTheme(s_Theme);
+    }
     // The explorer shows what the form does, and more: the form steps aside.
     if (s_Options.Explorer) {
         if (OpenExplorer(s_Theme)) s_PanelShown = false, s_Panel->SetVisible(false);
