@@ -5,16 +5,8 @@
 // line c_CaveFrom..c_CaveTo: pixels on its right-hand side are left out.
 
 // Vertex shader
-in vec3 Pos;
-uniform mat4 g_WorldMatrix;
-uniform mat4 g_ScreenMatrix;
-out vec2 v_Pos;
-
-void main() {
-    vec4 p = g_WorldMatrix * vec4(Pos, 1.0);
-    gl_Position = g_ScreenMatrix * p;
-    v_Pos = p.xy;
-}
+#define UI_POSITION
+#include "UIVertex.vert"
 
 // Fragment shader
 in vec2 v_Pos;

@@ -5,19 +5,9 @@
 // The result is multiplied by the vertex colour.
 
 // Vertex shader
-in vec3 Pos;
-in vec4 Color;
-in vec2 TexCoord;
-uniform mat4 g_WorldMatrix;
-uniform mat4 g_ScreenMatrix;
-out vec4 v_Color;
-out vec2 v_TexCoord;
-
-void main() {
-    gl_Position = g_ScreenMatrix * (g_WorldMatrix * vec4(Pos, 1.0));
-    v_Color = Color;
-    v_TexCoord = TexCoord;
-}
+#define UI_COLOR
+#define UI_TEXCOORD
+#include "UIVertex.vert"
 
 // Fragment shader
 in vec4 v_Color;

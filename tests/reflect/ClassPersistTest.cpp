@@ -48,7 +48,7 @@ const char* LongForm =
     " <Inner>\n  <Depth>9</Depth>\n  <Label>in</Label>\n </Inner>\n <Level>4</Level>\n"
     " <Shapes>\n  <cTestCircle>\n   <Size>1.000</Size>\n   <Radius>2.000</Radius>\n  </cTestCircle>\n"
     "  <cTestSquare>\n   <Size>1.000</Size>\n   <Corners>4</Corners>\n   <Filled>true</Filled>\n  </cTestSquare>\n"
-    " </Shapes>\n <&cTestAll::Press></&cTestAll::Press>\n</cTestAll>\n";
+    " </Shapes>\n <_x0026_cTestAll_x003A__x003A_Press></_x0026_cTestAll_x003A__x003A_Press>\n</cTestAll>\n";
 
 const char* ShortForm =
     "<cTestAll>\n <Count>-12</Count>\n <Scale>2.250</Scale>\n <Enabled>false</Enabled>\n <Name>a&ltb&gt&c</Name>\n"

@@ -308,3 +308,51 @@ TEST(Transform, AllThreeToolsTogetherShareTheAxesWithoutStealingPresses) {
     s.in.Release(cInput::LeftButton);
     t.FreeTools();
 }
+
+// What each tool leaves in g_RepeatManipulator: the change in the bound
+// value's space and its counterpart (world translation, axis, scale change).
+TEST(RepeatManipulator, BothSumsDescribeTheLastDrag) {
+    Scene s;
+    cVec3 position(0, 0, 0);
+    cMoveTool& move = *FakeInput::Own(new cMoveTool(&position));
+    move.SetParent(cMat4::Scaling(2.0f));  // a world unit is half a unit of the position
+    s.DragX(move, 1.0f);
+    EXPECT_NEAR(0.5f, g_RepeatManipulator.Accum0.x, 2e-3f);
+    EXPECT_NEAR(1.0f, g_RepeatManipulator.Accum1.x, 4e-3f);
+    EXPECT_TRUE(g_RepeatManipulator.Accum0.y == 0 && g_RepeatManipulator.Accum1.z == 0);
+    s.in.Release(cInput::LeftButton);
+    s.in.Press(cInput::MiddleButton);  // a new drag starts from nothing
+    EXPECT_EQ(cVec3(0, 0, 0), g_RepeatManipulator.Accum1);
+    s.in.Release(cInput::MiddleButton);
+    cWidgets::FreeWidget(&move);
+
+    s.viewer.SetView(3);  // looking down -Z
+    cAngles orient(0, 0, 0);
+    cRotateTool& rotate = *FakeInput::Own(new cRotateTool(&orient, &position, cSpace::World));
+    ASSERT_TRUE(rotate.CalcFrame());
+    const cVec3 o = rotate.GetOrigin();
+    const float ring = rotate.GetSize() * 0.5f * 0.86f;
+    s.in.MoveTo(s.Screen(o + cVec3(ring, 0, 0)));
+    s.in.Press(cInput::LeftButton);
+    s.in.MoveTo(s.Screen(o + cVec3(ring, ring, 0)));
+    s.in.MoveTo(s.Screen(o + cVec3(0, ring, 0)));  // a quarter turn counter-clockwise about z
+    s.in.Release(cInput::LeftButton);
+    EXPECT_NEAR(90.0f, g_RepeatManipulator.Accum0.x, 0.5f);
+    EXPECT_NEAR(1.0f, g_RepeatManipulator.Accum1.z, 1e-5f);
+    cWidgets::FreeWidget(&rotate);
+
+    cVec3 scale(1, 3, 1);
+    cScaleTool& tool = *FakeInput::Own(new cScaleTool(&scale, &orient, &position));
+    ASSERT_TRUE(tool.CalcFrame());
+    const float at = tool.GetSize() * 0.7f;
+    const cVec3 axis = tool.GetAxis(0);
+    s.in.MoveTo(s.Screen(tool.GetOrigin() + axis * at));
+    s.in.Press(cInput::LeftButton);
+    s.in.MoveTo(s.Screen(tool.GetOrigin() + axis * (at * 2)));  // twice as far: x doubles
+    s.in.Release(cInput::LeftButton);
+    EXPECT_NEAR(2.0f, g_RepeatManipulator.Accum0.x, 1e-3f);
+    EXPECT_TRUE(g_RepeatManipulator.Accum0.y == 1 && g_RepeatManipulator.Accum0.z == 1);  // y stays 3
+    EXPECT_NEAR(1.0f, g_RepeatManipulator.Accum1.x, 1e-3f);
+    EXPECT_TRUE(g_RepeatManipulator.Accum1.y == 0 && g_RepeatManipulator.Accum1.z == 0);
+    cWidgets::FreeWidget(&tool);
+}

@@ -217,7 +217,7 @@ bool cIO::SaveBsp(const char* path, const cBsp& bsp) {
     cStr named(path);
     named.SetFileDefaultExtension("cBsp");
     cList<unsigned char> bytes;
-    bsp.Save(&bytes);
+    if (!bsp.Save(&bytes)) return Failed(CodecFailure::CantSave);
     cFile file;
     file.Set(&bytes, named);
     return cIO::SaveFile(named, file, false, true) || Failed(CodecFailure::CantSave);

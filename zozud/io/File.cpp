@@ -55,8 +55,8 @@ int cFile::SetPosMutable(int pos) {
     if (pos < 0) pos = 0;
     int size = data.Count();
     if (pos > size) {
-        data.SetCount(pos);
-        memset(data.GetPtr() + size, 0, pos - size);  // a kept block may hold old bytes there
+        if (data.SetCount(pos)) memset(data.GetPtr() + size, 0, pos - size);  // a kept block may hold old bytes there
+        else pos = size;  // could not grow: the cursor stops at the end
     }
     position = pos;
     return position;
@@ -73,19 +73,21 @@ int cFile::ReadBytes(void* dst, int n) const {
     return count;
 }
 
-void cFile::WriteBytes(const void* src, int n) {
+bool cFile::WriteBytes(const void* src, int n) {
     int size = data.Count();
-    if (!src || n <= 0 || n > INT_MAX - size) return;
+    if (!src || n <= 0) return n == 0;
+    if (n > INT_MAX - size) return false;
     cList<unsigned char> own;  // the source may be our own bytes, which may move
     if (Overlaps(src, n, data)) {
-        own.AddRange(static_cast<const unsigned char*>(src), n);
+        if (!own.AddRange(static_cast<const unsigned char*>(src), n)) return false;
         src = own.GetPtr();
     }
-    data.SetCount(size + n);
+    if (!data.SetCount(size + n)) return false;
     unsigned char* bytes = data.GetPtr();
     memmove(bytes + position + n, bytes + position, size - position);
     memcpy(bytes + position, src, n);
     position += n;
+    return true;
 }
 
 int cFile::ReplaceBytes(const void* src, int n) {

@@ -29,12 +29,12 @@ public:
     // ---- Cursor ----
     int  GetPos() const { return position; }
     void SetPos(int pos) const;         // clamped to 0..size
-    int  SetPosMutable(int pos);        // beyond the end: extends with zero bytes
+    int  SetPosMutable(int pos);        // beyond the end: extends with zero bytes (stops at the end when it cannot)
     bool IsEnd() const { return position >= data.Count(); }
 
     // ---- Bytes ----
     int  ReadBytes(void* dst, int n) const;      // -1 at the end, else bytes read
-    void WriteBytes(const void* src, int n);     // inserts at the cursor
+    bool WriteBytes(const void* src, int n);     // inserts at the cursor; false (nothing written) when it cannot grow
     int  ReplaceBytes(const void* src, int n);   // overwrites, never grows; -1 at the end
 
     // ---- Values ----

@@ -19,7 +19,7 @@ namespace {
 // Stops early, and still succeeds, at the end of the file.
 bool ReadUpTo(int fd, cList<unsigned char>* bytes, int want) {
     int count = bytes->Count();
-    bytes->SetCount(want);
+    if (!bytes->SetCount(want)) return false;
     while (count < want) {
         ssize_t n = read(fd, bytes->GetPtr() + count, want - count);
         if (n < 0 && errno == EINTR) continue;

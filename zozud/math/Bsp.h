@@ -79,7 +79,7 @@ public:
 
     // ---- Byte form ----
     static const int RecordSize = 41;
-    void Save(cList<unsigned char>* bytes) const;  // appends; nothing for an empty tree
+    bool Save(cList<unsigned char>* bytes) const;  // appends; nothing for an empty tree; false (bytes unchanged) when they cannot grow
     // Frees the old tree first. False, with the tree left empty, unless the
     // bytes are exactly one whole tree (or none).
     bool Load(const void* data, int size);

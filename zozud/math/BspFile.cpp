@@ -3,6 +3,8 @@
 // records back into the same shape and recomputes the planes; it accepts only
 // whole trees: a record cut short, a subtree promised and missing, unknown
 // flag bits or bytes after the last record all fail.
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -33,9 +35,10 @@ cBsp::Triangle ReadRecord(const unsigned char* in) {
 
 static_assert(sizeof(cVec3) * 3 == 36, "a record's vertices are nine packed floats");
 
-void cBsp::Save(cList<unsigned char>* bytes) const {
+bool cBsp::Save(cList<unsigned char>* bytes) const {
     int at = bytes->Count();
-    bytes->SetCount(at + GetNodeCount() * RecordSize);
+    const int64_t size = at + (int64_t)GetNodeCount() * RecordSize;
+    if (size > INT_MAX || !bytes->SetCount((int)size)) return false;
     std::vector<const Node*> stack;
     if (m_Root) stack.push_back(m_Root);
     while (!stack.empty()) {
@@ -46,6 +49,7 @@ void cBsp::Save(cList<unsigned char>* bytes) const {
         if (n->back) stack.push_back(n->back);
         if (n->front) stack.push_back(n->front);
     }
+    return true;
 }
 
 bool cBsp::Load(const void* data, int size) {

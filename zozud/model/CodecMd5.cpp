@@ -89,8 +89,7 @@ bool cCodecMd5_Model::Load(const cFile& file) {
         int n;
         if (key == "numJoints" || key == "numMeshes") {
             if (t.Count() < 2 || !Count(t[1], &n, file, MinLine)) return false;
-            if (key == "numJoints") Joints.SetCount(n);
-            else Meshes.SetCount(n);
+            if (!(key == "numJoints" ? Joints.SetCount(n) : Meshes.SetCount(n))) return false;
         } else if (key == "joints") {
             if (!LoadJoints(file)) return false;
         } else if (key == "mesh") {
@@ -134,9 +133,8 @@ bool cCodecMd5_Mesh::Load(const cFile& file) {
             Shader = t[1];
         } else if (key == "numverts" || key == "numtris" || key == "numweights") {
             if (t.Count() < 2 || !Count(t[1], &n, file, MinLine)) return false;
-            if (key == "numverts") Verts.SetCount(n);
-            else if (key == "numtris") Tris.SetCount(n);
-            else Weights.SetCount(n);
+            bool grown = key == "numverts" ? Verts.SetCount(n) : key == "numtris" ? Tris.SetCount(n) : Weights.SetCount(n);
+            if (!grown) return false;
         } else if (key == "vert") {
             if (t.Count() < 6 || !Int(t[1], &i) || i < 0 || i >= Verts.Count()) return false;
             Vert& v = Verts[i];
@@ -188,7 +186,7 @@ bool cCodecMd5Model::Decode(const cFile& file, cModel* model) {
     Conversion conv;
     model->Free();
     model->IsStatic = false;
-    model->Joints.SetCount(md5.Joints.Count());
+    if (!model->Joints.SetCount(md5.Joints.Count()) || !model->Meshes.SetCount(md5.Meshes.Count())) return false;
     for (int i = 0; i < md5.Joints.Count(); i++) {
         cModel::Joint& j = model->Joints[i];
         j.Name = md5.Joints[i].Name;
@@ -196,15 +194,13 @@ bool cCodecMd5Model::Decode(const cFile& file, cModel* model) {
         j.Position = conv.Point(md5.Joints[i].Position);
         j.Orient = conv.Orient(md5.Joints[i].Orient);
     }
-    model->Meshes.SetCount(md5.Meshes.Count());
     for (int m = 0; m < md5.Meshes.Count(); m++) {
         const cCodecMd5_Mesh& src = md5.Meshes[m];
         cModel::Mesh& dst = model->Meshes[m];
         dst.Material = src.Shader;
-        dst.Indices.SetCount(src.Tris.Count() * 3);
+        if (!dst.Indices.SetCount(src.Tris.Count() * 3) || !dst.AnimVerts.SetCount(src.Verts.Count())) return false;
         for (int t = 0; t < src.Tris.Count(); t++)
             for (int k = 0; k < 3; k++) dst.Indices[t * 3 + k] = src.Tris[t].Index[k];
-        dst.AnimVerts.SetCount(src.Verts.Count());
         cList<cCodecMd5_JointValue> values;
         for (int i = 0; i < src.Verts.Count(); i++) {
             const cCodecMd5_Mesh::Vert& v = src.Verts[i];
@@ -253,9 +249,11 @@ bool cCodecMd5_Anim::Load(const cFile& file) {
             if (key == "frameRate" ? !Int(t[1], &n) || n < 0
                                    : !Count(t[1], &n, file, key == "numAnimatedComponents" ? MinValue : MinLine))
                 return false;
-            if (key == "numFrames") Frames.SetCount(n);
-            else if (key == "numJoints") { Joints.SetCount(n); BaseFrame.SetCount(n); Posed.SetCount(n); }
-            else if (key == "frameRate") FrameRate = n;
+            if (key == "numFrames") {
+                if (!Frames.SetCount(n)) return false;
+            } else if (key == "numJoints") {
+                if (!Joints.SetCount(n) || !BaseFrame.SetCount(n) || !Posed.SetCount(n)) return false;
+            } else if (key == "frameRate") FrameRate = n;
             else AnimatedComponents = n;
         } else if (key == "hierarchy") {
             if (!LoadHierarchy(file)) return false;
@@ -366,16 +364,15 @@ bool cCodecMd5Anim::Decode(const cFile& file, cAnim* anim) {
     Conversion conv;
     anim->Free();
     anim->FrameRate = md5.FrameRate;
-    anim->Joints.SetCount(md5.Joints.Count());
+    if (!anim->Joints.SetCount(md5.Joints.Count()) || !anim->Frames.SetCount(md5.Frames.Count())) return false;
     for (int i = 0; i < md5.Joints.Count(); i++) {
         anim->Joints[i].Name = md5.Joints[i].Name;
         anim->Joints[i].Parent = md5.Joints[i].Parent;
     }
-    anim->Frames.SetCount(md5.Frames.Count());
     for (int f = 0; f < md5.Frames.Count(); f++) {
         md5.SetFrame(f);
         cList<cAnim::FrameJoint>& frame = anim->Frames[f];
-        frame.SetCount(md5.Posed.Count());
+        if (!frame.SetCount(md5.Posed.Count())) return false;
         for (int i = 0; i < md5.Posed.Count(); i++) {
             frame[i].Position = conv.Point(md5.Posed[i].Position);
             frame[i].Orient = conv.Orient(md5.Posed[i].Orient);

@@ -141,7 +141,7 @@ bool cCodecModel::Decode(const cFile& file, cModel* model) {
     model->Free();
     // A joint record is at least 20 bytes.
     if (r.Left() < (int64_t)joints * 20) return false;
-    model->Joints.SetCount(joints);
+    if (!model->Joints.SetCount(joints)) return false;
     for (cModel::Joint& j : model->Joints)
         if (!r.Name(&j.Name) || !r.I16(&j.Parent) || j.Parent < -1 || j.Parent >= joints || !r.Vec3(&j.Position) ||
             !r.Orient(&j.Orient))
@@ -149,12 +149,12 @@ bool cCodecModel::Decode(const cFile& file, cModel* model) {
     if (!r.I16(&meshes) || meshes < 0 || !r.U8(&isStatic) || isStatic > 1) return false;
     model->IsStatic = isStatic == 1;
     if (r.Left() < (int64_t)meshes * 10) return false;
-    model->Meshes.SetCount(meshes);
+    if (!model->Meshes.SetCount(meshes)) return false;
     for (cModel::Mesh& m : model->Meshes) {
         uint32_t indices, verts;
         if (!r.Name(&m.Material) || !r.U32(&indices) || r.Left() < (int64_t)indices * 2) return false;
         m.Name = m.Material;
-        m.Indices.SetCount((int)indices);
+        if (!m.Indices.SetCount((int)indices)) return false;
         for (int& i : m.Indices)
             if (!r.U16(&i)) return false;
         int size = model->IsStatic ? StaticVertexSize : AnimVertexSize;
@@ -162,11 +162,11 @@ bool cCodecModel::Decode(const cFile& file, cModel* model) {
         for (int i : m.Indices)
             if (i >= (int)verts) return false;
         if (model->IsStatic) {
-            m.Verts.SetCount((int)verts);
+            if (!m.Verts.SetCount((int)verts)) return false;
             for (cVertex::Bump& v : m.Verts)
                 if (!ReadCommon(r, &v)) return false;
         } else {
-            m.AnimVerts.SetCount((int)verts);
+            if (!m.AnimVerts.SetCount((int)verts)) return false;
             for (cVertex::Anim& v : m.AnimVerts) {
                 if (!ReadCommon(r, &v)) return false;
                 for (int k = 0; k < 4; k++) {
@@ -239,18 +239,18 @@ bool cCodecAnim::Decode(const cFile& file, cAnim* anim) {
     anim->Free();
     anim->FrameRate = rate;
     if (r.Left() < (int64_t)joints * 4) return false;
-    anim->Joints.SetCount(joints);
+    if (!anim->Joints.SetCount(joints)) return false;
     for (cAnim::Hierarchy& h : anim->Joints)
         if (!r.Name(&h.Name) || !r.I16(&h.Parent) || h.Parent < -1 || h.Parent >= joints) return false;
     if (!r.I32(&frames) || frames < 0 || r.Left() < (int64_t)frames * ((int64_t)joints * 18 + 12)) return false;
-    anim->Frames.SetCount(frames);
+    if (!anim->Frames.SetCount(frames)) return false;
     for (cList<cAnim::FrameJoint>& frame : anim->Frames) {
-        frame.SetCount(joints);
+        if (!frame.SetCount(joints)) return false;
         for (cAnim::FrameJoint& j : frame)
             if (!r.Scaled3(&j.Position, PositionScale) || !r.Orient(&j.Orient) || !r.Scaled3(&j.Scale, PositionScale))
                 return false;
     }
-    anim->FrameBounds.SetCount(frames);
+    if (!anim->FrameBounds.SetCount(frames)) return false;
     anim->Bounds.Clear();
     for (cBounds& b : anim->FrameBounds) {
         if (!r.Scaled3(&b.min, PositionScale) || !r.Scaled3(&b.max, PositionScale)) return false;
@@ -308,11 +308,11 @@ bool cCodecCamera::Decode(const cFile& file, cCamera* camera) {
     if (r.Left() < (int64_t)tracks * 6) return false;
     camera->Free();
     camera->Flags = flags;
-    camera->Tracks.SetCount(tracks);
+    if (!camera->Tracks.SetCount(tracks)) return false;
     for (cCamera::Camera& c : camera->Tracks) {
         int frames;
         if (!r.Name(&c.Name) || !r.I32(&frames) || frames < 0 || r.Left() < (int64_t)frames * 20) return false;
-        c.Frames.SetCount(frames);
+        if (!c.Frames.SetCount(frames)) return false;
         for (cCamera::Frame& f : c.Frames)
             if (!r.F32(&f.TimeSec) || !r.Scaled3(&f.Position, PositionScale) || !r.Orient(&f.Orient) || !r.F32(&f.FovY))
                 return false;

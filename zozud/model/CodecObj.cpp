@@ -231,14 +231,13 @@ bool ReadRaw(const cFile& file, cRawMesh* mesh) {
 }
 
 // Deduplicates N-float values: the unique values in first-seen order and, per
-// input value, its index among them.
+// input value, its index among them. False when a list cannot grow.
 template <int N>
-void Dedupe(const cList<const float*>& values, cList<int>* indexOf, cList<const float*>* unique) {
+bool Dedupe(const cList<const float*>& values, cList<int>* indexOf, cList<const float*>* unique) {
     unsigned size = 16;
     while (size < (unsigned)values.Count() * 2u) size <<= 1;
     cList<int> table;
-    table.SetCount((int)size, 0);
-    indexOf->SetCount(values.Count());
+    if (!table.SetCount((int)size, 0) || !indexOf->SetCount(values.Count())) return false;
     for (int i = 0; i < values.Count(); i++) {
         const float* v = values[i];
         uint32_t h = 2166136261u;
@@ -259,10 +258,12 @@ void Dedupe(const cList<const float*>& values, cList<int>* indexOf, cList<const 
         }
         if (found < 0) {
             found = unique->Add(v);
+            if (found < 0) return false;
             table[(int)slot] = found + 1;
         }
         (*indexOf)[i] = found;
     }
+    return true;
 }
 
 }  // namespace
@@ -287,26 +288,25 @@ bool cCodecObj::Encode(const cModel& model, cFile* file) {
     cList<cVertex::Bump> verts;  // every mesh's vertices, as skinned models have them in bind pose
     cList<int> meshStart;
     for (const cModel::Mesh& m : model.Meshes) {
-        meshStart.Add(verts.Count());
-        if (model.IsStatic) verts.AddRange(m.Verts.GetPtr(), m.Verts.Count());
-        else
-            for (const cVertex::Anim& a : m.AnimVerts) {
-                cVertex::Bump b;
-                memcpy(static_cast<void*>(&b), &a, sizeof(b));
-                verts.Add(b);
-            }
+        if (meshStart.Add(verts.Count()) < 0) return false;
+        if (model.IsStatic) {
+            if (!verts.AddRange(m.Verts.GetPtr(), m.Verts.Count())) return false;
+            continue;
+        }
+        for (const cVertex::Anim& a : m.AnimVerts) {
+            cVertex::Bump b;
+            memcpy(static_cast<void*>(&b), &a, sizeof(b));
+            if (verts.Add(b) < 0) return false;
+        }
     }
     cList<const float*> pos, tex, nrm;
-    for (const cVertex::Bump& v : verts) {
-        pos.Add(&v.Pos.x);
-        tex.Add(&v.TexCoord.x);
-        nrm.Add(&v.Normal.x);
-    }
+    for (const cVertex::Bump& v : verts)
+        if (pos.Add(&v.Pos.x) < 0 || tex.Add(&v.TexCoord.x) < 0 || nrm.Add(&v.Normal.x) < 0) return false;
     cList<int> posIndex, texIndex, nrmIndex;
     cList<const float*> posUnique, texUnique, nrmUnique;
-    Dedupe<3>(pos, &posIndex, &posUnique);
-    Dedupe<2>(tex, &texIndex, &texUnique);
-    Dedupe<3>(nrm, &nrmIndex, &nrmUnique);
+    if (!Dedupe<3>(pos, &posIndex, &posUnique) || !Dedupe<2>(tex, &texIndex, &texUnique) ||
+        !Dedupe<3>(nrm, &nrmIndex, &nrmUnique))
+        return false;
 
     cStr out;
     out += "# Wavefront Obj file\r\n";

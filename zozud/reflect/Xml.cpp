@@ -1,8 +1,15 @@
 // The markup tree and its writer. The writer grows its output by doubling
 // (cStr itself grows only to what is asked), so writing is linear in the
 // size of the text; a file write starts from a 1 MiB buffer.
+//
+// Element names are written so that other XML tools read them: a character
+// that may not stand in an XML name there (a blank, a colon, a digit at the
+// start, any byte above 127) is written as "_xHHHH_" with its code in four
+// upper-case hex digits, and the "_" of a literal "_xHHHH_" in a name as
+// "_x005F_", so the reader (XmlRead.cpp) gets the exact name back.
 #include "zozud/reflect/Xml.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -50,7 +57,39 @@ public:
         }
     }
 
+    void PutName(const cStr& name) {
+        const char* s = name.ToChar();
+        int n = name.Length();
+        int at = 0;
+        while (at < n && !NeedsEscape(s, n, at)) at++;
+        if (at == n) return Put(name);  // the usual case: a plain name
+        Put(name, 0, at);
+        for (; at < n; at++) {
+            if (!NeedsEscape(s, n, at)) {
+                Put(s[at]);
+                continue;
+            }
+            char code[8];
+            snprintf(code, sizeof(code), "_x%04X_", (unsigned char)s[at]);
+            Put(code, 7);
+        }
+    }
+
 private:
+    static bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+    static bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+    // True for the character at of a name of n characters that is written as an escape.
+    static bool NeedsEscape(const char* s, int n, int at) {
+        char c = s[at];
+        if (c == '_')  // "_xHHHH_" standing in the name itself
+            return n - at >= 7 && s[at + 1] == 'x' && IsHex(s[at + 2]) && IsHex(s[at + 3]) && IsHex(s[at + 4]) &&
+                   IsHex(s[at + 5]) && s[at + 6] == '_';
+        if (IsLetter(c)) return false;
+        if (at == 0) return true;
+        return !((c >= '0' && c <= '9') || c == '-' || c == '.');
+    }
+
     void Room(int n) {
         int need = m_Out->Length() + n + 1;
         if (need <= m_Out->Capacity()) return;
@@ -241,7 +280,7 @@ int cXml::GetDepth() const {
 void cXml::WriteOpening(cXmlWriter& writer, int depth) {
     writer.Indent(depth);
     writer.Put('<');
-    writer.Put(m_Name);
+    writer.PutName(m_Name);
     writer.Put('>');
     if (!m_Count) {
         writer.PutEscaped(m_Body);
@@ -258,7 +297,7 @@ void cXml::WriteOpening(cXmlWriter& writer, int depth) {
 void cXml::WriteClosing(cXmlWriter& writer, int depth) {
     if (!!m_Count) writer.Indent(depth);
     writer.Put("</", 2);
-    writer.Put(m_Name);
+    writer.PutName(m_Name);
     writer.Put(">\n", 2);
 }
 

@@ -2,6 +2,10 @@
 // elements and one text body; no attributes, declarations or comments
 // (whatever stands between "<" and ">" is the name). Nodes own their children.
 //
+// Names are any text in the tree; in written text a character that XML does
+// not allow in a name is an "_xHHHH_" escape (see Xml.cpp), so other tools
+// read the files, and the reader turns the escapes back into the name.
+//
 // Written text: one space of indentation per level, single line feeds, and
 // "<" and ">" in bodies escaped as "&lt" and "&gt" without a semicolon ("&"
 // is written as it is). The reader trims bodies of blanks, keeps the last

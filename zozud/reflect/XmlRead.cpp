@@ -3,11 +3,15 @@
 //
 // Rules (the writer in Xml.cpp produces exactly what they accept):
 //   - everything before the first "<" is skipped; "</" there is an error;
-//   - a name is everything between "<" and the next ">";
+//   - a name is everything between "<" and the next ">", with each
+//     "_xHHHH_" in it turned back into the character the writer escaped
+//     (a code from 1 to 255 is that byte, a higher one its UTF-8 form);
+//     a name without such escapes, as earlier builds wrote, reads as it is;
 //   - text between tags counts only if it holds something other than blanks
 //     (space, tab, CR, LF); it is trimmed of them and replaces an earlier run;
-//   - a closing tag must start with the name of the open element (compared
-//     over the name's length); its ">" may follow after anything else, so
+//   - a closing tag must start with the name of the open element as it
+//     stands in the text (compared over that length); its ">" may follow
+//     after anything else, so
 //     "</Count >" and "</Count" + line feed + ">" close "<Count>";
 //   - at the close "&lt" and "&gt" in the body become "<" and ">";
 //   - the element ends at its closing ">"; text behind it is not read;
@@ -52,6 +56,55 @@ void Unescape(cStr& body) {
     if (char* text = body.GetBuffer()) body.SetLength(Unescape(text, body.Length()));
 }
 
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// The code of an escape "_xHHHH_" at s (n characters left), or -1. Zero and
+// UTF-16 surrogate halves are no characters a name can hold: they stay text.
+int EscapedCode(const char* s, int n) {
+    if (n < 7 || s[0] != '_' || s[1] != 'x' || s[6] != '_') return -1;
+    int code = 0;
+    for (int i = 2; i < 6; i++) {
+        int digit = HexValue(s[i]);
+        if (digit < 0) return -1;
+        code = code * 16 + digit;
+    }
+    return code == 0 || (code >= 0xD800 && code <= 0xDFFF) ? -1 : code;
+}
+
+// Turns the escapes of a written name back into characters in place; the new
+// length. Every escape is seven characters and gives at most three bytes.
+int UnescapeName(char* name, int n) {
+    char* w = static_cast<char*>(memchr(name, '_', size_t(n)));
+    if (!w) return n;
+    const char* r = w;
+    const char* end = name + n;
+    while (r < end) {
+        int code = EscapedCode(r, int(end - r));
+        if (code < 0) {
+            *w++ = *r++;
+            continue;
+        }
+        r += 7;
+        if (code < 0x100) {
+            *w++ = char(code);
+        } else if (code < 0x800) {
+            *w++ = char(0xC0 | code >> 6);
+            *w++ = char(0x80 | (code & 0x3F));
+        } else {
+            *w++ = char(0xE0 | code >> 12);
+            *w++ = char(0x80 | (code >> 6 & 0x3F));
+            *w++ = char(0x80 | (code & 0x3F));
+        }
+    }
+    *w = 0;
+    return int(w - name);
+}
+
 // At most this many characters of a name are quoted in a reason.
 const int QuotedNameLength = 64;
 
@@ -72,9 +125,11 @@ public:
         const char* gt = Find(lt + 1, '>');
         if (!gt) return Fail(lt, "an opening tag without \">\"");
         root->ClearAll();
-        root->m_Name.Copy(lt + 1, 0, int(gt - lt - 1));
+        int n = int(gt - lt - 1);
+        root->m_Name.Copy(lt + 1, 0, n);
+        if (char* name = root->m_Name.GetBuffer()) root->m_Name.SetLength(UnescapeName(name, n));
         m_Root = root;
-        m_Open.Add(Open{root, 0, nullptr, nullptr});
+        m_Open.Add(Open{root, 0, nullptr, nullptr, lt + 1, n});
         int result = Elements(gt + 1);
         while (!m_Open.IsEmpty()) {  // a failure: what was read stays in the tree
             Finish(m_Open.GetLast(), false);
@@ -93,6 +148,8 @@ private:
         int         firstChild;  // its children on m_Children start here
         const char* text;        // the last text run, trimmed (null: none yet)
         const char* textEnd;
+        const char* name;        // the name as written, which the closing tag repeats
+        int         nameLength;
     };
 
     const char* Find(const char* from, char c) const {
@@ -132,19 +189,21 @@ private:
         cXml* child = m_Store->NewNode();
         m_Made++;
         int n = int(gt - name);
-        ::new (&child->m_Name) cStr(cStr::ConstantText{}, m_Store->NewText(name, n), n);  // over an empty one
+        char* text = m_Store->NewText(name, n);
+        ::new (&child->m_Name) cStr(cStr::ConstantText{}, text, UnescapeName(text, n));  // over an empty one
         child->m_Flags |= cXml::BorrowedName;
         m_Children.Add(child);
-        m_Open.Add(Open{child, m_Children.Count(), nullptr, nullptr});
+        m_Open.Add(Open{child, m_Children.Count(), nullptr, nullptr, name, n});
         return gt + 1;
     }
 
     // Closes the innermost open element; the position behind its ">". The
     // name is compared over its own length, then the ">" is looked for.
     const char* Close(const char* name) {
-        cXml* node = m_Open.GetLast().node;
-        int n = node->m_Name.Length();
-        if (m_End - name < n || memcmp(name, node->m_Name.ToChar(), size_t(n)) != 0) {
+        const Open& open = m_Open.GetLast();
+        cXml* node = open.node;
+        int n = open.nameLength;
+        if (m_End - name < n || memcmp(name, open.name, size_t(n)) != 0) {
             Fail(name - 2, "the closing tag does not match <%s>", Quoted(node).ToChar());
             return nullptr;
         }

@@ -36,7 +36,7 @@ bool cFont::Read(const cFile& file) {
     if (HeaderBytes + (int64_t)count * GlyphBytes + 4 > size) return false;
 
     cList<Glyph> glyphs;
-    glyphs.SetCount((int)count);
+    if (!glyphs.SetCount((int)count)) return false;
     const unsigned char* g = p + HeaderBytes;
     for (uint32_t i = 0; i < count; i++, g += GlyphBytes) {
         Glyph& out = glyphs[(int)i];
@@ -67,7 +67,7 @@ bool cFont::Read(const cFile& file) {
 void cFont::Write(cFile* file) const {
     const int count = Glyphs.Count();
     cList<unsigned char> bytes;
-    bytes.SetCount(HeaderBytes + count * GlyphBytes + 4);
+    if (!bytes.SetCount(HeaderBytes + count * GlyphBytes + 4)) return;  // nothing written when memory runs out
     unsigned char* p = bytes.GetPtr();
     p[0] = Magic & 0xff;
     p[1] = Magic >> 8;

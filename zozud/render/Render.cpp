@@ -64,6 +64,8 @@ void cRender::Free() {
     s.Instance->Free();
     delete s.Instance;
     s.Instance = nullptr;
+    for (int i = 0; i < s.Fonts.Count(); i++)  // font textures loaded by name went with the device
+        if (!s.Fonts[i].TextureName.IsEmpty()) s.Fonts[i].TextureID = -1;
     s.DepthStatesStack.Clear();
     s.BlendStatesStack.Clear();
     s.CullModesStack.Clear();

@@ -305,9 +305,12 @@ public:
     // The id of a font by name (any letter case), loading "Fonts/NAME.cFont"
     // and its texture "Fonts/NAME.bmp" the first time; -1 when the file is bad.
     static int    GetFontID(const char* name);
+    // A loaded font's texture goes with the device (cRender::Free) and is
+    // loaded again on its first use under the next one; a texture given to
+    // AddFont is the caller's and is kept as given.
     static int    AddFont(const char* name, const cFont& font, int textureID);  // copied; the new id
     static cFont* GetFont(int id);              // null outside the table; valid until the next font is added
-    static int    GetFontTextureID(int id);     // -1 outside the table
+    static int    GetFontTextureID(int id);     // -1 outside the table and while no device holds it
     // Flags of DrawString: placement and what is returned.
     struct TextFlags {
         enum Enum {

@@ -7,11 +7,17 @@
 
 namespace zozud {
 
+// The glyph texture of a font loaded by name belongs to the device it was
+// loaded on: cRender::Free forgets it, and the first use under a new device
+// loads it again. A texture given to AddFont stays the caller's, as given.
 struct cRender_FontEntry {
-    cStr  Name;       // as first asked for
+    cStr  Name;         // as first asked for
     cFont Font;
-    int   TextureID;
+    int   TextureID;    // -1 while no device holds a texture loaded by name
+    cStr  TextureName;  // the file of a texture loaded by name; empty for one given to AddFont
+    int   Generation;   // the device TextureID was loaded on (cRender::State::DeviceGeneration)
 };
+
 
 // Text waiting to be drawn (RenderText.cpp): consecutive DrawString calls
 // with one glyph texture become one draw. Drawn before the device hears of

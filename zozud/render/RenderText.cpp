@@ -114,17 +114,35 @@ void cRender_SplitWaitingText() { Batch().split = Batch().quads; }
 
 // ---- Font table ----
 
-int cRender::AddFont(const char* name, const cFont& font, int textureID) {
+namespace {
+
+int AddFontEntry(cList<cRender_FontEntry>& fonts, const char* name, const cFont& font, int textureID, const cStr& textureName) {
     cRender_FontEntry entry;
     entry.Name = name ? name : "";
     entry.Font = font;
     entry.TextureID = textureID;
-    return s.Fonts.Add(entry);
+    entry.TextureName = textureName;
+    entry.Generation = cRender_DeviceGeneration();
+    return fonts.Add(entry);
+}
+
+}  // namespace
+
+int cRender::AddFont(const char* name, const cFont& font, int textureID) {
+    return AddFontEntry(s.Fonts, name, font, textureID, cStr());
 }
 
 cFont* cRender::GetFont(int id) { return id >= 0 && id < s.Fonts.Count() ? &s.Fonts[id].Font : nullptr; }
 
-int cRender::GetFontTextureID(int id) { return id >= 0 && id < s.Fonts.Count() ? s.Fonts[id].TextureID : -1; }
+int cRender::GetFontTextureID(int id) {
+    if (id < 0 || id >= s.Fonts.Count()) return -1;
+    cRender_FontEntry& e = s.Fonts[id];
+    if (e.Generation != s.DeviceGeneration && !e.TextureName.IsEmpty()) {  // loaded on a device since freed
+        e.Generation = s.DeviceGeneration;
+        e.TextureID = GetTextureID(e.TextureName, GlyphSampler());
+    }
+    return e.TextureID;
+}
 
 int cRender::GetFontID(const char* name) {
     if (!name) return -1;
@@ -139,8 +157,8 @@ int cRender::GetFontID(const char* name) {
         return -1;
     }
     cLog::Message("Loaded font format file \"%s\"", path.ToChar());
-    int texture = GetTextureID(cStr::Format("Fonts/%s.bmp", name), GlyphSampler());
-    return AddFont(name, font, texture);
+    cStr textureName = cStr::Format("Fonts/%s.bmp", name);
+    return AddFontEntry(s.Fonts, name, font, GetTextureID(textureName, GlyphSampler()), textureName);
 }
 
 // ---- Text ----

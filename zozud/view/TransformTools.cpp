@@ -281,6 +281,7 @@ void cMoveTool::Drag(const cVec2& pixel) {
     Snap(&p, changed);
     *m_Position = p;
     g_RepeatManipulator.Accum0 = p - m_StartPosition;
+    g_RepeatManipulator.Accum1 = cVec3::TransformNormal(p - m_StartPosition, GetParentMatrix());
 }
 
 void cMoveTool::OnRender() {
@@ -370,6 +371,7 @@ void cRotateTool::Drag(const cVec2& pixel) {
     if (local.Normalize() < 1e-9f) return;
     *m_Orient = (m_StartOrient.ToMat3() * cMat3::Rotation(local, angle)).ToAngles();
     g_RepeatManipulator.Accum0 = cVec3(angle, 0, 0);
+    g_RepeatManipulator.Accum1 = local;
 }
 
 void cRotateTool::OnRender() {
@@ -428,12 +430,13 @@ void cScaleTool::Drag(const cVec2& pixel) {
         factor = std::fmax(1.0f + (d.x + d.y) / m_First, 0.0f);
         changed[0] = changed[1] = changed[2] = true;
     }
-    cVec3 s = m_StartScale;
+    cVec3 s = m_StartScale, factors(1, 1, 1);
     for (int i = 0; i < 3; i++)
-        if (changed[i]) s[i] *= factor;
+        if (changed[i]) s[i] *= factor, factors[i] = factor;
     Snap(&s, changed);
     *m_Scale = s;
-    g_RepeatManipulator.Accum0 = cVec3(factor, factor, factor);
+    g_RepeatManipulator.Accum0 = factors;
+    g_RepeatManipulator.Accum1 = s - m_StartScale;
 }
 
 void cScaleTool::OnRender() {

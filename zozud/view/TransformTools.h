@@ -41,10 +41,19 @@ extern int   g_ManipulatorsType;   // 1 move, 2 rotate, 3 scale, 4 all three tog
 extern int   g_ManipulatorsLocal;  // cSpace::Enum given to new move and rotate tools
 extern float g_ManipulatorsSnap;   // step of the move and scale tools; 0 no snapping
 
+// The last drag: which tool, in which mode, and what it has done so far,
+// enough to do it again to other values. Both sums are zeroed by a press
+// and written at every step of the drag:
+//   move    Accum0 the translation in the parent's space (the position's own);
+//           Accum1 the same translation in world space
+//   rotate  Accum0.x the angle turned, in degrees (y and z 0);
+//           Accum1 the unit axis it turned about, in the parent's space
+//   scale   Accum0 the factor on each axis (1 where the mode leaves it);
+//           Accum1 the change of the scale, snapped as stored
 struct cRepeatManipulator {
     const cWidget* Tool = nullptr;  // compared, never followed: it may be gone
     int   Mode = 0;
-    cVec3 Accum0 = cVec3(0, 0, 0);  // move: translation; rotate: x the angle; scale: the factors
+    cVec3 Accum0 = cVec3(0, 0, 0);
     cVec3 Accum1 = cVec3(0, 0, 0);
 };
 extern cRepeatManipulator g_RepeatManipulator;
