@@ -72,6 +72,10 @@ void Release(const cVec2& p);
 void Key(int code);
 void Type(const char* text);  // character events of printable text
 void Char(int ch, int code);  // one character event
+void Shift(int code);         // a key with Shift held
+void Ctrl(int code);          // a key with Control held
+// Clicks at the field, selects all of it, types the text and presses Enter.
+void Retype(const cVec2& at, const char* text);
 
 // A recording form on layer 3 with queued input, freed after each test.
 class ControlsTest : public ::testing::Test {

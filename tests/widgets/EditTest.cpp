@@ -21,10 +21,8 @@ std::string s_Clipboard;
 bool ToClipboard(const char* text) { s_Clipboard = text; return true; }
 bool FromClipboard(cStr* text) { *text = s_Clipboard.c_str(); return true; }
 
-class Edits : public ::testing::Test {
+class Edits : public ControlsTest {
 public:
-    RecordingTheme theme;
-    RecordingForm* form = nullptr;
     static void SetUpTestSuite() {
         // The field keeps what the default font prints.
         cIO::GetSourcesMutable().Add(new SourceFolder(ZOZUD_SOURCE_DIR, ""));
@@ -35,23 +33,17 @@ public:
         sources.RemoveAt(sources.Count() - 1);
     }
     void SetUp() override {
-        SetupInput();
+        ControlsTest::SetUp();
         cIO::ShellHooks hooks;
         hooks.copyToClipboard = ToClipboard;
         hooks.copyFromClipboard = FromClipboard;
         cIO::SetShellHooks(hooks);
         s_Clipboard.clear();
-        form = new RecordingForm(&theme);
-        cWidgets::AddWidget(form, 3);
     }
     void TearDown() override {
-        cWidgets::FreeAll();
-        cWidgets::ReleaseCapture();
+        ControlsTest::TearDown();
         cIO::SetShellHooks(cIO::ShellHooks());
-        TeardownInput();
     }
-    static void Shift(int code) { SetModifiers(true, false); Key(code); SetModifiers(false, false); }
-    static void Ctrl(int code) { SetModifiers(false, true); Key(code); SetModifiers(false, false); }
 };
 
 struct Editing {
@@ -149,10 +141,7 @@ TEST_F(Edits, NumbersParseClampAndKeepTheValueOnBadText) {
         {floats, "abc", 0, 2.25f, "2.250"},
     };
     for (const Case& c : cases) {
-        Click(c.edit->GetRect().GetCenter());
-        Ctrl(cInput::A);
-        Type(c.typed);
-        Key(cInput::Enter);
+        Retype(c.edit->GetRect().GetCenter(), c.typed);
         EXPECT_EQ(c.count, count) << c.typed;
         EXPECT_EQ(c.scale, scale) << c.typed;
         EXPECT_STREQ(c.shown, c.edit->GetBuffer()) << c.typed;
@@ -175,10 +164,7 @@ TEST_F(Edits, RangeEndsPushEachOtherApart) {
     highEdit->SetSiblings(lowEdit, nullptr);
     struct Case { cEdit* edit; const char* typed; int low, high; };
     for (const Case& c : {Case{lowEdit, "9", 9, 10}, Case{highEdit, "4", 3, 4}, Case{lowEdit, "1", 1, 4}}) {
-        Click(c.edit->GetRect().GetCenter());
-        Ctrl(cInput::A);
-        Type(c.typed);
-        Key(cInput::Enter);
+        Retype(c.edit->GetRect().GetCenter(), c.typed);
         EXPECT_EQ(c.low, low) << c.typed;
         EXPECT_EQ(c.high, high) << c.typed;
     }

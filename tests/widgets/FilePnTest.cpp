@@ -22,21 +22,15 @@ bool FakeDialog(const char* title, cStr* file) {
     return s_Accept;
 }
 
-class FilePns : public ::testing::Test {
+class FilePns : public ControlsTest {
 public:
-    RecordingTheme theme;
-    RecordingForm* form = nullptr;
     void SetUp() override {
-        SetupInput();
+        ControlsTest::SetUp();
         cFilePn::SetBrowseHook(FakeDialog);
-        form = new RecordingForm(&theme);
-        cWidgets::AddWidget(form, 3);
     }
     void TearDown() override {
-        cWidgets::FreeAll();
-        cWidgets::ReleaseCapture();
+        ControlsTest::TearDown();
         cFilePn::SetBrowseHook(nullptr);
-        TeardownInput();
     }
 };
 
@@ -45,7 +39,6 @@ public:
 TEST_F(FilePns, BrowseChangesThePathOnlyForANewChoice) {
     cStr path = "Models/a.obj";
     cFilePn* pn = new cFilePn(form, &path, "Mesh");
-    EXPECT_EQ(16, pn->GetType());
     int id = cWidgets::GetWidgetID(pn);
     const cRect& field = pn->GetEdit()->GetRect();
     const cRect& button = pn->GetBrowseButton()->GetRect();

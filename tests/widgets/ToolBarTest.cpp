@@ -19,7 +19,6 @@ TEST_F(ToolBars, StripAboveTheClientAreaTakesClicksAndPaintsIcons) {
     cToolBar* bar = new cToolBar(form);
     cToolBarButton* open = bar->AddButton("Open", 0);
     cToolBarButton* text = bar->AddButton("Text");
-    EXPECT_EQ(12, bar->GetType());
     EXPECT_EQ(bar, form->GetToolBar());
 
     // The strip is a band between the caption and the client area, y up.
