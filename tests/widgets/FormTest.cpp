@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ControlsSupport.h"
 #include "render/RecordingDevice.h"
 #include "zozud/core/Timer.h"
 #include "zozud/render/Render.h"
@@ -85,19 +86,6 @@ public:
         cWidgets::FreeAll();
         cWidgets::ReleaseCapture();
         cInput::FreeEvents();
-    }
-    static void Frame(cInput::Event* e) {
-        cInput::AddEvent(e);
-        cWidgets::HandleInputEvents();
-    }
-    // The mouse goes there in one frame and clicks in the next two.
-    static void Press(const cVec2& p, int button = cInput::LeftButton, bool down = true) {
-        Frame(cInput::NewMoveEvent(p, cVec2(0, 0)));
-        Frame(cInput::NewButtonEvent(button, down, p));
-    }
-    static void Click(const cVec2& p, int button = cInput::LeftButton) {
-        Press(p, button);
-        Frame(cInput::NewButtonEvent(button, false, p));
     }
     std::vector<int> Render() {
         theme.painted.clear();
@@ -310,18 +298,20 @@ TEST_F(Forms, WheelAndMiddleButtonScrollTallContent) {
     form->CalcRects();
     ASSERT_TRUE(form->CanScroll());
     const cVec2 inside = form->GetClientRect().GetCenter();
+    auto button = [&](int code, bool down) { Frame(cInput::NewButtonEvent(code, down, inside)); };
     const float top = boxes[0]->GetRect().y1;
-    Click(inside, cInput::WheelDown);
+    MoveTo(inside);
+    button(cInput::WheelDown, true);
     const float step = form->GetWheelScrollSpeed();
     EXPECT_EQ(step, form->GetScrollOffset().y);
     EXPECT_EQ(top + step, boxes[0]->GetRect().y1);  // content moved up
-    for (int i = 0; i < 20; i++) Click(inside, cInput::WheelDown);
+    for (int i = 0; i < 20; i++) button(cInput::WheelDown, true);
     const float most = form->GetScrollOffset().y;  // held at the end of the content
     EXPECT_EQ(panel->GetRelRect().y1 - form->GetClientRect().GetHeight(), most);
 
-    Press(inside, cInput::MiddleButton);
+    button(cInput::MiddleButton, true);
     Frame(cInput::NewMoveEvent(inside - cVec2(0, 25), cVec2(0, -25)));
-    Frame(cInput::NewButtonEvent(cInput::MiddleButton, false, inside));
+    button(cInput::MiddleButton, false);
     EXPECT_EQ(most - 25, form->GetScrollOffset().y);
     EXPECT_FALSE(cWidgets::IsCaptured());
 }

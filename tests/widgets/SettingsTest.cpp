@@ -1,7 +1,7 @@
-// The framework's settings: the member table with its defaults and
-// enumerations, the XML round trip (also under a comma-decimal locale), the
-// frame-rate box following ShowFps, Control + "~" opening the log window,
-// the confirmations before the application's procedures, and GenFont's font.
+// The framework's settings: defaults that survive the short form, the XML
+// round trip (also under a comma-decimal locale), the frame-rate box
+// following ShowFps, Control + "~" opening the log window, the confirmations
+// before the application's procedures, and GenFont's font.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -16,7 +16,6 @@
 #include "zozud/core/Timer.h"
 #include "zozud/io/File.h"
 #include "zozud/io/IO.h"
-#include "zozud/reflect/Enum.h"
 #include "zozud/render/Font.h"
 #include "zozud/widgets/FpsDisplay.h"
 #include "zozud/widgets/Settings.h"
@@ -47,113 +46,19 @@ int FpsBoxes() {
     return n;
 }
 
-std::string ElementClass(cSettings& s, int i) {
-    cClass* c = s.GetElementClass(i);
-    return c && c->GetClassName() ? c->GetClassName() : "";
-}
-
 }  // namespace
 
-TEST_F(Settings, MembersComeInOrderWithTheirKinds) {
-    struct Row {
-        const char* name;
-        const char* kind;
-    };
-    const std::vector<Row> rows = {
-        {"MenuSceneXmlFile", "_cXmlFile"},     {"Language", "_cIndex"},
-        {"Reload Resources", "_cSeparator"},   {"&cSettings::ReloadTextures", "_cButton"},
-        {"&cSettings::ReloadModels", "_cButton"}, {"&cSettings::ReloadAnims", "_cButton"},
-        {"&cSettings::ReloadCameras", "_cButton"}, {"&cSettings::ReloadSounds", "_cButton"},
-        {"&cSettings::ReloadShaders", "_cButton"}, {"FullScreen", "_cBool"},
-        {"ShowGrid", "_cBool"},                {"Wireframe", "_cBool"},
-        {"ShowFps", "_cBool"},                 {"ShowClassExplorerOnStartup", "_cBool"},
-        {"ControlViewerWithGamepad", "_cBool"}, {"Multithreading", "_cBool"},
-        {"Mute", "_cBool"},                    {"TimeScale", "_cFloat"},
-        {"&cSettings::GenFont", "_cButton"},   {"&cSettings::SaveLogToFile", "_cButton"},
-        {"Title", "_cStr"},                    {"&cSettings::ImportParticle", "_cButton"},
-        {"Resources", "_cIndex"},              {"&cSettings::ListUnused", "_cButton"},
-        {"Precompile Shaders", "_cSeparator"}, {"Platform", "_cIndex"},
-        {"&cSettings::PrecompileShaders", "_cButton"}, {"Mobile Platform", "_cSeparator"},
-        {"LowQuality", "_cBool"},              {"HomeButtonOnTheRight", "_cBool"},
-        {"HomeButtonOnTheLeft", "_cBool"},     {"Build Data", "_cSeparator"},
-        {"Platform", "_cIndex"},               {"Include Normal Maps", "_cBool"},
-        {"&cSettings::BuildData", "_cButton"},
-    };
-    cSettings s;
-    ASSERT_EQ((int)rows.size(), s.GetAmountOfElements());
-    for (int i = 0; i < (int)rows.size(); i++) {
-        EXPECT_STREQ(rows[i].name, s.GetElementID(i)) << "member " << i;
-        EXPECT_EQ(rows[i].kind, ElementClass(s, i)) << rows[i].name;
-    }
-}
-
-TEST_F(Settings, DefaultsAreTheConstructorsAndTheTablesExceptions) {
-    cSettings s;
-    struct Flag {
-        const char* name;
-        bool cSettings::*member;
-        bool value;
-    };
-    const Flag flags[] = {
-        {"FullScreen", &cSettings::FullScreen, false},
-        {"ShowGrid", &cSettings::ShowGrid, false},
-        {"Wireframe", &cSettings::Wireframe, false},
-        {"ShowFps", &cSettings::ShowFps, false},
-        {"ShowClassExplorerOnStartup", &cSettings::ShowClassExplorerOnStartup, false},
-        {"ControlViewerWithGamepad", &cSettings::ControlViewerWithGamepad, false},
-        {"Multithreading", &cSettings::Multithreading, true},
-        {"Mute", &cSettings::Mute, false},
-        {"LowQuality", &cSettings::LowQuality, false},
-        {"HomeButtonOnTheRight", &cSettings::HomeButtonOnTheRight, false},
-        {"HomeButtonOnTheLeft", &cSettings::HomeButtonOnTheLeft, false},
-        {"Include Normal Maps", &cSettings::IncludeNormalMaps, false},
-    };
-    for (const Flag& f : flags) EXPECT_EQ(f.value, s.*f.member) << f.name;
-    EXPECT_EQ(1.0f, s.TimeScale);
-    EXPECT_EQ(0u, s.Language);
-    EXPECT_EQ(0u, s.Resources);
-    EXPECT_EQ(0u, s.ShadersPlatform);
-    EXPECT_EQ(0u, s.Platform);
-    EXPECT_STREQ("", s.MenuSceneXmlFile.ToChar());
-    EXPECT_STREQ("", s.Title.ToChar());
-    EXPECT_EQ(-1, s.GetFpsDisplayID());
-    const cColor clear = s.ClearColor.ToColor();
-    EXPECT_FLOAT_EQ(0.63f, clear.r);
-    EXPECT_FLOAT_EQ(0.63f, clear.g);
-    EXPECT_FLOAT_EQ(0.63f, clear.b);
-    EXPECT_FLOAT_EQ(1.0f, clear.a);
-    // A fresh object's text brings every default back.
+// Values the constructor sets away from zero are written even in the short
+// form, so a read brings them back over whatever the object held.
+TEST_F(Settings, ConstructorDefaultsComeBackFromAFreshObjectsText) {
     cStr text;
-    ASSERT_TRUE(s.WriteToString(&text));
+    ASSERT_TRUE(cSettings().WriteToString(&text));
     cSettings fromText;
     fromText.TimeScale = 3;
     fromText.Multithreading = false;
     ASSERT_TRUE(fromText.ReadFromString(text));
     EXPECT_EQ(1.0f, fromText.TimeScale);
     EXPECT_TRUE(fromText.Multithreading);
-}
-
-TEST_F(Settings, EnumerationsHoldTheirNamesInValueOrder) {
-    cSettings s;  // registers them
-    struct Row {
-        const char* name;
-        std::vector<std::string> values;
-    };
-    const Row rows[] = {
-        {"cSettings_Language",
-         {"English", "Russian", "German", "Polish", "French", "Italian", "Spanish", "Japanese", "Chinese"}},
-        {"cSettings_Resources", {"Materials", "Textures", "Models", "Anims", "Cameras", "BSP", "Sounds"}},
-        {"cSettings_ShadersPlatform", {"PC", "Xbox 360"}},
-        {"cSettings_Platform", {"iOS", "Tizen"}},
-    };
-    for (const Row& row : rows) {
-        cEnum* e = cEnums::Get(row.name);
-        ASSERT_EQ((int)row.values.size(), e->Count()) << row.name;
-        for (int i = 0; i < e->Count(); i++) {
-            EXPECT_EQ(row.values[i], e->GetNameAt(i)) << row.name;
-            EXPECT_EQ((unsigned)i, e->GetValue(i)) << row.name;
-        }
-    }
 }
 
 namespace {
