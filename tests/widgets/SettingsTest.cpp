@@ -46,22 +46,27 @@ int FpsBoxes() {
     return n;
 }
 
-}  // namespace
+std::vector<int> s_Dialogs;
 
-// Values the constructor sets away from zero are written even in the short
-// form, so a read brings them back over whatever the object held.
-TEST_F(Settings, ConstructorDefaultsComeBackFromAFreshObjectsText) {
-    cStr text;
-    ASSERT_TRUE(cSettings().WriteToString(&text));
-    cSettings fromText;
-    fromText.TimeScale = 3;
-    fromText.Multithreading = false;
-    ASSERT_TRUE(fromText.ReadFromString(text));
-    EXPECT_EQ(1.0f, fromText.TimeScale);
-    EXPECT_TRUE(fromText.Multithreading);
-}
+// A widget behind the settings that takes every key it is offered.
+class KeyTaker : public cWidget {
+public:
+    std::vector<int> keys;
+    bool OnButtonDown(int key) override {
+        keys.push_back(key);
+        return true;
+    }
+};
 
-namespace {
+struct Asked {
+    std::string title, text, platform;
+    bool normalMaps = false;
+    int calls = 0;
+} s_Asked;
+bool s_Answer = false;
+
+std::vector<std::string> s_Listed;
+int s_Toggles = 0;
 
 void SetOtherValues(cSettings* s) {
     s->MenuSceneXmlFile = "Scenes/Menu.xml";
@@ -112,11 +117,17 @@ TEST_F(Settings, XmlRoundTripKeepsEveryValueAndBothPlatforms) {
         EXPECT_NE(std::string::npos, text.find(saved)) << saved << " in\n" << text;
 
     // Only one platform differs from its default: the other keeps its own.
+    // Values the constructor sets away from zero are written all the same, so
+    // they come back over whatever the object held.
     cSettings onlyBuild, readBuild;
     onlyBuild.Platform = 1;
+    readBuild.TimeScale = 3;
+    readBuild.Multithreading = false;
     RoundTrip(&onlyBuild, &readBuild);
     EXPECT_EQ(0u, readBuild.ShadersPlatform);
     EXPECT_EQ(1u, readBuild.Platform);
+    EXPECT_EQ(1.0f, readBuild.TimeScale);
+    EXPECT_TRUE(readBuild.Multithreading);
 }
 
 TEST_F(Settings, XmlNumbersIgnoreACommaDecimalLocale) {
@@ -153,11 +164,7 @@ TEST_F(Settings, ShowFpsMakesAndFreesExactlyOneBoxPerTurn) {
         s->ShowFps = step.show;
         for (int f = 0; f < step.frames; f++) cWidgets::Render();
         EXPECT_EQ(step.boxes, FpsBoxes()) << "show " << step.show << ", " << step.frames << " frames";
-        int id = s->GetFpsDisplayID();
-        EXPECT_EQ(step.boxes == 1, id >= 0);
-        if (id >= 0) {
-            EXPECT_EQ(4, cWidgets::GetLayerOfID(id));
-        }
+        EXPECT_EQ(step.boxes == 1, s->GetFpsDisplayID() >= 0);
     }
 
     // A box freed by someone else is made again, and the settings' own
@@ -173,26 +180,9 @@ TEST_F(Settings, ShowFpsMakesAndFreesExactlyOneBoxPerTurn) {
     EXPECT_EQ(0, FpsBoxes());
 }
 
-namespace {
-
-std::vector<int> s_Dialogs;
-void RecordDialog(cLog::Mode::Enum mode) { s_Dialogs.push_back(mode); }
-
-// A widget behind the settings that takes every key it is offered.
-class KeyTaker : public cWidget {
-public:
-    std::vector<int> keys;
-    bool OnButtonDown(int key) override {
-        keys.push_back(key);
-        return true;
-    }
-};
-
-}  // namespace
-
 TEST_F(Settings, ControlTildeOpensTheLogWindowAndTildeAloneDoesNot) {
     cLog::DialogHooks hooks;
-    hooks.showDialog = RecordDialog;
+    hooks.showDialog = [](cLog::Mode::Enum mode) { s_Dialogs.push_back(mode); };
     cLog::SetDialogHooks(hooks);
     struct Case {
         const char* what;
@@ -226,41 +216,22 @@ TEST_F(Settings, ControlTildeOpensTheLogWindowAndTildeAloneDoesNot) {
     cLog::SetDialogHooks(cLog::DialogHooks());
 }
 
-namespace {
-
-struct Asked {
-    std::string title, text, platform;
-    bool normalMaps = false;
-    int calls = 0;
-};
-Asked s_Asked;
-bool s_Answer = false;
-bool RecordConfirm(const char* title, const char* text) {
-    s_Asked.title = title;
-    s_Asked.text = text;
-    return s_Answer;
-}
-bool RecordPrecompile(const char* platform) {
-    s_Asked.platform = platform;
-    s_Asked.calls++;
-    return true;
-}
-bool RecordBuild(const char* platform, bool normalMaps) {
-    s_Asked.platform = platform;
-    s_Asked.normalMaps = normalMaps;
-    s_Asked.calls++;
-    return true;
-}
-
-}  // namespace
-
 TEST_F(Settings, ProceduresRunOnlyAfterAYes) {
     cSettings::ShellHooks shell;
-    shell.confirm = RecordConfirm;
+    shell.confirm = [](const char* title, const char* text) {
+        s_Asked.title = title, s_Asked.text = text;
+        return s_Answer;
+    };
     cSettings::SetShellHooks(shell);
     cSettings::Procedures procedures;
-    procedures.precompileShaders = RecordPrecompile;
-    procedures.buildData = RecordBuild;
+    procedures.precompileShaders = [](const char* platform) {
+        s_Asked.platform = platform, s_Asked.calls++;
+        return true;
+    };
+    procedures.buildData = [](const char* platform, bool normalMaps) {
+        s_Asked.platform = platform, s_Asked.normalMaps = normalMaps, s_Asked.calls++;
+        return true;
+    };
     cSettings::SetProcedures(procedures);
     struct Case {
         bool build;
@@ -299,23 +270,16 @@ TEST_F(Settings, ProceduresRunOnlyAfterAYes) {
     cSettings::SetProcedures(cSettings::Procedures());
 }
 
-namespace {
-
-std::vector<std::string> s_Listed;
-bool ListSome(const char* folder, const char* subfolder, const char* className, cList<cStr>* reserved,
-              cList<cStr>* unused) {
-    s_Listed.push_back(std::string(folder) + "|" + subfolder + "|" + className);
-    reserved->Add("Default");
-    unused->Add("Old");
-    unused->Add("Older");
-    return true;
-}
-
-}  // namespace
-
 TEST_F(Settings, ListUnusedAsksForTheChosenKindAndLogsTheAnswer) {
     cSettings::Procedures procedures;
-    procedures.listUnused = ListSome;
+    procedures.listUnused = [](const char* folder, const char* subfolder, const char* className, cList<cStr>* reserved,
+                               cList<cStr>* unused) {
+        s_Listed.push_back(std::string(folder) + "|" + subfolder + "|" + className);
+        reserved->Add("Default");
+        unused->Add("Old");
+        unused->Add("Older");
+        return true;
+    };
     cSettings::SetProcedures(procedures);
     struct Case {
         unsigned kind;
@@ -374,15 +338,8 @@ TEST_F(Settings, MakeFontWritesAFontNamedAfterTheFaceAndSize) {
     }
 }
 
-namespace {
-
-int s_Toggles = 0;
-void CountToggle() { s_Toggles++; }
-
-}  // namespace
-
 TEST_F(Settings, TheClassExplorerOpensOnTheFirstFrameOnlyWhenAsked) {
-    cSettings::SetToggleClassExplorer(CountToggle);
+    cSettings::SetToggleClassExplorer([] { s_Toggles++; });
     const struct {
         bool onStartup;
         bool setLater;  // turned on after the first frame
