@@ -61,15 +61,6 @@ TEST_F(Buttons, ClickSendsMessageZeroOnlyWhenReleasedOverAUsableButton) {
     EXPECT_EQ(1, target.clicks);
 }
 
-TEST_F(Buttons, ButtonOffersItsCaptionAsToolTip) {
-    cButton* b = new cButton(form, "Save all", 10, 10, 100);
-    cStr text;
-    const cTheme* t = nullptr;
-    ASSERT_TRUE(b->OnSetToolTip(&text, &t));
-    EXPECT_STREQ("Save all", text);
-    EXPECT_EQ(&theme, t);
-}
-
 TEST_F(Buttons, CheckBoxTogglesItsBoolAndReports) {
     bool on = false;
     cCheckBox* box = new cCheckBox(form, &on, "Wire", 10, 40, 100);
