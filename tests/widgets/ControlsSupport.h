@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "zozud/render/Render.h"
 #include "zozud/widgets/Form.h"
 #include "zozud/widgets/Widget.h"
 
@@ -30,7 +31,7 @@ inline void PrintTo(const Message& m, std::ostream* os) {
 
 struct PaintedPart {
     int part;
-    cRect rect;
+    cRect rect, clip;  // the clip rectangle in force when it was painted
     std::string text;
     float pressed, enabled;
     bool checked;
@@ -40,9 +41,18 @@ struct PaintedPart {
 
 struct RecordingTheme : cTheme {
     mutable std::vector<PaintedPart> painted;
-    RecordingTheme() { CaptionHeight = 20; BorderWidth = 4; Padding = 4; SliderStepsInt = 20; SliderStepsFloat = 10; }
+    RecordingTheme() {
+        CaptionHeight = 20, BorderWidth = 4, Padding = 4, SizeGripSize = 12, DragAlpha = 0.25f;
+        SliderStepsInt = 20, SliderStepsFloat = 10;
+    }
     void Draw(const DrawArgs& a) const override {
-        painted.push_back({a.Part, a.Rect, a.Text.ToChar(), a.Pressed, a.Enabled, a.Checked, a.Color, a.TextureID, a.Index});
+        painted.push_back({a.Part, a.Rect, cRender::GetClipRect(), a.Text.ToChar(), a.Pressed, a.Enabled, a.Checked,
+                           a.Color, a.TextureID, a.Index});
+    }
+    std::vector<int> Parts() const {
+        std::vector<int> parts;
+        for (const PaintedPart& p : painted) parts.push_back(p.part);
+        return parts;
     }
     const PaintedPart* Find(int part) const {
         for (const PaintedPart& p : painted)
