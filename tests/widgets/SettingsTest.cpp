@@ -1,12 +1,9 @@
-// The framework's settings: defaults that survive the short form, the XML
-// round trip (also under a comma-decimal locale), the frame-rate box
+// The framework's settings: the XML round trip with the constructor's
+// defaults and the two platform lists kept apart, the frame-rate box
 // following ShowFps, Control + "~" opening the log window, the confirmations
 // before the application's procedures, and GenFont's font.
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -68,35 +65,6 @@ bool s_Answer = false;
 std::vector<std::string> s_Listed;
 int s_Toggles = 0;
 
-void SetOtherValues(cSettings* s) {
-    s->MenuSceneXmlFile = "Scenes/Menu.xml";
-    s->Language = 7;  // Japanese
-    s->FullScreen = s->ShowGrid = s->Wireframe = s->ShowFps = true;
-    s->ShowClassExplorerOnStartup = s->ControlViewerWithGamepad = s->Mute = true;
-    s->Multithreading = false;
-    s->TimeScale = 0.375f;
-    s->Title = "Dune <Sand> & \"Spice\"";
-    s->Resources = 5;        // BSP
-    s->ShadersPlatform = 1;  // Xbox 360
-    s->LowQuality = s->HomeButtonOnTheLeft = s->IncludeNormalMaps = true;
-    s->Platform = 1;  // Tizen
-}
-
-void ExpectOtherValues(const cSettings& s) {
-    EXPECT_STREQ("Scenes/Menu.xml", s.MenuSceneXmlFile.ToChar());
-    EXPECT_EQ(7u, s.Language);
-    EXPECT_TRUE(s.FullScreen && s.ShowGrid && s.Wireframe && s.ShowFps);
-    EXPECT_TRUE(s.ShowClassExplorerOnStartup && s.ControlViewerWithGamepad && s.Mute);
-    EXPECT_FALSE(s.Multithreading);
-    EXPECT_EQ(0.375f, s.TimeScale);
-    EXPECT_STREQ("Dune <Sand> & \"Spice\"", s.Title.ToChar());
-    EXPECT_EQ(5u, s.Resources);
-    EXPECT_EQ(1u, s.ShadersPlatform);
-    EXPECT_TRUE(s.LowQuality && s.HomeButtonOnTheLeft && s.IncludeNormalMaps);
-    EXPECT_FALSE(s.HomeButtonOnTheRight);
-    EXPECT_EQ(1u, s.Platform);
-}
-
 // Writes the settings to a file and reads them into a fresh object.
 std::string RoundTrip(cSettings* written, cSettings* read) {
     testsupport::TempDir dir;
@@ -109,10 +77,26 @@ std::string RoundTrip(cSettings* written, cSettings* read) {
 }  // namespace
 
 TEST_F(Settings, XmlRoundTripKeepsEveryValueAndBothPlatforms) {
-    cSettings written, read;
-    SetOtherValues(&written);
-    std::string text = RoundTrip(&written, &read);
-    ExpectOtherValues(read);
+    cSettings w, r;
+    w.MenuSceneXmlFile = "Scenes/Menu.xml";
+    w.Language = 7;  // Japanese
+    w.FullScreen = w.ShowGrid = w.Wireframe = w.ShowFps = true;
+    w.ShowClassExplorerOnStartup = w.ControlViewerWithGamepad = w.Mute = true;
+    w.Multithreading = false;
+    w.TimeScale = 0.375f;
+    w.Title = "Dune <Sand> & \"Spice\"";
+    w.Resources = 5;        // BSP
+    w.ShadersPlatform = 1;  // Xbox 360
+    w.LowQuality = w.HomeButtonOnTheLeft = w.IncludeNormalMaps = true;
+    w.Platform = 1;  // Tizen
+    std::string text = RoundTrip(&w, &r);
+    EXPECT_STREQ("Scenes/Menu.xml", r.MenuSceneXmlFile.ToChar());
+    EXPECT_STREQ("Dune <Sand> & \"Spice\"", r.Title.ToChar());
+    EXPECT_TRUE(r.FullScreen && r.ShowGrid && r.Wireframe && r.ShowFps && r.LowQuality && r.HomeButtonOnTheLeft);
+    EXPECT_TRUE(r.ShowClassExplorerOnStartup && r.ControlViewerWithGamepad && r.Mute && r.IncludeNormalMaps);
+    EXPECT_FALSE(r.Multithreading || r.HomeButtonOnTheRight);
+    EXPECT_EQ(0.375f, r.TimeScale);
+    EXPECT_EQ((std::vector<unsigned>{7, 5, 1, 1}), (std::vector<unsigned>{r.Language, r.Resources, r.ShadersPlatform, r.Platform}));
     for (const char* saved : {"Japanese", "BSP", "Xbox 360", "Tizen", "0.375"})
         EXPECT_NE(std::string::npos, text.find(saved)) << saved << " in\n" << text;
 
@@ -128,25 +112,6 @@ TEST_F(Settings, XmlRoundTripKeepsEveryValueAndBothPlatforms) {
     EXPECT_EQ(1u, readBuild.Platform);
     EXPECT_EQ(1.0f, readBuild.TimeScale);
     EXPECT_TRUE(readBuild.Multithreading);
-}
-
-TEST_F(Settings, XmlNumbersIgnoreACommaDecimalLocale) {
-    testsupport::TempDir dir;
-    testsupport::Shell("localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8") + "' >/dev/null 2>&1");
-    if (!testsupport::FileExists(dir / "de_DE.UTF-8/LC_NUMERIC")) GTEST_SKIP() << "localedef could not build de_DE";
-    setenv("LOCPATH", dir.Path().c_str(), 1);
-    const bool german = setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-    const std::string point = localeconv()->decimal_point;
-    cSettings written, read;
-    SetOtherValues(&written);
-    std::string text = german ? RoundTrip(&written, &read) : "";
-    setlocale(LC_ALL, "C");
-    unsetenv("LOCPATH");
-    if (!german) GTEST_SKIP() << "the de_DE locale did not load";
-    ASSERT_EQ(",", point);
-    EXPECT_NE(std::string::npos, text.find("0.375")) << text;
-    EXPECT_EQ(std::string::npos, text.find("0,375")) << text;
-    ExpectOtherValues(read);
 }
 
 TEST_F(Settings, ShowFpsMakesAndFreesExactlyOneBoxPerTurn) {
