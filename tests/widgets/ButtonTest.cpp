@@ -114,7 +114,6 @@ TEST_F(Buttons, ControlsPaintTheirPartsInsideTheFormAndGreyWhenDisabled) {
     EXPECT_EQ(b->GetRect(), theme.Find(cTheme::Parts::Button)->rect);
 }
 
-
 TEST_F(ToolBars, StripAboveTheClientAreaTakesClicksAndPaintsIcons) {
     cToolBar* bar = new cToolBar(form);
     cToolBarButton* open = bar->AddButton("Open", 0);

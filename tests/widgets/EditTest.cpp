@@ -271,7 +271,6 @@ TEST_F(Edits, TabCommitsAndMovesTheFocusToTheNextField) {
     EXPECT_EQ(first, form->GetFocus());
 }
 
-
 TEST_F(EditVecs, EachFieldEditsItsOwnComponent) {
     float v[4] = {1, 2, 3, 99};
     cEditVec* vec = new cEditVec(3, form, v, "Position");
