@@ -1,5 +1,5 @@
 // The member wrappers: value texts (loading, the failure
-// messages, saving back), defaults, copies, type compatibility and buttons.
+// messages, saving back), defaults, type compatibility and buttons.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -117,7 +117,8 @@ TEST(Wrappers, IndexesLabelsAndImageIds) {
     EXPECT_TRUE(LoadText("_cImageID", "12", &image) && image == -1);
 }
 
-TEST(Wrappers, CopyAndCompatibility) {
+// Copies through every wrapper are checked by the class copy tests.
+TEST(Wrappers, CompatibleTypes) {
     const struct {
         const char *wrapper, *type;
         int size;
@@ -131,14 +132,6 @@ TEST(Wrappers, CopyAndCompatibility) {
         EXPECT_EQ(c.compatible, w->CompatibleWith(c.type, c.size)) << c.wrapper << " " << c.type << " " << c.size;
         delete w;
     }
-    cVec3 a(1, 2, 3), b(0, 0, 0);
-    cStr s1("copied"), s2;
-    cClass *w3 = Wrapper("_cFloat3"), *ws = Wrapper("_cImageFile");
-    w3->FullCopy(&b, nullptr, w3, &a, nullptr, nullptr);
-    ws->FullCopy(&s2, nullptr, ws, &s1, nullptr, nullptr);
-    EXPECT_TRUE(a == b && s1 == s2);
-    delete w3;
-    delete ws;
 }
 
 TEST(Wrappers, ButtonCallsTheMemberFunction) {

@@ -87,6 +87,16 @@ void Key(int code) {
     Frame(cInput::NewButtonEvent(code, false));
 }
 
+void Shift(int code) { SetModifiers(true, false), Key(code), SetModifiers(false, false); }
+void Ctrl(int code) { SetModifiers(false, true), Key(code), SetModifiers(false, false); }
+
+void Retype(const cVec2& at, const char* text) {
+    Click(at);
+    Ctrl(cInput::A);
+    Type(text);
+    Key(cInput::Enter);
+}
+
 void Type(const char* text) {
     for (const char* c = text; *c; c++) Char((unsigned char)*c, -1);
 }

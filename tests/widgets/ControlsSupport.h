@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "zozud/render/Render.h"
 #include "zozud/widgets/Form.h"
 #include "zozud/widgets/Widget.h"
 
@@ -30,7 +31,7 @@ inline void PrintTo(const Message& m, std::ostream* os) {
 
 struct PaintedPart {
     int part;
-    cRect rect;
+    cRect rect, clip;  // the clip rectangle in force when it was painted
     std::string text;
     float pressed, enabled;
     bool checked;
@@ -40,9 +41,18 @@ struct PaintedPart {
 
 struct RecordingTheme : cTheme {
     mutable std::vector<PaintedPart> painted;
-    RecordingTheme() { CaptionHeight = 20; BorderWidth = 4; Padding = 4; SliderStepsInt = 20; SliderStepsFloat = 10; }
+    RecordingTheme() {
+        CaptionHeight = 20, BorderWidth = 4, Padding = 4, SizeGripSize = 12, DragAlpha = 0.25f;
+        SliderStepsInt = 20, SliderStepsFloat = 10;
+    }
     void Draw(const DrawArgs& a) const override {
-        painted.push_back({a.Part, a.Rect, a.Text.ToChar(), a.Pressed, a.Enabled, a.Checked, a.Color, a.TextureID, a.Index});
+        painted.push_back({a.Part, a.Rect, cRender::GetClipRect(), a.Text.ToChar(), a.Pressed, a.Enabled, a.Checked,
+                           a.Color, a.TextureID, a.Index});
+    }
+    std::vector<int> Parts() const {
+        std::vector<int> parts;
+        for (const PaintedPart& p : painted) parts.push_back(p.part);
+        return parts;
     }
     const PaintedPart* Find(int part) const {
         for (const PaintedPart& p : painted)
@@ -72,6 +82,10 @@ void Release(const cVec2& p);
 void Key(int code);
 void Type(const char* text);  // character events of printable text
 void Char(int ch, int code);  // one character event
+void Shift(int code);         // a key with Shift held
+void Ctrl(int code);          // a key with Control held
+// Clicks at the field, selects all of it, types the text and presses Enter.
+void Retype(const cVec2& at, const char* text);
 
 // A recording form on layer 3 with queued input, freed after each test.
 class ControlsTest : public ::testing::Test {

@@ -1,6 +1,7 @@
 // Edit fields: key sequences and what they leave in the buffer, the cursor
 // and the selection; committing, cancelling and clamping the bound value;
-// clipboard, undo and paste filtering; linked range ends.
+// clipboard, undo and paste filtering; linked range ends. Vector fields edit
+// one component each; path fields report a path chosen with the browse button.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,6 +12,8 @@
 #include "zozud/io/SourceFolder.h"
 #include "zozud/widgets/Button.h"
 #include "zozud/widgets/Edit.h"
+#include "zozud/widgets/EditVec.h"
+#include "zozud/widgets/FilePn.h"
 
 using namespace zozud;
 using namespace zozud_test;
@@ -21,10 +24,8 @@ std::string s_Clipboard;
 bool ToClipboard(const char* text) { s_Clipboard = text; return true; }
 bool FromClipboard(cStr* text) { *text = s_Clipboard.c_str(); return true; }
 
-class Edits : public ::testing::Test {
+class Edits : public ControlsTest {
 public:
-    RecordingTheme theme;
-    RecordingForm* form = nullptr;
     static void SetUpTestSuite() {
         // The field keeps what the default font prints.
         cIO::GetSourcesMutable().Add(new SourceFolder(ZOZUD_SOURCE_DIR, ""));
@@ -35,24 +36,20 @@ public:
         sources.RemoveAt(sources.Count() - 1);
     }
     void SetUp() override {
-        SetupInput();
+        ControlsTest::SetUp();
         cIO::ShellHooks hooks;
         hooks.copyToClipboard = ToClipboard;
         hooks.copyFromClipboard = FromClipboard;
         cIO::SetShellHooks(hooks);
         s_Clipboard.clear();
-        form = new RecordingForm(&theme);
-        cWidgets::AddWidget(form, 3);
     }
     void TearDown() override {
-        cWidgets::FreeAll();
-        cWidgets::ReleaseCapture();
+        ControlsTest::TearDown();
         cIO::SetShellHooks(cIO::ShellHooks());
-        TeardownInput();
     }
-    static void Shift(int code) { SetModifiers(true, false); Key(code); SetModifiers(false, false); }
-    static void Ctrl(int code) { SetModifiers(false, true); Key(code); SetModifiers(false, false); }
 };
+
+class EditVecs : public ControlsTest {};
 
 struct Editing {
     const char* what;
@@ -60,6 +57,26 @@ struct Editing {
     std::function<void()> keys;
     const char* buffer;
     int cursor, selStart, selLength;
+};
+
+std::string s_Title, s_Answer;
+bool s_Accept = true;
+bool FakeDialog(const char* title, cStr* file) {
+    s_Title = title;
+    if (s_Accept) *file = s_Answer.c_str();
+    return s_Accept;
+}
+
+class FilePns : public ControlsTest {
+public:
+    void SetUp() override {
+        ControlsTest::SetUp();
+        cFilePn::SetBrowseHook(FakeDialog);
+    }
+    void TearDown() override {
+        ControlsTest::TearDown();
+        cFilePn::SetBrowseHook(nullptr);
+    }
 };
 
 }  // namespace
@@ -149,10 +166,7 @@ TEST_F(Edits, NumbersParseClampAndKeepTheValueOnBadText) {
         {floats, "abc", 0, 2.25f, "2.250"},
     };
     for (const Case& c : cases) {
-        Click(c.edit->GetRect().GetCenter());
-        Ctrl(cInput::A);
-        Type(c.typed);
-        Key(cInput::Enter);
+        Retype(c.edit->GetRect().GetCenter(), c.typed);
         EXPECT_EQ(c.count, count) << c.typed;
         EXPECT_EQ(c.scale, scale) << c.typed;
         EXPECT_STREQ(c.shown, c.edit->GetBuffer()) << c.typed;
@@ -175,10 +189,7 @@ TEST_F(Edits, RangeEndsPushEachOtherApart) {
     highEdit->SetSiblings(lowEdit, nullptr);
     struct Case { cEdit* edit; const char* typed; int low, high; };
     for (const Case& c : {Case{lowEdit, "9", 9, 10}, Case{highEdit, "4", 3, 4}, Case{lowEdit, "1", 1, 4}}) {
-        Click(c.edit->GetRect().GetCenter());
-        Ctrl(cInput::A);
-        Type(c.typed);
-        Key(cInput::Enter);
+        Retype(c.edit->GetRect().GetCenter(), c.typed);
         EXPECT_EQ(c.low, low) << c.typed;
         EXPECT_EQ(c.high, high) << c.typed;
     }
@@ -258,4 +269,62 @@ TEST_F(Edits, TabCommitsAndMovesTheFocusToTheNextField) {
     Key(cInput::Up);
     EXPECT_EQ(9, b);
     EXPECT_EQ(first, form->GetFocus());
+}
+
+TEST_F(EditVecs, EachFieldEditsItsOwnComponent) {
+    float v[4] = {1, 2, 3, 99};
+    cEditVec* vec = new cEditVec(3, form, v, "Position");
+    ASSERT_EQ(3, vec->GetCount());
+    EXPECT_EQ(nullptr, vec->GetEdit(3));
+    for (int i = 0; i < 3; ++i) {
+        const cRect& r = vec->GetEdit(i)->GetRect();
+        EXPECT_TRUE(r.IsValid() && vec->GetRect().Contains(r.GetCenter())) << i;
+        EXPECT_TRUE(i == 0 || vec->GetEdit(i - 1)->GetRect().x1 < r.x0) << i;
+    }
+    EXPECT_STREQ("2.000", vec->GetEdit(1)->GetBuffer());
+
+    Retype(vec->GetEdit(1)->GetRect().GetCenter(), "5.5");
+    EXPECT_EQ((std::vector<float>{1, 5.5f, 3, 99}), std::vector<float>(v, v + 4));
+    EXPECT_EQ((std::vector<Message>{{cWidgets::GetWidgetID(vec), 7, "2", "5.5"}}), form->messages);
+
+    v[2] = 7;
+    vec->SetBufferFromValue();
+    EXPECT_STREQ("7.000", vec->GetEdit(2)->GetBuffer());
+}
+
+TEST_F(EditVecs, IntComponentsAndCountOutsideOneToFour) {
+    int v[5] = {1, 2, 3, 4, 5};
+    cEditVec* vec = new cEditVec(9, form, v, nullptr);
+    ASSERT_EQ(cEditVec::MaxCount, vec->GetCount());
+    Retype(vec->GetEdit(3)->GetRect().GetCenter(), "40");
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 40, 5}), std::vector<int>(v, v + 5));
+    EXPECT_EQ((std::vector<Message>{{cWidgets::GetWidgetID(vec), 6, "4", "40"}}), form->messages);
+    EXPECT_EQ(1, (new cEditVec(0, form, v, nullptr))->GetCount());
+}
+
+TEST_F(FilePns, BrowseChangesThePathOnlyForANewChoice) {
+    cStr path = "Models/a.obj";
+    cFilePn* pn = new cFilePn(form, &path, "Mesh");
+    int id = cWidgets::GetWidgetID(pn);
+    const cRect& field = pn->GetEdit()->GetRect();
+    const cRect& button = pn->GetBrowseButton()->GetRect();
+    ASSERT_TRUE(field.IsValid() && button.IsValid());
+    EXPECT_LT(field.x1, button.x0);
+
+    struct Case { const char* what; bool accept, enabled; const char* answer, *result; bool reported; };
+    for (const Case& c : {Case{"cancelled", false, true, "x", "Models/a.obj", false},
+                          Case{"same file", true, true, "Models/a.obj", "Models/a.obj", false},
+                          Case{"disabled", true, false, "Models/b.obj", "Models/a.obj", false},
+                          Case{"new file", true, true, "Models/b.obj", "Models/b.obj", true}}) {
+        form->messages.clear();
+        s_Accept = c.accept;
+        s_Answer = c.answer;
+        pn->SetEnabled(c.enabled);
+        Click(pn->GetBrowseButton()->GetRect().GetCenter());
+        EXPECT_STREQ(c.result, path) << c.what;
+        EXPECT_STREQ(c.result, pn->GetEdit()->GetBuffer()) << c.what;
+        EXPECT_EQ(c.reported, !form->messages.empty()) << c.what;
+    }
+    EXPECT_EQ("Mesh", s_Title);
+    EXPECT_EQ((std::vector<Message>{{id, 8, "Models/a.obj", "Models/b.obj"}}), form->messages);
 }

@@ -48,9 +48,6 @@ TEST(Input, EveryCodeNameReadsBackInAnyCaseAndNothingElseIsAName) {
         EXPECT_EQ(cInput::ToCode(Cased(name, tolower).c_str()), code) << name;
         EXPECT_EQ(cInput::ToCode(Cased(name, toupper).c_str()), code) << name;
     }
-    EXPECT_EQ(cInput::ToCode("numpad5"), 83);
-    EXPECT_EQ(cInput::ToCode("\\"), 38);
-    EXPECT_EQ(cInput::ToCode("(a)"), 118);
     for (const char* stranger : {"", "Num Pad5", "NumPad5 ", " A", "F13", "NumPad", "Escape", "LeftButton2", "(A"})
         EXPECT_EQ(cInput::ToCode(stranger), -1) << '"' << stranger << '"';
     EXPECT_EQ(cInput::ToCode(nullptr), -1);

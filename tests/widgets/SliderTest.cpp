@@ -18,7 +18,6 @@ namespace {
 class Sliders : public ControlsTest {
 public:
     // The slider takes the focus, then a key is pressed and released.
-    static void Ctrl(int code) { SetModifiers(false, true); Key(code); SetModifiers(false, false); }
     void Step(cSlider* s, int key) {
         form->SetFocus(s);
         Key(key);
@@ -128,10 +127,7 @@ TEST_F(Sliders, EditSliderKeepsFieldAndSliderInStepAndReportsAsItself) {
     EXPECT_TRUE(both->GetRect().Contains(both->GetSlider()->GetRect()));
     EXPECT_LT(both->GetEdit()->GetRect().x1, both->GetSlider()->GetRect().x0);
 
-    Click(both->GetEdit()->GetRect().GetCenter());
-    Ctrl(cInput::A);
-    Type("50");  // clamped
-    Key(cInput::Enter);
+    Retype(both->GetEdit()->GetRect().GetCenter(), "50");  // clamped
     EXPECT_EQ(10, v);
     EXPECT_FLOAT_EQ(1.0f, both->GetSlider()->GetFraction());
     form->SetFocus(both->GetSlider());

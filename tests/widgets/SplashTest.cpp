@@ -12,25 +12,19 @@ using namespace zozud_test;
 namespace {
 
 double s_Now = 1000;
-double FakeClock() { return s_Now; }
 
-class Splash : public ::testing::Test {
+class Splash : public ControlsTest {
 public:
-    RecordingTheme theme;
     cSplash::ShowArgs args;
     void SetUp() override {
-        SetupInput();
-        cTimer::SetClockOverride(FakeClock);
-        args.Rect = cRect(100, 100, 400, 300);
-        args.Text = "Loading";
-        args.Seconds = 2;
-        args.Theme = &theme;
+        ControlsTest::SetUp();
+        cTimer::SetClockOverride([] { return s_Now; });
+        args.Rect = cRect(100, 100, 400, 300), args.Text = "Loading", args.Seconds = 2, args.Theme = &theme;
     }
     void TearDown() override {
         cSplash::DestroyNow();
-        cWidgets::FreeAll();
+        ControlsTest::TearDown();
         cTimer::SetClockOverride(nullptr);
-        TeardownInput();
     }
 };
 

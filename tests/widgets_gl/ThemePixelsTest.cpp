@@ -26,10 +26,8 @@ struct Shot {
         int bpp = cFormat::GetBytesPerPixel(image.Format);
         return image.Pixels + ((int64_t)y * image.Width + x) * bpp;
     }
-    bool IsBackground(int x, int y) const {
-        const unsigned char* p = At(x, y);
-        return p[0] == 0 && p[1] == 255 && p[2] == 255;
-    }
+    static bool Ink(const unsigned char* p) { return !(p[0] == 0 && p[1] == 255 && p[2] == 255); }
+    bool IsBackground(int x, int y) const { return !Ink(At(x, y)); }
     // The first pixel outside r (whole pixels) that is not background, as "x,y"; empty when none.
     std::string PaintedOutside(const cRect& r) const {
         for (int y = 0; y < image.Height; y++)
@@ -38,8 +36,9 @@ struct Shot {
                     return std::to_string(x) + "," + std::to_string(y);
         return "";
     }
-    // The bounding box of pixels in r for which ink(p) holds; Empty when none.
-    template <class F> cRect InkBox(const cRect& r, F ink) const {
+    // The bounding box of pixels in r for which ink(p) holds (by default: not
+    // background); Empty when none.
+    template <class F = bool (*)(const unsigned char*)> cRect InkBox(const cRect& r, F ink = Ink) const {
         cRect box = cRect::Empty;
         for (int y = (int)r.y0; y < (int)r.y1; y++)
             for (int x = (int)r.x0; x < (int)r.x1; x++)
@@ -129,19 +128,16 @@ TEST_P(ThemePixels, FormWithPanelStaysInItsRectangleWithItsCaptionInked) {
             {P::ColorSwatch, cRect(50, 130, 110, 154), "", 0, 0, false},
             {P::Button, cRect(120, 130, 220, 154), "Pressed", 1, 1, false},
             {P::BindButton, cRect(230, 130, 340, 154), "Space", 1, 0, false},
+            {P::ToolTip, cRect(260, 120, 260, 120), "A tool tip", 0, 0, false},
         };
         for (const Sample& s : samples) {
             cTheme::DrawArgs a;
             a.Part = s.part, a.Rect = s.rect, a.Text = s.text, a.Hot = s.hot, a.Pressed = s.pressed;
-            a.Checked = s.checked, a.Color = cColor(0.8f, 0.3f, 0.2f, 1);
+            a.Checked = s.checked, a.Color = cColor(0.8f, 0.3f, 0.2f, 1), a.Pos = cVec2(s.rect.x0, s.rect.y0);
             a.Index = s.part == P::ToolBarButton ? (int)(s.rect.x0 - 60) / 24 : -1;
             if (s.part == P::Button && s.hot == 0) a.SubParts.Add(P::Focus);
             Theme()->Draw(a);
         }
-        cTheme::DrawArgs tip;
-        tip.Part = P::ToolTip, tip.Text = "A tool tip", tip.Pos = cVec2(260, 120);
-        tip.Rect = cRect(260, 120, 260, 120);
-        Theme()->Draw(tip);
         Shot().Save(Name());
     }
 }
@@ -175,8 +171,7 @@ TEST_P(ThemePixels, EveryPartKindPaintsOnlyInsideItsCell) {
                 Shot shot;
                 EXPECT_EQ(shot.PaintedOutside(limit), "") << "part " << part << " hot " << s.hot << " pressed "
                                                           << s.pressed << " half " << halfClip;
-                cRect inside = shot.InkBox(cell, [](const unsigned char* p) { return !(p[0] == 0 && p[1] == 255 && p[2] == 255); });
-                EXPECT_FALSE(inside.IsEmpty()) << "part " << part << " painted nothing";
+                EXPECT_FALSE(shot.InkBox(cell).IsEmpty()) << "part " << part << " painted nothing";
             }
 }
 
@@ -188,8 +183,7 @@ TEST_P(ThemePixels, ToolTipSitsNextToItsAnchorAndHiddenPartsPaintNothing) {
     args.Rect = cRect(200, 200, 200, 200);
     Theme()->Draw(args);
     Shot shot;
-    cRect painted = shot.InkBox(cRect(0, 0, (float)shot.image.Width, (float)shot.image.Height),
-                                [](const unsigned char* p) { return !(p[0] == 0 && p[1] == 255 && p[2] == 255); });
+    cRect painted = shot.InkBox(cRect(0, 0, (float)shot.image.Width, (float)shot.image.Height));
     ASSERT_FALSE(painted.IsEmpty());
     EXPECT_GE(painted.x0, 200);   // right of the anchor
     EXPECT_LE(painted.y1, 200);   // below it (y up)
