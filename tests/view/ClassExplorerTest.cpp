@@ -151,19 +151,6 @@ TEST_F(Explorer, EveryWrapperKindGetsItsRowAndControl) {
     EXPECT_EQ(stub->GetObject(), &all);
 }
 
-TEST_F(Explorer, ToolBarHoldsItsControlsInOrder) {
-    cExplorerAll all;
-    std::string order;
-    float x = -1;
-    for (cWnd* c : Open(&all)->GetToolBar()->GetChildren()) {
-        order += c->GetType() == 9 ? "|" : std::string(c->GetCaption()) + (c->GetType() == 4 ? "[] " : " ");
-        EXPECT_GT(c->GetRelBounds().x0, x);  // left to right
-        x = c->GetRelBounds().x0;
-    }
-    EXPECT_EQ(order, "Object[] |Load... Save... |Snap [] Local |Back Forward |Undo Redo |Copy Paste Clear |"
-                     "Add Class[] |Move Up Move Down Delete |");
-}
-
 TEST_F(Explorer, EditsUndoAndRedoToTheExactValues) {
     cExplorerAll all;
     all.Int = 7;
