@@ -8,7 +8,6 @@
 
 #include "render/RecordingDevice.h"
 #include "support/Process.h"
-#include "zozud/core/Log.h"
 #include "zozud/image/Image.h"
 #include "zozud/io/File.h"
 #include "zozud/io/IO.h"
@@ -225,19 +224,13 @@ TEST(Font, FontsLoadByNameOnceInAnyCase) {
     testsupport::WriteFile(dir / "Fonts/Broken.cFont", Bytes(MiniFont()).substr(0, 100));
     cIO::GetSourcesMutable().Add(new SourceFolder(dir.Path().c_str(), ""));
     RecordingScope device;
-    cLog::GetLogMutable().Clear();
     const int id = cRender::GetFontID("Small Test");
     ASSERT_GE(id, 0);
     EXPECT_EQ(id, cRender::GetFontID("SMALL test"));
     EXPECT_TRUE(cRender::GetFontTextureID(id) == 7 && cRender::GetFont(id)->LineHeight == 12);
     EXPECT_EQ(-1, cRender::GetFontID("Broken"));
     EXPECT_EQ(-1, cRender::GetFontID("Missing"));
-    const cStr log = cLog::GetLog();
-    EXPECT_NE(-1, log.IndexOf(" - Loading font \"Small Test\"..."));
-    EXPECT_NE(-1, log.IndexOf("Loaded font format file \"Fonts/Small Test.cFont\""));
-    EXPECT_NE(-1, log.IndexOf("Font format file \"Fonts/Broken.cFont\" has wrong size."));
-    EXPECT_EQ(log.IndexOf("Loading font \"Small Test\""), log.IndexOf("Loading font", 0, -1, false));
-    EXPECT_EQ(1, device->Count("GetTextureID(Fonts/Small Test.bmp)"));
+    EXPECT_EQ(1, device->Count("GetTextureID(Fonts/Small Test.bmp)"));  // loaded once
     EXPECT_TRUE(cRender::GetFont(-1) == nullptr && cRender::GetFontTextureID(1000) == -1);
     // The default fonts ship with the sources.
     cIO::GetSourcesMutable().Add(new SourceFolder(ZOZUD_SOURCE_DIR, ""));
