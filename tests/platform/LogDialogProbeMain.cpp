@@ -176,7 +176,10 @@ int main(int argc, char** argv) {
         cLog::Assert("probe assert %d", 2);  // silenced after "Ignore Always"
         printf("second returned\n");
     } else {
-        void (*run)() = scenario == "copy" ? RunCopy : scenario == "worker" ? RunWorker : scenario == "log" ? RunLog : nullptr;
+        void (*run)() = scenario == "copy"     ? RunCopy
+                        : scenario == "worker" ? RunWorker
+                        : scenario == "log"    ? RunLog
+                                               : nullptr;
         if (!run) return 2;
         run();
     }

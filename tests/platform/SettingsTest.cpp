@@ -23,7 +23,8 @@ TEST_F(SettingsProbe, ClearColourFullScreenAndLogWindow) {
         {"size 1280 1024\n", 1}, {"size 640 400\n", 2}, {"size 1280 1024\n", 2}, {"size 640 400\n", 3}};
     for (const auto& turn : turns) {
         Keys(window_, "f");
-        EXPECT_TRUE(testsupport::WaitFor([&] { return Count(turn.line) == turn.times; }, 10000)) << turn.line << Output();
+        EXPECT_TRUE(testsupport::WaitFor([&] { return Count(turn.line) == turn.times; }, 10000))
+            << turn.line << Output();
     }
     WindowGeometry geometry = Geometry(window_);
     EXPECT_EQ(640, geometry.width);

@@ -81,7 +81,8 @@ TEST_F(Tablet, PenEventsSetPressureTiltAndStrokeEnd) {
         gdouble* axes = const_cast<gdouble*>(s.axes);
         if (s.kind == Press || s.kind == Release) {
             GdkEventButton e = {};
-            e.type = s.kind == Press ? GDK_BUTTON_PRESS : GDK_BUTTON_RELEASE, e.device = s.device, e.axes = axes, e.button = 1;
+            e.type = s.kind == Press ? GDK_BUTTON_PRESS : GDK_BUTTON_RELEASE;
+            e.device = s.device, e.axes = axes, e.button = 1;
             cLinuxMain_MouseButtonHandler(nullptr, &e, nullptr);
         } else if (s.kind == Scroll) {
             GdkEventScroll e = {};
@@ -89,7 +90,8 @@ TEST_F(Tablet, PenEventsSetPressureTiltAndStrokeEnd) {
             cLinuxMain_MouseScrollHandler(nullptr, &e, nullptr);
         } else {
             GdkEventMotion e = {};
-            e.type = GDK_MOTION_NOTIFY, e.device = s.device, e.axes = axes, e.state = s.kind == Drag ? GDK_BUTTON1_MASK : 0;
+            e.type = GDK_MOTION_NOTIFY, e.device = s.device, e.axes = axes;
+            e.state = s.kind == Drag ? GDK_BUTTON1_MASK : 0;
             cLinuxMain_MouseMotionHandler(nullptr, &e, nullptr);
         }
         int pressure = -5, fourth = 0;

@@ -34,7 +34,8 @@ protected:
         std::istringstream in(Output().substr(mark));
         int code, pressed, dbl;
         for (std::string line; std::getline(in, line);)
-            if (sscanf(line.c_str(), "button %d %d %d", &code, &pressed, &dbl) == 3) lines.push_back(Event(code, pressed, dbl));
+            if (sscanf(line.c_str(), "button %d %d %d", &code, &pressed, &dbl) == 3)
+                lines.push_back(Event(code, pressed, dbl));
         return lines;
     }
     static std::string Event(int code, int pressed, int dbl = 0) {

@@ -56,13 +56,6 @@ bool ReadBytes(const std::string& bytes, cFont* f) {
     return f->Read(file);
 }
 
-::testing::AssertionResult Same(const cRect& want, const cRect& got) {
-    if (want == got) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "want (" << want.x0 << ", " << want.y0 << ", " << want.x1 << ", "
-                                         << want.y1 << ") got (" << got.x0 << ", " << got.y0 << ", " << got.x1
-                                         << ", " << got.y1 << ")";
-}
-
 }  // namespace
 
 TEST(Font, FileRoundTripsAndEveryCorruptionIsRefused) {
@@ -110,25 +103,25 @@ TEST(Font, MeasuringPlacementFlagsAndWorldPoints) {
         {1 | 2 | 4 | 8, cRect(3, 45, 17, 57)},  // the first flag of each group wins
     };
     for (const Case& c : cases)
-        EXPECT_TRUE(Same(c.want, cRender::DrawString(id, "Ag", 10.4f, 50.6f, c.flags | 32, nullptr))) << c.flags;
+        EXPECT_EQ(c.want, cRender::DrawString(id, "Ag", 10.4f, 50.6f, c.flags | 32, nullptr)) << c.flags;
 
     // The blank advances without ink; a missing character advances like '?';
     // a two-byte UTF-8 character is one glyph; unknown fonts and empty text give Zero.
-    EXPECT_TRUE(Same(cRect(0, -12, 21, 0), cRender::MeasureStringCells(id, "A A")));
-    EXPECT_TRUE(Same(cRect(0, -6, 18, 0), cRender::DrawString(id, "A A", 0, 0, 96, nullptr)));
-    EXPECT_TRUE(Same(cRect(0, -12, 14, 0), cRender::MeasureStringCells(id, "x\xc3\xa9")));
-    EXPECT_TRUE(Same(cRect(0, 0, 0, 0), cRender::MeasureStringTightRect(id, "   ")));
-    EXPECT_TRUE(Same(cRect::Zero, cRender::MeasureStringCells(id, "")));
-    EXPECT_TRUE(Same(cRect::Zero, cRender::MeasureStringCells(-1, "A")));
-    EXPECT_TRUE(Same(cRect::Zero, cRender::MeasureStringCells(id + 1, "A")));
+    EXPECT_EQ(cRect(0, -12, 21, 0), cRender::MeasureStringCells(id, "A A"));
+    EXPECT_EQ(cRect(0, -6, 18, 0), cRender::DrawString(id, "A A", 0, 0, 96, nullptr));
+    EXPECT_EQ(cRect(0, -12, 14, 0), cRender::MeasureStringCells(id, "x\xc3\xa9"));
+    EXPECT_EQ(cRect(0, 0, 0, 0), cRender::MeasureStringTightRect(id, "   "));
+    EXPECT_EQ(cRect::Zero, cRender::MeasureStringCells(id, ""));
+    EXPECT_EQ(cRect::Zero, cRender::MeasureStringCells(-1, "A"));
+    EXPECT_EQ(cRect::Zero, cRender::MeasureStringCells(id + 1, "A"));
 
     // World points go through the viewer (none: nothing); with identity
     // matrices the clip-space point (0.5, -0.5) lies at (250, 75).
-    EXPECT_TRUE(Same(cRect::Zero, cRender::DrawString(id, "A", cVec3(0, 0, 0), 32)));
+    EXPECT_EQ(cRect::Zero, cRender::DrawString(id, "A", cVec3(0, 0, 0), 32));
     cViewer viewer;
     viewer.Viewport = cRect(100, 50, 300, 150);
     cRender::SetViewer(&viewer);
-    EXPECT_TRUE(Same(cRect(250, 63, 257, 75), cRender::DrawString(id, "A", cVec3(0.5f, -0.5f, 0), 32)));
+    EXPECT_EQ(cRect(250, 63, 257, 75), cRender::DrawString(id, "A", cVec3(0.5f, -0.5f, 0), 32));
     cRender::SetViewer(nullptr);
 }
 
@@ -137,7 +130,7 @@ TEST(Font, ConsecutiveDrawStringsAreOneIndexedDrawOfGlyphQuads) {
     RecordingScope device;
     device->Clear();
     cRect r = cRender::DrawString(id, "Ax", 10.4f, 50.6f, 8, cColor(1, 0, 0, 1));
-    EXPECT_TRUE(Same(cRect(10, 48, 24, 60), r));
+    EXPECT_EQ(cRect(10, 48, 24, 60), r);
     cRender::DrawString(id, "B", 0, 0, cColor(0, 1, 0, 1));  // joins the waiting text
     cRender::Finish();  // anything that reaches the device draws it first
     const std::string sampler = std::to_string(cRender::GetSamplerStateID(

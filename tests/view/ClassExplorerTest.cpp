@@ -156,8 +156,15 @@ TEST_F(Explorer, EditsUndoAndRedoToTheExactValues) {
     all.Int = 7, all.Float = 0.1f, all.Name = "before edit", all.Vec3[1] = -0.3f, all.Shade = 20, all.SliderF = 1.3f;
     E::Stub* stub = Open(&all);
     auto text = [](float f) { return std::string(cStr::Format("%.9g", f).ToChar()); };
-    auto type = [&](const char* row, const char* typed) { return [=, this] { TypeInto(stub->GetRowControl(row), typed); }; };
-    struct Case { const char* member; std::function<void()> edit; std::function<std::string()> value; std::string before, after; };
+    auto type = [&](const char* row, const char* typed) {
+        return [=, this] { TypeInto(stub->GetRowControl(row), typed); };
+    };
+    struct Case {
+        const char* member;
+        std::function<void()> edit;
+        std::function<std::string()> value;
+        std::string before, after;
+    };
     const Case cases[] = {
         {"Int", type("Int", "42"), [&] { return std::to_string(all.Int); }, "7", "42"},
         {"Float", type("Float", "2.5"), [&] { return text(all.Float); }, text(0.1f), "2.5"},
