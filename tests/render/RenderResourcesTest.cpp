@@ -59,11 +59,12 @@ TEST(RenderShaders, LoadShaderAppliesTheReplacementsToBothSections) {
     std::string path = std::string(ZOZUD_BINARY_DIR) + "/render_test_shader.txt";
     FILE* f = fopen(path.c_str(), "wb");
     ASSERT_TRUE(f);
-    fputs("// Vertex shader\nfloat v = LOAD_K;\n// Fragment shader\nfloat p = LOAD_K * LOAD_K2;\n", f);
+    fputs("// Vertex shader\nfloat v = LOAD_K;\n// Fragment shader\nfloat p = LOAD_K * LOAD_K2;LOAD_NONE\n", f);
     fclose(f);
     cRender::ReplaceInShaders("LOAD_K", "9.0");
     cRender::ReplaceInShaders("LOAD_K", "2.0");  // replaces the earlier text
     cRender::ReplaceInShaders("LOAD_K2", "3.0");  // sorted after LOAD_K, so never reached
+    cRender::ReplaceInShaders("LOAD_NONE", nullptr);  // removed
     cRender::Stub stub;
     cStr vs, ps;
     int vp, pp;

@@ -1,7 +1,7 @@
 // cSpline: the XML round trip and what loading does to the nodes and the
-// cache, the resampling buttons behind their yes/no
-// question, re-centring, and editing the nodes with the move tools through
-// queued mouse events of the current viewer.
+// cache, the resampling buttons behind their yes/no question, re-centring,
+// and editing the nodes with the move tools through queued mouse events of
+// the current viewer.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -206,6 +206,7 @@ TEST(SplineEditing, MoveToolsDragNodesAndTheCurveFollows) {
 
     // Dragging a control vertex moves it alone, and the curve changes.
     cVec3 middle = s.GetValueByTime(0.5f);
+    ASSERT_NE(nullptr, s.Nodes[1]->GetTool(0));
     scene.DragX(*s.Nodes[1]->GetTool(0), -1.0f);
     scene.in.Release(cInput::LeftButton);
     EXPECT_NEAR(5.0f, s.Nodes[1]->CV0.x, 2e-3f);
