@@ -9,8 +9,9 @@ namespace testsupport {
 
 class ProbeApp : public DesktopTest {
 protected:
-    void Start(const std::string& name, const std::vector<std::string>& args = {}) {
-        ASSERT_TRUE(process_.Start(std::string(ZOZUD_BINARY_DIR) + "/tests/" + name, args, dir_.Path(), {},
+    void Start(const std::string& name, const std::vector<std::string>& args = {},
+               const std::vector<std::string>& env = {}) {
+        ASSERT_TRUE(process_.Start(std::string(ZOZUD_BINARY_DIR) + "/tests/" + name, args, dir_.Path(), env,
                                    dir_ / "out.txt"));
     }
     std::string Output() const { return ReadFile(dir_ / "out.txt"); }
