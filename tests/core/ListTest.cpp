@@ -1,6 +1,4 @@
-// cList: the growth rule, the deferred release of the old block, slot
-// lifetime, the block counter, elements moved rather than copied, growth
-// that the heap refuses, and the Shell sort against std::sort.
+// cList, with growth the heap refuses and the Shell sort against std::sort.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -174,9 +172,7 @@ TEST(List, ElementsOfTheSameListCanBeAddedWhileItGrows) {
     list.AddRange(list.GetPtr() + 1, 6);
     list.Add(std::move(list[3]));
     ASSERT_EQ(list.Count(), 21);
-    EXPECT_STREQ(list[13], Long(30, 'a'));
-    EXPECT_STREQ(list[19], Long(30, 'a'));
-    EXPECT_STREQ(list[20], Long(30, 'a'));
+    for (int i : {13, 19, 20}) EXPECT_STREQ(list[i], Long(30, 'a')) << i;
 
     cList<int> ints;
     for (int i = 0; i < 8; i++) ints.Add(i);

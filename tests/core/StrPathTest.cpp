@@ -1,5 +1,4 @@
-// Path operations of cStr on awkward inputs: trailing separators, dots in
-// folder names, several dots, mixed separators, relative paths.
+// Path operations of cStr on awkward inputs.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,5 +1,4 @@
-// cTimer and cPause: date texts (cross-checked with strftime), the scaled and
-// paused time base and frame rate on a fake clock, and the stopwatch.
+// cTimer and cPause: date texts against strftime, the time base on a fake clock, the stopwatch.
 #include <gtest/gtest.h>
 
 #include <time.h>

@@ -147,14 +147,6 @@ TEST_F(SecondCopy, LogsFailureThenEndsWithTheThreeEntriesAndExitsWithZeroFirstEn
     EXPECT_EQ(255, first.Proc().Wait(10000));
 }
 
-TEST_F(Server, PortFileWithoutAPortFallsBackTo8888WithAnEntry) {
-    TorvaneRun run;
-    WriteFile(run.Dir() / "port.dat", "abc");
-    run.Launch();
-    EXPECT_TRUE(run.WaitForLog(" | Invalid port in port.dat (not a number from 1 to 65535), using port 8888\r\n"));
-    EXPECT_TRUE(run.WaitForLog(" | Using port 8888\r\n"));
-}
-
 TEST_F(Server, IdleConnectionsDoNotStopThePagesAndLeaveNothingBehind) {
     TorvaneRun run;
     ASSERT_TRUE(run.Start());

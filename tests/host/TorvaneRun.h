@@ -1,6 +1,5 @@
-// Test support for the host: the real torvane program started in a scratch
-// working folder with a free port in its port file, talked to over 127.0.0.1;
-// and this process's own service log written into a scratch folder.
+// Test support for the host: the real torvane program in a scratch working
+// folder with a free port, and this process's service log in a scratch folder.
 #pragma once
 
 #include <sstream>

@@ -1,5 +1,4 @@
-// The control window of the real program, driven with the mouse and the
-// keyboard under the test display; and the log view checked in-process.
+// The control window of the real program, driven with the mouse and the keyboard; the log view in-process.
 #include "host/TorvaneRun.h"
 
 // Last: it brings Xlib, whose macros clash with the names above.
@@ -86,7 +85,16 @@ protected:
 
 }  // namespace
 
-TEST_F(ControlWindow, EditPortStoresTheTrimmedNumberAndRestartTakesItOver) {
+// One program through its whole life: port entries refused, one taken, a
+// restart onto it, then closing and Exit answered No, and Exit answered Yes.
+TEST_F(ControlWindow, EditPortRestartAndExit) {
+    std::string before = ReadFile(run.Dir() / "port.dat");
+    EnterPort("1234", true);
+    for (std::string text : {"", "not a number", "70000", "-5", "0", "99999999999"}) EnterPort(text);
+    EnterPort(std::to_string(run.Port()));
+    EXPECT_EQ(before, ReadFile(run.Dir() / "port.dat"));
+    EXPECT_FALSE(run.LogFileHas("Entered port"));
+
     int newPort = FreePort();
     EnterPort(" " + std::to_string(newPort) + " ");
     ASSERT_TRUE(run.WaitForLog("Entered port is " + std::to_string(newPort) + "\r\n"));
@@ -105,6 +113,19 @@ TEST_F(ControlWindow, EditPortStoresTheTrimmedNumberAndRestartTakesItOver) {
     EXPECT_FALSE(Answers(run.Port()));
     // Nothing of the first start is inherited: no socket, display connection or file.
     EXPECT_TRUE(WaitFor([&] { return run.Count("fd") <= fds; }, 10000)) << run.Count("fd") << " > " << fds;
+
+    window = FindWindow(MainTitle, 15, pid);  // the restarted program's window
+    ASSERT_FALSE(window.empty());
+    RequestClose(window);
+    Answer("Confirm Exit", false);
+    ClickButton(2);
+    Answer("Confirm Exit", false);
+    EXPECT_TRUE(run.Proc().Running());
+    EXPECT_FALSE(FindWindow(MainTitle, 2, pid).empty());
+    EXPECT_TRUE(Answers(newPort));
+    ClickButton(2);
+    Answer("Confirm Exit", true);
+    EXPECT_EQ(0, run.Proc().Wait(10000));
 }
 
 TEST_F(ControlWindowOfACopy, AFailedRestartIsLoggedAndTheServerListensAgainOnTheNewPort) {
@@ -130,31 +151,6 @@ TEST_F(ControlWindowOfACopy, AFailedRestartIsLoggedAndTheServerListensAgainOnThe
     std::this_thread::sleep_for(std::chrono::seconds(1));
     EXPECT_LT(run.CpuTicks() - before, 30) << "clock ticks used in one idle second";
     EXPECT_TRUE(run.Proc().Running());
-}
-
-TEST_F(ControlWindow, CancelEmptyTextNonNumberOutOfRangeAndTheSamePortChangeNothing) {
-    std::string before = ReadFile(run.Dir() / "port.dat");
-    EnterPort("1234", true);
-    for (std::string text : {"", "not a number", "70000", "-5", "0", "99999999999"}) EnterPort(text);
-    EnterPort(std::to_string(run.Port()));
-    EXPECT_EQ(before, ReadFile(run.Dir() / "port.dat"));
-    EXPECT_FALSE(run.LogFileHas("Entered port"));
-    EXPECT_TRUE(run.Proc().Running());
-}
-
-TEST_F(ControlWindow, ClosingAndAnsweringNoKeepsRunningExitYesEndsWithZero) {
-    RequestClose(window);
-    Answer("Confirm Exit", false);
-    EXPECT_TRUE(run.Proc().Running());
-    EXPECT_FALSE(FindWindow(MainTitle, 2, run.Proc().Pid()).empty());
-    EXPECT_TRUE(Answers(run.Port()));
-
-    ClickButton(2);
-    Answer("Confirm Exit", false);
-    EXPECT_TRUE(run.Proc().Running());
-    ClickButton(2);
-    Answer("Confirm Exit", true);
-    EXPECT_EQ(0, run.Proc().Wait(10000));
 }
 
 TEST(LogView, ShowsTheWholeLogAndEndsAtTheNewestEntry) {

@@ -1,6 +1,4 @@
-// The DDS codec: headers of 2D images, volumes and cube maps, the pixel
-// format of every format written, cube maps stored face by face, row order,
-// the bit-count fallback on read, refusals and round trips.
+// The DDS codec: the headers and pixel formats it writes, cube maps, row order, refusals and round trips.
 #include <gtest/gtest.h>
 
 #include <cstring>

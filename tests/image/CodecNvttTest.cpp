@@ -1,7 +1,5 @@
-// The DDS codec against the nvidia texture tools (Debian's libnvtt-bin), an
-// independent DDS writer and reader: we read the mip chains nvcompress
-// writes, at sizes whose levels are no multiple of 4 high, the right way up;
-// nvdecompress and nvddsinfo read what we write.
+// The DDS codec against the nvidia texture tools (Debian's libnvtt-bin), both
+// ways, at sizes whose levels are no multiple of 4 high.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,6 +1,4 @@
-// The codec registries of cIO: registration rules
-// and messages of all four kinds, and the load and save entry points with
-// their path, extension and message rules, on real files.
+// The codec registries of cIO and their load and save entry points, on real files.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -83,53 +81,59 @@ TEST(CodecRegistry, FirstRegistrationOfAnExtensionWinsIgnoringCaseAndIsAnnounced
     EXPECT_TRUE(cIO::AddCodec("Tga", new ModelStub(nullptr)));  // each kind has its own registry
 }
 
-TEST(CodecRegistry, LoadsThroughTheCodecOfTheExtensionWithItsMessages) {
-    iotest::TempTree tree;
-    iotest::ProgramFolderScope scope(tree.root, "");
-    for (const char* name : {"Textures/a.tga", "Textures/b.bmp", "Textures/c.png", "d.TGA", "e.Tga"})
-        tree.File(name, TgaBytes());
-    tree.File("Textures/bad.tga", "not an image at all");
-    LogWatch watch;
-    cImage image;
-    EXPECT_TRUE(cIO::LoadImage("Textures/a.tga", &image));
-    EXPECT_EQ(Buffer(image), Buffer(Filled(cFormat::Rgb8, 3, 2)));
-    EXPECT_TRUE(cIO::LoadImage(tree.Path("Textures/a.tga").c_str(), &image));  // absolute, below the folder
-    EXPECT_TRUE(cIO::LoadImage("d.TGA", &image) && cIO::LoadImage("e.Tga", &image));
-    EXPECT_FALSE(cIO::LoadImage("Textures/none.tga", &image));
-    EXPECT_FALSE(cIO::LoadImage("Textures/bad.tga", &image));
-    EXPECT_FALSE(cIO::LoadImage("Textures/b.bmp", &image));  // only the codec of the extension is tried
-    EXPECT_FALSE(cIO::LoadImage("Textures/c.png", &image));  // no codec: the same message as a bad file
-    EXPECT_EQ(watch.Since(),
-              "Loaded image file \"Textures/a.tga\"\r\nLoaded image file \"Textures/a.tga\"\r\n"
-              "Loaded image file \"d.TGA\"\r\nLoaded image file \"e.Tga\"\r\n"
-              "Can't load image file \"Textures/none.tga\"\r\nCan't decode image file \"Textures/bad.tga\"\r\n"
-              "Can't decode image file \"Textures/b.bmp\"\r\nCan't decode image file \"Textures/c.png\"\r\n");
-}
-
-TEST(CodecRegistry, SavesByExtensionIntoTheWriteFolderAndReportsEncoderFailures) {
+// Loads and saves through the codec of the extension: the reason a caller
+// reads and the log's message, row by row.
+TEST(CodecRegistry, LoadsAndSavesByExtensionWithTheirReasonsAndMessages) {
+    using F = cIO::CodecFailure;
     iotest::TempTree tree;
     std::string program = tree.Folder("program"), write = tree.Folder("write/Textures");
     iotest::ProgramFolderScope scope(program, tree.Path("write"));
-    cImage rgba = Filled(cFormat::Rgba8, 4, 3), rgb = Filled(cFormat::Rgb8, 4, 4), back;
-    ASSERT_TRUE(cIO::SaveImage("Textures/out.bmp", rgba));
-    EXPECT_TRUE(iotest::Exists(write + "/out.bmp") && !iotest::Exists(program + "/Textures/out.bmp"));
-    ASSERT_TRUE(cIO::LoadImage("Textures/out.bmp", &back));  // the write folder is searched first
-    EXPECT_EQ(Buffer(back), Buffer(rgba));
-
-    LogWatch watch;
-    std::string pvr = tree.Path("x.cPvr"), rg = tree.Path("rg.BMP"), tga = tree.Path("ok.TGA");
-    EXPECT_FALSE(cIO::SaveImage(tree.Path("noextension").c_str(), rgb));  // silently
-    EXPECT_FALSE(cIO::SaveImage(tree.Path("unknown.png").c_str(), rgb));  // silently
-    EXPECT_FALSE(cIO::SaveImage(pvr.c_str(), rgb));
-    EXPECT_FALSE(cIO::SaveImage(rg.c_str(), Filled(cFormat::Rg8, 2, 2)));
-    EXPECT_EQ(watch.Since(), "Can't encode image \"" + pvr + "\"\r\nCan't encode image \"" + rg + "\"\r\n");
-    EXPECT_FALSE(iotest::Exists(pvr) || iotest::Exists(rg));
-    // An image encoder that wrote nothing succeeds without a file.
+    for (const char* name : {"program/Textures/a.tga", "program/Textures/b.bmp", "program/Textures/c.png", "program/d.TGA"})
+        tree.File(name, TgaBytes());
+    tree.File("program/Textures/bad.tga", "not an image at all");
+    tree.File("program/Textures/out.bmp", "an older file the saved one hides");
     cIO::AddCodec("SilentSave", new SilentCodec);
-    EXPECT_TRUE(cIO::SaveImage(tree.Path("x.SilentSave").c_str(), rgb));
-    EXPECT_FALSE(iotest::Exists(tree.Path("x.SilentSave")));
-    EXPECT_TRUE(cIO::SaveImage(tga.c_str(), rgb));
-    EXPECT_EQ(testsupport::ReadFile(tga).size(), 18u + 48);
+    cImage image, rgba = Filled(cFormat::Rgba8, 4, 3), rgb = Filled(cFormat::Rgb8, 4, 4);
+    auto load = [&](std::string path) { return [&image, path] { return cIO::LoadImage(path.c_str(), &image); }; };
+    auto save = [](std::string path, cImage im) { return [im, path] { return cIO::SaveImage(path.c_str(), im); }; };
+    const std::string pvr = tree.Path("x.cPvr"), rg = tree.Path("rg.BMP"), noFolder = tree.Path("none/out.tga");
+    const struct {
+        std::function<bool()> call;
+        F::Enum               reason;
+        std::string           log;
+    } rows[] = {
+        {load("Textures/a.tga"), F::NoFailure, "Loaded image file \"Textures/a.tga\""},
+        {load(program + "/Textures/a.tga"), F::NoFailure, "Loaded image file \"Textures/a.tga\""},  // below the folder
+        {load("d.TGA"), F::NoFailure, "Loaded image file \"d.TGA\""},
+        {load("Textures/none.tga"), F::CantLoad, "Can't load image file \"Textures/none.tga\""},
+        {load("Textures/bad.tga"), F::CantDecode, "Can't decode image file \"Textures/bad.tga\""},
+        // Only the codec of the extension is tried; no codec gives the same message as a bad file.
+        {load("Textures/b.bmp"), F::CantDecode, "Can't decode image file \"Textures/b.bmp\""},
+        {load("Textures/c.png"), F::NoCodec, "Can't decode image file \"Textures/c.png\""},
+        {save(tree.Path("noextension"), rgb), F::NoCodec, ""},
+        {save(tree.Path("unknown.png"), rgb), F::NoCodec, ""},
+        {save(pvr, rgb), F::CantEncode, "Can't encode image \"" + pvr + "\""},
+        {save(rg, Filled(cFormat::Rg8, 2, 2)), F::CantEncode, "Can't encode image \"" + rg + "\""},
+        {save(noFolder, rgb), F::CantSave, "Can't save file \"" + noFolder + "\""},
+        {save(tree.Path("x.SilentSave"), rgb), F::NoFailure, ""},  // an encoder that wrote nothing: no file
+        {save(tree.Path("ok.TGA"), rgb), F::NoFailure, ""},
+        {save("Textures/out.bmp", rgba), F::NoFailure, ""},  // into the write folder
+    };
+    int row = 0;
+    for (auto& r : rows) {
+        LogWatch watch;
+        EXPECT_EQ(r.reason == F::NoFailure, r.call()) << row;
+        EXPECT_EQ(r.reason, cIO::GetCodecFailure()) << row;
+        EXPECT_EQ(r.reason == F::NoFailure, *cIO::GetCodecFailureReason() == 0) << row;
+        EXPECT_EQ(r.log.empty() ? "" : r.log + "\r\n", watch.Since()) << row++;
+    }
+    EXPECT_FALSE(iotest::Exists(pvr) || iotest::Exists(rg) || iotest::Exists(tree.Path("x.SilentSave")));
+    EXPECT_EQ(testsupport::ReadFile(tree.Path("ok.TGA")).size(), 18u + 48);
+    EXPECT_TRUE(iotest::Exists(write + "/out.bmp"));
+    ASSERT_TRUE(cIO::LoadImage("Textures/out.bmp", &image));  // the write folder is searched first
+    EXPECT_EQ(Buffer(image), Buffer(rgba));
+    ASSERT_TRUE(cIO::LoadImage("d.TGA", &image));
+    EXPECT_EQ(Buffer(image), Buffer(Filled(cFormat::Rgb8, 3, 2)));
 }
 
 TEST(CodecRegistry, ModelAnimationAndCameraFilesFollowTheSameRules) {
@@ -161,33 +165,4 @@ TEST(CodecRegistry, ModelAnimationAndCameraFilesFollowTheSameRules) {
                                  "\"\r\nCan't load model file \"" + missing + "\"\r\nLoaded animation file \"" + anim +
                                  "\"\r\nLoaded camera file \"" + camera + "\"\r\nCan't decode camera file \"" + bad +
                                  "\"\r\n");
-}
-
-// Callers read why a load or save failed from the registry, not from the log.
-TEST(CodecRegistry, TheFailureReasonSaysWhyALoadOrSaveFailed) {
-    using F = cIO::CodecFailure;
-    iotest::TempTree tree;
-    iotest::ProgramFolderScope scope(tree.Folder("program"), "");
-    std::string good = tree.File("good.tga", TgaBytes()), bad = tree.File("bad.tga", "not an image");
-    std::string png = tree.File("x.png", TgaBytes()), noFolder = tree.Path("none/out.tga");
-    cImage image, rgb = Filled(cFormat::Rgb8, 2, 2), rg = Filled(cFormat::Rg8, 2, 2);
-    struct {
-        std::function<bool()> call;
-        F::Enum               reason;
-    } rows[] = {
-        {[&] { return cIO::LoadImage(good.c_str(), &image); }, F::NoFailure},
-        {[&] { return cIO::LoadImage(tree.Path("missing.tga").c_str(), &image); }, F::CantLoad},
-        {[&] { return cIO::LoadImage(bad.c_str(), &image); }, F::CantDecode},
-        {[&] { return cIO::LoadImage(png.c_str(), &image); }, F::NoCodec},
-        {[&] { return cIO::SaveImage(tree.Path("out.png").c_str(), rgb); }, F::NoCodec},
-        {[&] { return cIO::SaveImage(tree.Path("out.bmp").c_str(), rg); }, F::CantEncode},
-        {[&] { return cIO::SaveImage(noFolder.c_str(), rgb); }, F::CantSave},
-        {[&] { return cIO::SaveImage(tree.Path("out.tga").c_str(), rgb); }, F::NoFailure},
-    };
-    int row = 0;
-    for (auto& r : rows) {
-        EXPECT_EQ(r.reason == F::NoFailure, r.call()) << row;
-        EXPECT_EQ(r.reason, cIO::GetCodecFailure()) << row;
-        EXPECT_EQ(r.reason == F::NoFailure, *cIO::GetCodecFailureReason() == 0) << row++;
-    }
 }

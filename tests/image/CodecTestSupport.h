@@ -1,6 +1,4 @@
-// Test helpers for the image codecs: file bytes built field by field, codecs
-// run over bytes, images as text, and ImageMagick (an independent
-// implementation) writing files and dumping what it reads.
+// Test helpers for the image codecs: file bytes built field by field, codecs run over bytes, ImageMagick.
 #pragma once
 
 #include <algorithm>
@@ -84,6 +82,17 @@ inline std::string PixelText(const zozud::cImage& image) {
     for (int64_t i = 0; image.Pixels && n > 0 && i < image.GetPixelCount(0, 1) * n; i++)
         out += (i == 0 ? "" : i % n ? "," : " ") + std::to_string(image.Pixels[i]);
     return out;
+}
+
+// Reads every known file to its shape and pixels.
+template <size_t N>
+void ExpectReads(zozud::cIO::ImageCodec& codec, const KnownFile (&cases)[N]) {
+    for (const auto& c : cases) {
+        zozud::cImage image(zozud::cFormat::Rgb8, 2, 2);
+        ASSERT_TRUE(Decode(codec, c.bytes, &image)) << c.what;
+        EXPECT_EQ(Shape(image), c.shape) << c.what;
+        EXPECT_EQ(PixelText(image), c.pixels) << c.what;
+    }
 }
 
 // The largest resident size the process has reached so far, in KiB.

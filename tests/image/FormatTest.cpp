@@ -1,5 +1,4 @@
-// Format names, and the size rules of the image buffer: levels, blocks, the
-// PVR floor, cube maps, volumes and absurd sizes.
+// Format names, and the size rules of the image buffer.
 #include <gtest/gtest.h>
 
 #include "zozud/image/Image.h"

@@ -1,5 +1,4 @@
-// Conversions between the 16 colour formats at their rounding edges, the
-// channel edits, the grey-scale reduction and the Rgb8 merge.
+// Conversions between the colour formats at their rounding edges, and the channel edits.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,7 +1,5 @@
-// DXT blocks: known answers for the colour, alpha and grey encoders (single
-// colours, endpoint order, index ties), decoder palettes, whole-image error
-// bounds, a cross-check of the decoder against libsquish, and the quality
-// mode's error measured through libsquish's decoder beside stb_dxt's.
+// DXT blocks: known answers for the encoders and decoder, and the decoder and
+// the quality mode measured against libsquish and stb_dxt.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -133,7 +131,7 @@ TEST(ImageDxt, CompressedImagesStayCloseToTheSource) {
             int bound = quality == cDxtQuality::Fast ? 12 : 16;
             EXPECT_LE(codectest::MaxDifference(codectest::Buffer(original), codectest::Buffer(blocks)), bound);
         }
-    // Odd sizes, mip chains and cube faces: every cell is encoded from its own pixels.
+    // Odd sizes, mip chains and cube faces (each face filtered apart): every cell is encoded from its own pixels.
     for (cDxtQuality quality : {cDxtQuality::Fast, cDxtQuality::Quality}) {
         cImage cube(cFormat::Rgb8, 6, 6, 0, 1);
         for (int f = 0; f < 6; f++) memset(cube.GetSlice(0, f), 30 * f + 20, 108);
@@ -181,9 +179,7 @@ TEST(ImageDxt, DecoderAgreesWithLibsquish) {
         for (int i = 0; i < 64; i++) ASSERT_NEAR(theirs[i], dxt3.Pixels[i], (i % 4) == 3 ? 0 : 8) << n << " " << i;
     }
 }
-#endif
 
-#if ZOZUD_TEST_HAVE_SQUISH
 namespace {
 
 // Squared error of 16 RGBA pixels (RGB only for colour blocks) after

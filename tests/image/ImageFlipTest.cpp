@@ -1,5 +1,4 @@
-// Flip: rows of plain pixels in every level, face and slice; for DXT data
-// levels of any height against decoding first and flipping the pixels.
+// Flip of plain pixels and of DXT blocks in every level, face and slice.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// Resampling: Rescale's sample positions, Resize over formats and volumes,
-// MakePowerOfTwo, Make2D layouts and the normal map.
+// Resampling, Make2D layouts and the normal map (powers of two are checked where materials import).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -68,15 +67,6 @@ TEST(ImageResize, KeepsConstantsAndDepthForEveryChannelTypeAndRefusesCubes) {
     cImage cube(cFormat::Rgb8, 4, 4, 0, 1), depth(cFormat::Depth24, 4, 4), pvr(cFormat::Pvrtc4Rgba, 8, 8);
     EXPECT_FALSE(cube.Resize(8, 8) || depth.Resize(8, 8) || image.Resize(0, 4) || pvr.Resize(4, 4));
     EXPECT_EQ(Shape(cube) + ", " + Shape(pvr), "4x4x0 Rgb8 levels 1, 8x8x1 24 levels 1");
-}
-
-TEST(ImageResize, MakePowerOfTwoPicksTheNearerPower) {
-    const int cases[][4] = {{100, 200, 128, 256}, {130, 100, 128, 128}, {3, 64, 4, 64}};  // 3 -> 4: 12 > 16 is false
-    for (const auto& c : cases) {
-        cImage image(cFormat::Rgb8, c[0], c[1]);
-        ASSERT_TRUE(image.MakePowerOfTwo());
-        EXPECT_EQ(std::make_pair(c[2], c[3]), std::make_pair(image.Width, image.Height)) << c[0] << "x" << c[1];
-    }
 }
 
 TEST(ImageLayout, Make2DStacksOrGridsTheSlices) {

@@ -1,5 +1,4 @@
-// cImage storage: creation rules, ownership of the buffer and the rectangle
-// copy.
+// cImage storage: creation rules, ownership of the buffer and the rectangle copy.
 #include <gtest/gtest.h>
 
 #include <cstring>

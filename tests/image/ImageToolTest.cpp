@@ -1,6 +1,4 @@
-// zozud-image run as a real process in a temporary working folder: the info
-// lines, convert with its options applied in order, every failure with its
-// one line on stderr and exit status 1, and --help.
+// zozud-image run as a real process in a temporary working folder.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>

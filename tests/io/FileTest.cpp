@@ -1,5 +1,4 @@
-// cFile: the cursor at every boundary, inserting and overwriting writes, the
-// little-endian value writers and the token reader.
+// cFile: the cursor, inserting and overwriting writes, little-endian values and tokens.
 #include <gtest/gtest.h>
 
 #include <string>

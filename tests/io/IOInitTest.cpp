@@ -1,7 +1,6 @@
 // The facade's start-up in a fresh process: a copy of this test program is
-// run from folders named like build output folders and reports the program
-// folder it found and its start-up log lines. In the copy, four threads make
-// the very first facade calls at the same time.
+// run from folders named like build output folders and reports what it
+// found; in the copy, four threads make the first facade calls at once.
 #include <gtest/gtest.h>
 
 #include <pthread.h>

@@ -1,5 +1,4 @@
-// Folder listings of cIO: naming under the caller's folder string, merging
-// the write folder without duplicates, recursion and the extension filter.
+// Folder listings of cIO.
 #include <gtest/gtest.h>
 
 #include <unistd.h>

@@ -1,5 +1,4 @@
-// Path resolution, write redirection, folder creation, permissions, removal
-// and the time and device tests of cIO, on real folder trees under /tmp.
+// Paths, redirection, folders, permissions, removal, times and devices of cIO, on real trees under /tmp.
 #include <gtest/gtest.h>
 
 #include <sys/time.h>

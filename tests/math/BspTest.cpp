@@ -1,6 +1,4 @@
-// cBsp: queries against brute force over random triangle soups (before and
-// after transforms and a trip through bytes), the byte form, and bytes that
-// are not a whole tree.
+// cBsp: queries against brute force over random triangle soups, the byte form and bytes that are no tree.
 #include <random>
 #include <set>
 
@@ -115,69 +113,51 @@ cList<unsigned char> Bytes(const cBsp& bsp) {
 
 }  // namespace
 
+// Each soup is built (in two halves, built one after the other, for "two
+// builds"), then moved by m, and asked about the moved soup.
 TEST(Bsp, QueriesMatchBruteForce) {
-    struct Row {
-        const char* name;
-        int   count;
-        float size, extent;
-        bool  layered;
-        int   candidates, splitWeight;
-    } rows[] = {
-        {"small soup", 40, 1.0f, 3, false, 3, 1},
-        {"dense soup, many cuts", 400, 2.0f, 4, false, 3, 1},
-        {"sparse small triangles", 1500, 0.2f, 20, false, 3, 1},
-        {"parallel layers", 600, 1.5f, 10, true, 3, 1},
-        {"one candidate", 300, 1.0f, 5, false, 1, 1},
-        {"many candidates, cuts cost much", 300, 1.0f, 5, false, 12, 8},
+    const cMat4 I = cMat4::Identity;
+    const struct { const char* name; int count; float size, extent; bool layered, twoBuilds; int candidates, splitWeight; cMat4 m; } rows[] = {
+        {"small soup", 40, 1.0f, 3, false, false, 3, 1, I},
+        {"dense soup, many cuts", 400, 2.0f, 4, false, false, 3, 1, I},
+        {"sparse small triangles", 1500, 0.2f, 20, false, false, 3, 1, I},
+        {"parallel layers", 600, 1.5f, 10, true, false, 3, 1, I},
+        {"one candidate", 300, 1.0f, 5, false, false, 1, 1, I},
+        {"many candidates, cuts cost much", 300, 1.0f, 5, false, false, 12, 8, I},
+        {"two builds", 200, 1.0f, 5, false, true, 3, 1, I},
+        {"turn and move", 300, 1.0f, 5, false, false, 3, 1, cMat4::RotationXYZ(30, 70, -20) * cMat4::Translation(5, -2, 1)},
+        {"uneven scale", 300, 1.0f, 5, false, false, 3, 1, cMat4::Scaling(cVec3(2, 0.5f, 3))},
+        {"mirror", 300, 1.0f, 5, false, false, 3, 1, cMat4::Scaling(cVec3(-1, 1, 1))},
+        {"mirror, turn, scale", 300, 1.0f, 5, false, false, 3, 1, cMat4::Scaling(cVec3(1, -2, 1)) * cMat4::RotationXYZ(10, 20, 30)},
     };
     unsigned seed = 1;
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         Soup s = MakeSoup(seed++, row.count, row.size, row.extent, row.layered);
         cBsp bsp;
-        AddSoup(&bsp, s);
-        EXPECT_EQ(bsp.GetPendingCount(), row.count) << row.name;
+        int first = row.twoBuilds ? row.count / 2 : 0;
+        for (int i = 0; i < s.Count(); i++) {
+            if (i == first && i > 0) bsp.Build(row.candidates, row.splitWeight, 0.001f);
+            bsp.AddTriangle(s.v[i * 3], s.v[i * 3 + 1], s.v[i * 3 + 2], i);
+        }
+        EXPECT_EQ(bsp.GetPendingCount(), row.count - first) << row.name;
         bsp.Build(row.candidates, row.splitWeight, 0.001f);
         EXPECT_EQ(bsp.GetPendingCount(), 0) << row.name;
         EXPECT_GE(bsp.GetNodeCount(), row.count) << row.name;  // every triangle, some in pieces
-        ExpectSameAnswers(bsp, s, seed++, row.extent, row.name);
+        bsp.Transform(row.m);
+        Soup moved = Transformed(s, row.m);
+        float extent = 0;
+        for (const cVec3& p : moved.v) extent = std::max(extent, std::max(std::fabs(p.x), std::max(std::fabs(p.y), std::fabs(p.z))));
+        ExpectSameAnswers(bsp, moved, seed++, extent, row.name);
 
-        // A trip through bytes keeps every answer.
+        // A trip through bytes keeps every answer, and saves the same bytes again.
         cList<unsigned char> bytes = Bytes(bsp);
+        EXPECT_EQ(bytes.Count(), bsp.GetNodeCount() * 41) << row.name;
         cBsp back;
         ASSERT_TRUE(back.Load(bytes.GetPtr(), bytes.Count())) << row.name;
-        EXPECT_EQ(back.GetNodeCount(), bsp.GetNodeCount()) << row.name;
-        ExpectSameAnswers(back, s, seed++, row.extent, row.name);
+        cList<unsigned char> again = Bytes(back);
+        EXPECT_TRUE(again.Count() == bytes.Count() && memcmp(again.GetPtr(), bytes.GetPtr(), bytes.Count()) == 0) << row.name;
+        ExpectSameAnswers(back, moved, seed++, extent, row.name);
     }
-}
-
-TEST(Bsp, TransformKeepsAnswers) {
-    struct Row {
-        const char* name;
-        cMat4 m;
-    } rows[] = {
-        {"turn and move", cMat4::RotationXYZ(30, 70, -20) * cMat4::Translation(5, -2, 1)},
-        {"uneven scale", cMat4::Scaling(cVec3(2, 0.5f, 3))},
-        {"mirror", cMat4::Scaling(cVec3(-1, 1, 1))},
-        {"mirror, turn, scale", cMat4::Scaling(cVec3(1, -2, 1)) * cMat4::RotationXYZ(10, 20, 30)},
-    };
-    Soup s = MakeSoup(77, 300, 1.0f, 5, false);
-    for (const Row& row : rows) {
-        cBsp bsp;
-        AddSoup(&bsp, s);
-        bsp.Build();
-        bsp.Transform(row.m);
-        ExpectSameAnswers(bsp, Transformed(s, row.m), 78, 8, row.name);
-    }
-}
-
-TEST(Bsp, BuildAgainFoldsInTheTree) {
-    Soup s = MakeSoup(5, 200, 1.0f, 5, false);
-    cBsp bsp;
-    for (int i = 0; i < 100; i++) bsp.AddTriangle(s.v[i * 3], s.v[i * 3 + 1], s.v[i * 3 + 2], i);
-    bsp.Build();
-    for (int i = 100; i < 200; i++) bsp.AddTriangle(s.v[i * 3], s.v[i * 3 + 1], s.v[i * 3 + 2], i);
-    bsp.Build();
-    ExpectSameAnswers(bsp, s, 6, 5, "two builds");
 }
 
 TEST(Bsp, EdgeCases) {
@@ -201,9 +181,8 @@ TEST(Bsp, EdgeCases) {
     EXPECT_TRUE(hit == cVec3(0.5f, 0.5f, 0) && tri && tri->id == 9);
     EXPECT_FALSE(bsp.Intersects(cVec3(0.5f, 0.5f, 3), cVec3(0.5f, 0.5f, 0.01f), nullptr, nullptr));
     EXPECT_FALSE(bsp.Intersects(cVec3(-1, 0.5f, 0), cVec3(3, 0.5f, 0), nullptr, nullptr));
-    // Radius queries: touching counts; the face's closest point, not a corner's.
+    // Radius queries (they append): touching counts, the face's closest point, not a corner's; just short adds nothing.
     bsp.GetTrianglesWithinRadius(cVec3(0.5f, 0.5f, 1), 1, &list);
-    EXPECT_EQ(list.Count(), 1);
     bsp.GetTrianglesWithinRadius(cVec3(0.5f, 0.5f, 1), 0.999f, &list);
     EXPECT_EQ(list.Count(), 1);
     EXPECT_TRUE(tri->IsAbove(cVec3(0.5f, 0.5f, 7)) && tri->IsAbove(cVec3(1, 1, -1)) && !tri->IsAbove(cVec3(1.1f, 1, 0)));
@@ -212,16 +191,9 @@ TEST(Bsp, EdgeCases) {
 
 TEST(Bsp, SplitGivesPiecesOnEachSide) {
     cBsp::Triangle t;
-    t.v[0] = cVec3(-1, 0, 0);
-    t.v[1] = cVec3(3, 0, 0);
-    t.v[2] = cVec3(-1, 4, 0);
-    t.id = 4;
+    t.v[0] = cVec3(-1, 0, 0), t.v[1] = cVec3(3, 0, 0), t.v[2] = cVec3(-1, 4, 0), t.id = 4;
     ASSERT_TRUE(t.CalcPlanes());
-    struct Row {
-        const char* name;
-        cPlane plane;
-        int front, back;
-    } rows[] = {
+    const struct { const char* name; cPlane plane; int front, back; } rows[] = {
         {"one corner in front", cPlane(cVec3(1, 0, 0), -1), 1, 2},
         {"one corner behind", cPlane(cVec3(-1, 0, 0), 1), 2, 1},
         {"an edge on it", cPlane(cVec3(0, 1, 0), 0), 1, 0},
@@ -230,12 +202,11 @@ TEST(Bsp, SplitGivesPiecesOnEachSide) {
         {"its own plane", cPlane(cVec3(0, 0, 1), 0), 1, 0},
         {"wholly behind", cPlane(cVec3(0, 0, 1), -5), 0, 1},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         cBsp::Triangle pieces[3];
         int nf = -1, nb = -1;
         t.Split(pieces, &nf, &nb, row.plane, 0.001f);
-        EXPECT_EQ(nf, row.front) << row.name;
-        EXPECT_EQ(nb, row.back) << row.name;
+        EXPECT_TRUE(nf == row.front && nb == row.back) << row.name << ": " << nf << " " << nb;
         float area = 0;
         for (int i = 0; i < nf + nb; i++) {
             const cBsp::Triangle& p = pieces[i];
@@ -265,14 +236,11 @@ TEST(BspFile, OneTriangleIs41Bytes) {
     EXPECT_EQ(memcmp(bytes.GetPtr() + 36, tail, 5), 0);
 
     cBsp back;
-    ASSERT_TRUE(back.Load(bytes.GetPtr(), bytes.Count()));
-    ASSERT_NE(back.GetRoot(), nullptr);
-    EXPECT_TRUE(back.GetRoot()->front == nullptr && back.GetRoot()->back == nullptr);
-    EXPECT_EQ(back.GetRoot()->triangle.id, -7);
-    EXPECT_TRUE(back.GetRoot()->triangle.plane.normal == bsp.GetRoot()->triangle.plane.normal);  // recomputed
-
-    cBsp empty;
-    EXPECT_EQ(Bytes(empty).Count(), 0);
+    ASSERT_TRUE(back.Load(bytes.GetPtr(), bytes.Count()) && back.GetRoot());
+    const cBsp::Node* root = back.GetRoot();
+    EXPECT_TRUE(!root->front && !root->back && root->triangle.id == -7);
+    EXPECT_EQ(root->triangle.plane.normal, bsp.GetRoot()->triangle.plane.normal);  // recomputed
+    EXPECT_EQ(Bytes(cBsp()).Count(), 0);
     EXPECT_TRUE(back.Load(nullptr, 0));  // no bytes: an empty tree
     EXPECT_EQ(back.GetRoot(), nullptr);
 }
@@ -287,30 +255,12 @@ TEST(BspFile, ShapeAndOrderOfRecords) {
     bsp.Build(1, 1, 0.001f);  // one candidate: the middle of the list
     cList<unsigned char> bytes = Bytes(bsp);
     ASSERT_EQ(bytes.Count(), 3 * 41);
-    int ids[3], flags[3];
+    const int flags[3] = {3, 0, 0};
     for (int i = 0; i < 3; i++) {
-        memcpy(&ids[i], bytes.GetPtr() + i * 41 + 36, 4);
-        flags[i] = bytes[i * 41 + 40];
+        int id;
+        memcpy(&id, bytes.GetPtr() + i * 41 + 36, 4);
+        EXPECT_TRUE(id == i && bytes[i * 41 + 40] == flags[i]) << i;
     }
-    EXPECT_EQ(ids[0], 0);
-    EXPECT_EQ(ids[1], 1);
-    EXPECT_EQ(ids[2], 2);
-    EXPECT_EQ(flags[0], 3);
-    EXPECT_EQ(flags[1] + flags[2], 0);
-}
-
-TEST(BspFile, RoundTripGivesTheSameBytes) {
-    Soup s = MakeSoup(11, 120, 1.5f, 4, false);
-    cBsp bsp;
-    AddSoup(&bsp, s);
-    bsp.Build();
-    cList<unsigned char> bytes = Bytes(bsp);
-    EXPECT_EQ(bytes.Count(), bsp.GetNodeCount() * 41);
-    cBsp back;
-    ASSERT_TRUE(back.Load(bytes.GetPtr(), bytes.Count()));
-    cList<unsigned char> again = Bytes(back);
-    ASSERT_EQ(again.Count(), bytes.Count());
-    EXPECT_EQ(memcmp(again.GetPtr(), bytes.GetPtr(), bytes.Count()), 0);
 }
 
 TEST(BspFile, EveryTruncationFails) {
@@ -335,12 +285,7 @@ TEST(BspFile, BytesThatAreNotATree) {
     one.AddTriangle(cVec3(0, 0, 0), cVec3(1, 0, 0), cVec3(0, 1, 0), 3);
     one.Build();
     cList<unsigned char> good = Bytes(one);
-    struct Row {
-        const char* name;
-        int         flags;     // the record's flag byte
-        int         extra;     // bytes appended
-        bool        loads;
-    } rows[] = {
+    const struct { const char* name; int flags, extra; bool loads; } rows[] = {  // the record's flag byte, bytes appended
         {"whole", 0, 0, true},
         {"front promised, missing", 1, 0, false},
         {"back promised, missing", 2, 0, false},
@@ -349,13 +294,12 @@ TEST(BspFile, BytesThatAreNotATree) {
         {"trailing record", 0, 41, false},
         {"front promised and present", 1, 41, true},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         std::vector<unsigned char> bytes(good.GetPtr(), good.GetPtr() + good.Count());
         bytes[40] = (unsigned char)row.flags;
         for (int i = 0; i < row.extra; i++) bytes.push_back(i < 36 ? (unsigned char)(i * 7) : 0);
         cBsp bsp;
-        EXPECT_EQ(bsp.Load(bytes.data(), (int)bytes.size()), row.loads) << row.name;
-        EXPECT_EQ(bsp.GetRoot() != nullptr, row.loads) << row.name;
+        EXPECT_TRUE(bsp.Load(bytes.data(), (int)bytes.size()) == row.loads && (bsp.GetRoot() != nullptr) == row.loads) << row.name;
     }
     // Degenerate and non-finite triangles load (the bytes are whole) and answer queries.
     float nan = std::nanf("");

@@ -1,6 +1,4 @@
-// cIsoSurface: the metaball field's known values, closed and outward-facing
-// surfaces of balls (with the topology of spheres), exact planes from a
-// linear field, and grids that cannot be set up.
+// cIsoSurface: known field values, closed outward-facing surfaces, exact planes and refused grids.
 #include <map>
 #include <utility>
 
@@ -11,8 +9,10 @@ using namespace mathtest;
 
 namespace {
 
-cList<cIsoSurface::Metaball> Balls(std::initializer_list<cIsoSurface::Metaball> list) {
-    cList<cIsoSurface::Metaball> balls;
+typedef cList<cIsoSurface::Metaball> Balls;
+
+Balls MakeBalls(std::initializer_list<cIsoSurface::Metaball> list) {
+    Balls balls;
     for (const cIsoSurface::Metaball& b : list) balls.Add(b);
     return balls;
 }
@@ -37,52 +37,29 @@ int ExpectClosed(const cIsoSurface& iso, const char* row) {
 }  // namespace
 
 TEST(IsoSurface, MetaballFieldKnownValues) {
-    struct Row {
-        const char* name;
-        cList<cIsoSurface::Metaball> balls;
-        cVec3 at;
-        float value;
-    } rows[] = {
-        {"no balls", Balls({}), cVec3(3, 4, 5), -1},
-        {"at the radius", Balls({{cVec3(1, 2, 3), 2}}), cVec3(1, 4, 3), 0},
-        {"at twice the radius", Balls({{cVec3(1, 2, 3), 2}}), cVec3(1, 2, -1), -0.75f},
-        {"at half the radius", Balls({{cVec3(0, 0, 0), 2}}), cVec3(1, 0, 0), 3},
-        {"between two balls", Balls({{cVec3(-1, 0, 0), 1}, {cVec3(1, 0, 0), 1}}), cVec3(0, 0, 0), 1},
+    const struct { const char* name; Balls balls; cVec3 at; float value; } rows[] = {
+        {"no balls", MakeBalls({}), cVec3(3, 4, 5), -1},
+        {"at the radius", MakeBalls({{cVec3(1, 2, 3), 2}}), cVec3(1, 4, 3), 0},
+        {"at twice the radius", MakeBalls({{cVec3(1, 2, 3), 2}}), cVec3(1, 2, -1), -0.75f},
+        {"at half the radius", MakeBalls({{cVec3(0, 0, 0), 2}}), cVec3(1, 0, 0), 3},
+        {"between two balls", MakeBalls({{cVec3(-1, 0, 0), 1}, {cVec3(1, 0, 0), 1}}), cVec3(0, 0, 0), 1},
     };
-    for (const Row& row : rows) EXPECT_NEAR(cIsoSurface::MetaballField(row.at, row.balls), row.value, 1e-6f) << row.name;
-    cList<cIsoSurface::Metaball> one = Balls({{cVec3(0, 0, 0), 1}});
-    EXPECT_GT(cIsoSurface::MetaballField(cVec3(0, 0, 0), one), 1e30f);  // at the centre: as large as it gets
+    for (const auto& row : rows) EXPECT_NEAR(cIsoSurface::MetaballField(row.at, row.balls), row.value, 1e-6f) << row.name;
+    EXPECT_GT(cIsoSurface::MetaballField(cVec3(0, 0, 0), MakeBalls({{cVec3(0, 0, 0), 1}})), 1e30f);  // at the centre
 }
 
-TEST(IsoSurface, NoBallsNoSurface) {
-    cIsoSurface iso;
-    ASSERT_TRUE(iso.Init(cVec3(-1, -1, -1), cVec3(1, 1, 1), 8, 8, 8));
-    iso.UpdateMetaballs(Balls({{cVec3(0, 0, 0), 0.5f}}), false);
-    EXPECT_GT(iso.GetTriangleCount(), 0);
-    iso.UpdateMetaballs(Balls({}), false);
-    EXPECT_EQ(iso.GetTriangleCount(), 0);
-    EXPECT_EQ(iso.Vertices.Count(), 0);
-    EXPECT_EQ(iso.GetValue(3, 4, 5), -1);
-}
-
-TEST(IsoSurface, OneMetaballIsAClosedSphere) {
-    struct Row {
-        const char* name;
-        int   cells;
-        cVec3 center;
-        float radius;
-        bool  exactNormals;
-    } rows[] = {
+TEST(IsoSurface, OneMetaballIsAClosedSphereAndNoneLeavesNothing) {
+    const struct { const char* name; int cells; cVec3 center; float radius; bool exactNormals; } rows[] = {
         {"coarse", 6, cVec3(0, 0, 0), 0.6f, false},
         {"medium, off the grid's points", 17, cVec3(0.11f, -0.07f, 0.23f), 0.5f, true},
         {"fine", 40, cVec3(-0.2f, 0.1f, 0), 0.7f, false},
         {"on grid points", 10, cVec3(0, 0, 0), 0.4f, true},  // the field is exactly 0 at some points
         {"about a cell across", 5, cVec3(0.05f, 0, 0), 0.45f, true},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         cIsoSurface iso;
         ASSERT_TRUE(iso.Init(cVec3(-1, -1, -1), cVec3(1, 1, 1), row.cells, row.cells, row.cells));
-        iso.UpdateMetaballs(Balls({{row.center, row.radius}}), row.exactNormals);
+        iso.UpdateMetaballs(MakeBalls({{row.center, row.radius}}), row.exactNormals);
         ASSERT_GT(iso.GetTriangleCount(), 0) << row.name;
         EXPECT_EQ(ExpectClosed(iso, row.name), 2) << row.name;
         float cell = iso.GetCellSize().Length();
@@ -99,36 +76,27 @@ TEST(IsoSurface, OneMetaballIsAClosedSphere) {
             inward += (b - a).Cross(c - a).Dot((a + b + c) / 3 - row.center) < 0;
         }
         EXPECT_EQ(inward, 0) << row.name << " of " << iso.GetTriangleCount();
+        // Without balls the last surface is gone.
+        iso.UpdateMetaballs(MakeBalls({}), false);
+        EXPECT_TRUE(iso.GetTriangleCount() == 0 && iso.Vertices.Count() == 0 && iso.GetValue(3, 4, 5) == -1) << row.name;
     }
 }
 
 TEST(IsoSurface, SeparateAndMergedBalls) {
-    struct Row {
-        const char* name;
-        float gap;   // between the centres
-        int   euler; // 2 per closed piece
-    } rows[] = {
-        {"far apart: two spheres", 1.4f, 4},
-        {"close: one blob", 0.5f, 2},
-    };
-    for (const Row& row : rows) {
+    const struct { const char* name; float gap; int euler; } rows[] = {  // gap between the centres; 2 per piece
+        {"far apart: two spheres", 1.4f, 4}, {"close: one blob", 0.5f, 2}};
+    for (const auto& row : rows) {
         cIsoSurface iso;
         ASSERT_TRUE(iso.Init(cVec3(-1.5f, -1, -1), cVec3(1.5f, 1, 1), 48, 32, 32));
-        iso.UpdateMetaballs(Balls({{cVec3(-row.gap / 2, 0, 0), 0.3f}, {cVec3(row.gap / 2, 0, 0), 0.3f}}), false);
+        iso.UpdateMetaballs(MakeBalls({{cVec3(-row.gap / 2, 0, 0), 0.3f}, {cVec3(row.gap / 2, 0, 0), 0.3f}}), false);
         EXPECT_EQ(ExpectClosed(iso, row.name), row.euler) << row.name;
     }
 }
 
 TEST(IsoSurface, LinearFieldGivesAnExactPlane) {
-    struct Row {
-        const char* name;
-        cVec3 normal;  // the field is offset - normal . p
-        float offset;
-    } rows[] = {
-        {"x = 0.3", cVec3(1, 0, 0), 0.3f},
-        {"slanted", cVec3(0.6f, 0.8f, 0), -0.1f},
-        {"through grid points", cVec3(0, 0, 1), 0.5f},
-    };
+    struct Row { const char* name; cVec3 normal; float offset; };  // the field is offset - normal . p
+    const Row rows[] = {{"x = 0.3", cVec3(1, 0, 0), 0.3f}, {"slanted", cVec3(0.6f, 0.8f, 0), -0.1f},
+                        {"through grid points", cVec3(0, 0, 1), 0.5f}};
     for (const Row& row : rows) {
         cIsoSurface iso;
         ASSERT_TRUE(iso.Init(cVec3(-1, -1, -1), cVec3(1, 1, 1), 9, 7, 8));
@@ -145,12 +113,7 @@ TEST(IsoSurface, LinearFieldGivesAnExactPlane) {
 }
 
 TEST(IsoSurface, GridsThatCannotBeSetUp) {
-    struct Row {
-        const char* name;
-        cVec3 min, max;
-        int   nx, ny, nz;
-        bool  ok;
-    } rows[] = {
+    const struct { const char* name; cVec3 min, max; int nx, ny, nz; bool ok; } rows[] = {
         {"small grid", cVec3(0, 0, 0), cVec3(1, 1, 1), 4, 4, 4, true},
         {"no cells", cVec3(0, 0, 0), cVec3(1, 1, 1), 0, 4, 4, false},
         {"negative cells", cVec3(0, 0, 0), cVec3(1, 1, 1), 4, -4, 4, false},
@@ -159,10 +122,10 @@ TEST(IsoSurface, GridsThatCannotBeSetUp) {
         {"too many points", cVec3(0, 0, 0), cVec3(1, 1, 1), 1000, 1000, 1000, false},
         {"overflowing counts", cVec3(0, 0, 0), cVec3(1, 1, 1), 2000000000, 2000000000, 2, false},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         cIsoSurface iso;
         EXPECT_EQ(iso.Init(row.min, row.max, row.nx, row.ny, row.nz), row.ok) << row.name;
-        iso.UpdateMetaballs(Balls({{cVec3(0.5f, 0.5f, 0.5f), 0.3f}}), true);  // harmless either way
+        iso.UpdateMetaballs(MakeBalls({{cVec3(0.5f, 0.5f, 0.5f), 0.3f}}), true);  // harmless either way
         EXPECT_EQ(iso.GetTriangleCount() > 0, row.ok) << row.name;
     }
 }

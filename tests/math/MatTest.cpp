@@ -1,5 +1,4 @@
-// cMat3 and cMat4: conventions, products, inverses, rotations, projections
-// and view matrices, cross-checked against GLM.
+// cMat3 and cMat4, cross-checked against GLM.
 #include "math/MathCheck.h"
 
 using namespace mathtest;
@@ -34,8 +33,6 @@ TEST(Mat3, ElementaryRotationsAreRightHanded) {
         ASSERT_EQ(cMat3::FromVectors(fw, rt, up), r);
     }
 }
-
-
 
 TEST(Mat3, ToAnglesInvertsRotationXYZ) {
     cMath::Randomize(4);
@@ -134,44 +131,31 @@ TEST(Mat4, RotationAccessAndNormalMatrix) {
     EXPECT_EQ(cMat4::Scaling(1, 0, 1).ToNormalMatrix(), cMat3::Identity);  // singular
 }
 
-// Depth -1 at the near plane and +1 at the far one, as GLM's.
-TEST(Mat4, PerspectiveMatchesGlm) {
+// Perspective depth runs from -1 at the near plane to +1 at the far one, as
+// GLM's; orthographic depth from 0 to 1.
+TEST(Mat4, ProjectionsAndViewsMatchGlm) {
     cMath::Randomize(8);
-    for (int i = 0; i < 100; i++) {
+    for (int i = 0; i < 300; i++) {
         float fov = 20 + cMath::Rand01() * 130, aspect = 0.5f + cMath::Rand01() * 2;
         float zn = 0.01f + cMath::Rand01(), zf = zn + 1 + cMath::Rand01() * 1000;
         ASSERT_TRUE(Near(cMat4::Perspective(fov, aspect, zn, zf), FromGlm(glm::perspective(glm::radians(fov), aspect, zn, zf)), 1e-5f));
-    }
-    cMat4 inf = cMat4::PerspectiveInf(90, 2, 0.5f);
-    EXPECT_NEAR(Apply(inf, cVec3(0, 0, -0.5f)).z, -1, 1e-6f);
-    float farDepth = Apply(inf, cVec3(0, 0, -1e7f)).z;
-    EXPECT_TRUE(farDepth < 1 && farDepth > 0.99f);  // the slack keeps far points inside
-}
-
-TEST(Mat4, OrthoDepthRunsFromZeroToOne) {
-    cMath::Randomize(9);
-    for (int i = 0; i < 100; i++) {
-        float l = cMath::RandRange1() * 10, r = l + 1 + cMath::Rand01() * 10;
-        float b = cMath::RandRange1() * 10, t = b + 1 + cMath::Rand01() * 10;
-        float n = cMath::Rand01(), f = n + 1 + cMath::Rand01() * 100;
-        ASSERT_TRUE(Near(cMat4::Ortho(l, r, b, t, n, f), FromGlm(glm::orthoRH_ZO(l, r, b, t, n, f)), 1e-5f));
-        ASSERT_TRUE(Near(cMat4::Ortho(r - l, t - b, n, f),
-                         FromGlm(glm::orthoRH_ZO(-(r - l) / 2, (r - l) / 2, -(t - b) / 2, (t - b) / 2, n, f)), 1e-5f));
-    }
-    // A view-space box fills the clip volume.
-    cMat4 ob = cMat4::Ortho(cBounds(cVec3(-2, 1, -50), cVec3(6, 5, -10)));
-    EXPECT_TRUE(Near(Apply(ob, cVec3(-2, 1, -10)), cVec3(-1, -1, 0), 1e-6f));
-    EXPECT_TRUE(Near(Apply(ob, cVec3(6, 5, -50)), cVec3(1, 1, 1), 1e-6f));
-}
-
-TEST(Mat4, LookAtMatchesGlm) {
-    cMath::Randomize(10);
-    for (int i = 0; i < 300; i++) {
+        float l = cMath::RandRange1() * 10, r = l + 1 + cMath::Rand01() * 10, b = cMath::RandRange1() * 10, t = b + 1 + cMath::Rand01() * 10;
+        ASSERT_TRUE(Near(cMat4::Ortho(l, r, b, t, zn, zf), FromGlm(glm::orthoRH_ZO(l, r, b, t, zn, zf)), 1e-5f));
+        ASSERT_TRUE(Near(cMat4::Ortho(r - l, t - b, zn, zf),
+                         FromGlm(glm::orthoRH_ZO(-(r - l) / 2, (r - l) / 2, -(t - b) / 2, (t - b) / 2, zn, zf)), 1e-5f));
         cVec3 eye = cVec3::RandRange1() * 20, at = cVec3::RandRange1() * 20;
         if (std::fabs((at - eye).ToNormal().y) > 0.99f) continue;
         glm::mat4 g = glm::perspective(glm::radians(60.0f), 1.5f, 0.1f, 500.0f) * glm::lookAt(ToGlm(eye), ToGlm(at), glm::vec3(0, 1, 0));
         ASSERT_TRUE(Near(cMat4::LookAtViewProjection(eye, at, 60, 1.5f, 0.1f, 500), FromGlm(g), 1e-4f)) << i;
     }
+    cMat4 inf = cMat4::PerspectiveInf(90, 2, 0.5f);
+    EXPECT_NEAR(Apply(inf, cVec3(0, 0, -0.5f)).z, -1, 1e-6f);
+    float farDepth = Apply(inf, cVec3(0, 0, -1e7f)).z;
+    EXPECT_TRUE(farDepth < 1 && farDepth > 0.99f);  // the slack keeps far points inside
+    // A view-space box fills the clip volume.
+    cMat4 ob = cMat4::Ortho(cBounds(cVec3(-2, 1, -50), cVec3(6, 5, -10)));
+    EXPECT_TRUE(Near(Apply(ob, cVec3(-2, 1, -10)), cVec3(-1, -1, 0), 1e-6f));
+    EXPECT_TRUE(Near(Apply(ob, cVec3(6, 5, -50)), cVec3(1, 1, 1), 1e-6f));
 }
 
 // Where a GPU samples a direction d of a cube map: the face of d's major axis

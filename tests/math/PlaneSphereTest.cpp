@@ -9,8 +9,7 @@ TEST(Plane, DistancesAndHits) {
     cPlane p;
     ASSERT_TRUE(p.FromPoints(cVec3(0, 2, 0), cVec3(1, 2, 0), cVec3(0, 2, -1)));  // counter-clockwise from above
     EXPECT_TRUE(p.normal == cVec3(0, 1, 0) && p.d == -2);
-    EXPECT_EQ(p.Distance(cVec3(5, -1, 5)), -3);
-    EXPECT_EQ(p.Project(cVec3(3, 7, 4)), cVec3(3, 2, 4));
+    EXPECT_TRUE(p.Distance(cVec3(5, -1, 5)) == -3 && p.Project(cVec3(3, 7, 4)) == cVec3(3, 2, 4));
     EXPECT_FALSE(p.FromPoints(cVec3(0, 0, 0), cVec3(1, 1, 1), cVec3(2, 2, 2)));
     float t = 0;
     ASSERT_TRUE(p.RayIntersection(cVec3(1, 10, 1), cVec3(0, -2, 0), &t));
@@ -19,10 +18,8 @@ TEST(Plane, DistancesAndHits) {
     EXPECT_EQ(cPlane::PlaneHit(cVec3(0, 0, 0), cVec3(0, 8, 4), p), cVec3(0, 2, 1));
     EXPECT_EQ(cPlane::PlaneHit(cVec3(0, 1, 0), cVec3(5, 1, 0), p), cVec3(0, 1, 0));  // parallel: a
     cPlane q(cVec3(0, 0, 2), 4), z(cVec3(0, 0, 0), 1);
-    EXPECT_EQ(q.Normalize(), 2);
-    EXPECT_EQ(q.ToVec4(), cVec4(0, 0, 1, 2));
-    EXPECT_EQ(z.Normalize(), 0);
-    EXPECT_EQ(z.d, 1);
+    EXPECT_TRUE(q.Normalize() == 2 && q.ToVec4() == cVec4(0, 0, 1, 2));
+    EXPECT_TRUE(z.Normalize() == 0 && z.d == 1);
 
     cBounds box(cVec3(-1, -1, -1), cVec3(1, 1, 1));
     cPlane ground(cVec3(0, 1, 0), 0);

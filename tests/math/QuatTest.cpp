@@ -1,5 +1,4 @@
-// cQuat, cAngles and cRotation: conversions (against GLM and as round
-// trips), the product order, axis-angle, the interpolators and wrapping.
+// cQuat, cAngles and cRotation, against GLM and as round trips.
 #include "math/MathCheck.h"
 
 using namespace mathtest;

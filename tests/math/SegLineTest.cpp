@@ -1,6 +1,4 @@
-// cSeg: set-up, point projection and closest points of segments, rays and
-// lines, checked against brute-force search; cLine<T, N>: arc lengths, points
-// along the polyline, nearest projections and the clockwise ordering.
+// cSeg (against brute-force search) and cLine<T, N>.
 #include "math/MathCheck.h"
 #include "zozud/math/Line.h"
 #include "zozud/math/Seg.h"

@@ -1,5 +1,4 @@
-// cSolver: quadratic and cubic roots (with repeated and ill-separated roots),
-// the symmetric eigen problem, plane fitting and point in polygon.
+// cSolver: roots, the symmetric eigen problem, plane fitting and point in polygon.
 #include "math/MathCheck.h"
 #include "zozud/math/Solver.h"
 

@@ -1,10 +1,9 @@
-// cVec2, cVec3, cVec4 and the cVec<T, N> template: text, angles, snapping,
-// bases, interpolation, transforms and the ray/triangle test.
+// cVec2, cVec3, cVec4 and the cVec<T, N> template.
 #include "math/MathCheck.h"
 
 using namespace mathtest;
 
-TEST(Vec, NormalizeKeepsZeroAndTemplateStartsUndefined) {
+TEST(Vec, NormalizeKeepsZero) {
     cVec3 v(3, 0, 4), z(0, 0, 0), tiny(1e-15f, 0, 0);
     EXPECT_TRUE(v.Normalize() == 5 && v == cVec3(0.6f, 0, 0.8f));
     EXPECT_TRUE(z.Normalize() == 0 && z == cVec3::Zero);
@@ -13,10 +12,6 @@ TEST(Vec, NormalizeKeepsZeroAndTemplateStartsUndefined) {
     cVec<float, 2> n(0, 5);
     n.Normalize();
     EXPECT_EQ(n, (cVec<float, 2>(0, 1)));
-    cVec<float, 3> f;  // the template starts undefined
-    cVec<int, 2> i;
-    EXPECT_TRUE(f[0] == FLT_MAX && f[2] == FLT_MAX && f.IsUndefined() && i[1] == 2147483647);
-    EXPECT_EQ((cVec<float, 3>::ZERO()), (cVec<float, 3>(0, 0, 0)));
 }
 
 TEST(Vec, TextForms) {
@@ -125,7 +120,7 @@ TEST(Vec3, RayTriangleEdgesAndDegenerateCases) {
 
 // Against a double-precision reference: the plane hit, then barycentric weights.
 TEST(Vec3, RayTriangleMatchesReference) {
-    auto dot = [](const double* a, const double* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; };
+    auto D = [](const cVec3& v) { return glm::dvec3(v.x, v.y, v.z); };
     cMath::Randomize(21);
     int hits = 0;
     for (int i = 0; i < 5000; i++) {
@@ -133,15 +128,13 @@ TEST(Vec3, RayTriangleMatchesReference) {
         cVec3 o = cVec3::RandRange1() * 10;  // aimed near the triangle, so that about half hit
         float ka = cMath::Rand01() * 1.6f - 0.3f, kb = cMath::Rand01() * 1.6f - 0.3f;
         cVec3 d = (p0 + (p1 - p0) * ka + (p2 - p0) * kb - o).ToNormal();
-        double e1[3], e2[3], w[3], dd[3] = {d.x, d.y, d.z}, op[3];
-        for (int k = 0; k < 3; k++) e1[k] = double(p1[k]) - p0[k], e2[k] = double(p2[k]) - p0[k], op[k] = double(o[k]) - p0[k];
-        double n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2], e1[0] * e2[1] - e1[1] * e2[0]};
-        double nd = dot(n, dd);
+        glm::dvec3 e1 = D(p1) - D(p0), e2 = D(p2) - D(p0), dd = D(d), op = D(o) - D(p0), n = glm::cross(e1, e2);
+        double nd = glm::dot(n, dd);
         if (std::fabs(nd) < 1e-2) continue;
-        double t = -dot(n, op) / nd;
-        for (int k = 0; k < 3; k++) w[k] = op[k] + dd[k] * t;
+        double t = -glm::dot(n, op) / nd;
+        glm::dvec3 w = op + dd * t;
         // w = u e1 + v e2, solved by the normal equations.
-        double a11 = dot(e1, e1), a12 = dot(e1, e2), a22 = dot(e2, e2), b1 = dot(w, e1), b2 = dot(w, e2);
+        double a11 = glm::dot(e1, e1), a12 = glm::dot(e1, e2), a22 = glm::dot(e2, e2), b1 = glm::dot(w, e1), b2 = glm::dot(w, e2);
         double det = a11 * a22 - a12 * a12, ru = (b1 * a22 - b2 * a12) / det, rv = (a11 * b2 - a12 * b1) / det;
         double margin = std::min(std::min(ru, rv), 1 - ru - rv);
         if (std::fabs(margin) < 1e-3) continue;  // too close to an edge to call

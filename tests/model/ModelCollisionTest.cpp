@@ -1,5 +1,4 @@
-// cCollisionMesh::AddModel: world-space triangles from static and skinned
-// models with their ids, and a sphere resting on a model's floor.
+// cCollisionMesh::AddModel: world-space triangles from static and skinned models.
 #include <gtest/gtest.h>
 
 #include "zozud/math/CollisionMesh.h"

@@ -1,6 +1,4 @@
-// The model, animation and camera codecs as the facade registers them, and
-// its resource tables: ids per (path, key), empty entries for missing files,
-// transforms applied to animations, and the reload and unload messages.
+// The facade's model, animation and camera tables: ids per (path, key), reloads and their messages.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,9 +6,7 @@
 #include "io/TempTree.h"
 #include "zozud/core/Log.h"
 #include "zozud/io/Codec.h"
-#include "zozud/model/CodecMd5.h"
 #include "zozud/model/CodecNative.h"
-#include "zozud/model/CodecObj.h"
 
 using namespace zozud;
 
@@ -24,25 +20,6 @@ struct LogWatch {
 const char* const Triangle = "v 0 0 0\nv 2 0 0\nv 0 2 0\nf 1 2 3\n";
 
 }  // namespace
-
-TEST(ModelRegistry, CodecsRegisteredInOrder) {
-    struct Row { const char* ext; bool encodes; } models[] = {{"cModel", true}, {"Md5Mesh", false}, {"Obj", true}};
-    const cIO_ModelCodecList& m = cIO::GetModelCodecs();
-    ASSERT_GE(m.Count(), 3);
-    for (int i = 0; i < 3; i++) {
-        EXPECT_STREQ(m[i].Ext.ToChar(), models[i].ext);
-        EXPECT_EQ(m[i].Ptr->Encodes(), models[i].encodes);
-    }
-    const cIO_AnimCodecList& a = cIO::GetAnimCodecs();
-    ASSERT_GE(a.Count(), 2);
-    EXPECT_TRUE(dynamic_cast<cCodecAnim*>(a[0].Ptr) && dynamic_cast<cCodecMd5Anim*>(a[1].Ptr));
-    EXPECT_TRUE(dynamic_cast<cCodecCamera*>(cIO::GetCameraCodecs()[0].Ptr));
-    std::string log = cLog::GetLogCopy().ToChar();
-    EXPECT_NE(log.find("Added \"cAnim\" animation codec.\r\nAdded \"Md5Anim\" animation decoder.\r\n"
-                       "Added \"cModel\" model codec.\r\nAdded \"Md5Mesh\" model decoder.\r\n"
-                       "Added \"Obj\" model codec.\r\nAdded \"cCamera\" camera codec.\r\n"),
-              std::string::npos);
-}
 
 TEST(ModelRegistry, ResourceTables) {
     iotest::TempTree tree;
@@ -59,13 +36,6 @@ TEST(ModelRegistry, ResourceTables) {
     EXPECT_EQ(cIO::GetModelPtr(none)->GetVertexCount(), 0);
     EXPECT_EQ(cIO::GetModelFilePn(none), missing.c_str());
     EXPECT_EQ(cIO::GetModelPtr(99), nullptr);
-
-    // Saving as a read-only format fails with its message and writes nothing.
-    LogWatch watch;
-    std::string md5 = tree.Path("out.Md5Mesh");
-    EXPECT_FALSE(cIO::SaveModel(md5.c_str(), *cIO::GetModelPtr(a)));
-    EXPECT_EQ(watch.Since(), "Can't encode model file \"" + md5 + "\"\r\n");
-    EXPECT_FALSE(iotest::Exists(md5));
 
     // Animations: the transform is part of the key (within 0.001) and applied.
     cAnim anim;

@@ -13,6 +13,7 @@
 #include "zozud/model/Camera.h"
 #include "zozud/model/Model.h"
 #include "zozud/render/Viewer.h"
+#include "zozud/view/Spline.h"
 
 #include "support/Desktop.h"
 #include "support/Process.h"
@@ -294,21 +295,47 @@ TEST_F(ViewerShots, TheExplorerShowsTheViewersSettings) {
 // beside it and frames the box there, rather than under the window.
 TEST_F(ViewerShots, TheViewEndsBesideTheExplorer) {
     TempDir dir;
-    WriteFile(dir / "box.obj", "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
-                               "f 4 3 2 1\nf 6 7 8 5\nf 2 6 5 1\nf 3 7 6 2\nf 4 8 7 3\nf 1 5 8 4\n");
+    WriteFile(dir / "box.obj", BoxObj);
     cImage shot;
     Outcome r = Start(dir / "box.obj" + " --explorer --frames 4 --screenshot " + dir / "box.bmp" + Sized(), dir);
     ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_TRUE(Decode(dir / "box.bmp", &shot));
-    // The box's warm grey (red over green over blue), which neither the grid,
-    // the background nor the explorer's window has.
-    int box = 0;
-    for (int y = 40; y < Height - 70; y++)
-        for (int x = 0; x < Width; x++) {
-            Rgb c = At(shot, x, y);
-            box += c.r > c.g + 3 && c.g > c.b + 3 && c.r > 60;
-        }
-    EXPECT_GT(box, 400);
+    double x, y;
+    EXPECT_GT(BoxCentroid(shot, &x, &y), 400);
+}
+
+// A camera path kept in the config folder (edited in an earlier run) is the
+// one followed at the next start; one that does not read leaves the path
+// made around the model.
+TEST_F(ViewerShots, AKeptCameraPathIsFollowedAtTheNextStart) {
+    TempDir dir;
+    WriteFile(dir / "box.obj", BoxObj);
+    const std::string kept = dir / "config/CameraPath.xml";
+    auto boxPixels = [&] {
+        cImage shot;
+        double x, y;
+        Outcome r = Start(dir / "box.obj" + " --follow-path --time 0 --screenshot " + dir / "box.bmp" + Sized(), dir);
+        return r.status == 0 && Decode(dir / "box.bmp", &shot) ? BoxCentroid(shot, &x, &y) : -1;
+    };
+    int fresh = boxPixels();
+    EXPECT_FALSE(FileExists(kept)) << "a screenshot kept the path";
+
+    cSpline far;  // a loop far wider than the one made around the box, and above it
+    cVec3 points[8];
+    for (int i = 0; i < 8; i++) points[i] = cVec3(12 * std::sin(i * 0.785398f), 6, 12 * std::cos(i * 0.785398f));
+    far.Closed = true;
+    far.SetFromPoints(points, 8);
+    Shell("mkdir -p '" + dir / "config" + "'");
+    ASSERT_TRUE(far.WriteToFile(kept.c_str()));
+    int distant = boxPixels();
+
+    WriteFile(kept, "<cSpline><Nodes><cSpline_Node><EP>1 2");
+    int damaged = boxPixels();
+
+    ASSERT_GT(fresh, 400);
+    EXPECT_GT(distant, 20) << "the camera left the model out of sight";
+    EXPECT_LT(distant * 4, fresh) << "the kept path was not followed";
+    EXPECT_EQ(damaged, fresh);
 }
 
 TEST_F(ViewerShots, BadFilesAndOptionsEndWithStatusOneAndOneLine) {
@@ -464,6 +491,21 @@ protected:
         return !window.empty() && WaitFor([&] { return Frames() >= 3; }, 15000);
     }
     void Xdo(const std::string& commands) { Shell("xdotool " + commands + " 2>/dev/null"); }
+    // A click on the explorer's row of that name, once the viewer has
+    // reported where it is (each time its rows change).
+    bool ClickRow(const std::string& name) {
+        int x0, y0, x1, y1;
+        auto found = [&] {
+            std::string out = Output();
+            size_t at = out.rfind("control " + name + " ");
+            return at != std::string::npos &&
+                   std::sscanf(out.c_str() + at + 9 + name.size(), "%d %d %d %d", &x0, &y0, &x1, &y1) == 4;
+        };
+        if (!WaitFor(found, 10000)) return false;
+        Xdo("mousemove --window " + window + " --sync " + std::to_string((x0 + x1) / 2) + " " +
+            std::to_string((y0 + y1) / 2) + " click 1");
+        return true;
+    }
     // The screenshot key: the file it names once written, decoded.
     bool ShotKey(int n, cImage* image) {
         Keys(window, "F12");
@@ -614,6 +656,47 @@ TEST_F(ViewerWindow, TheThemeKeySwitchesTheLook) {
     EXPECT_NEAR(desktop.r, 59, 2);
     EXPECT_NEAR(desktop.g, 110, 2);
     EXPECT_NEAR(desktop.b, 153, 2);
+}
+
+// The framework's clear colour is among the viewer's settings: red typed
+// into it in the explorer fills the background at once, and in the next run.
+TEST_F(ViewerWindow, TheExplorerChangesTheClearColour) {
+    WriteFile(dir / "box.obj", BoxObj);
+    ASSERT_TRUE(Open({dir / "box.obj", "--explorer"}));
+    Xdo("mousemove --window " + window + " 10 10 windowfocus --sync " + window);
+    ASSERT_TRUE(Drawn(3));
+    ASSERT_TRUE(ClickRow("ClearColor")) << Output();
+    ASSERT_TRUE(ClickRow("R")) << Output();
+    ASSERT_TRUE(Drawn(2));
+    Keys(window, "ctrl+a");
+    Type(window, "1");
+    Keys(window, "Return");
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(dir / "config/Viewer.xml").find("<R>1") != std::string::npos; }, 10000));
+    ASSERT_TRUE(Drawn(3));
+    const Rgb red{255, Clear[1], Clear[2]};
+    cImage now, next;
+    ASSERT_TRUE(ShotKey(1, &now));
+    int filled = 0;  // the view left of the explorer's window
+    for (int y = 40; y < Height - 70; y++)
+        for (int x = 0; x < 100; x++) filled += At(now, x, y) == red;
+    EXPECT_GT(filled, 100 * (Height - 110) / 2);  // all but the grid and the text
+    viewer.Kill();
+
+    ASSERT_EQ(Start(dir / "box.obj --screenshot " + dir / "next.bmp" + Sized(), dir).status, 0);
+    ASSERT_TRUE(Decode(dir / "next.bmp", &next));
+    EXPECT_EQ(MostCommon(next), red);
+}
+
+TEST_F(ViewerWindow, ControlTildeOpensTheLogWindow) {
+    ASSERT_TRUE(Open({Data + "/bend.md5mesh"}));
+    Xdo("windowfocus --sync " + window);
+    ASSERT_TRUE(Drawn(3));
+    Keys(window, "grave");
+    ASSERT_TRUE(Drawn(3));
+    EXPECT_TRUE(WindowGone("^zozud-viewer Log$")) << "the key alone opened the log";
+    Keys(window, "ctrl+grave");
+    EXPECT_FALSE(FindWindow("^zozud-viewer Log$", 10, viewer.Pid()).empty());
+    EXPECT_TRUE(viewer.Running());
 }
 
 TEST_F(ViewerWindow, TheSaveKeyWritesTheModelThroughTheFileDialog) {

@@ -271,6 +271,25 @@ TEST_F(Forms, ClickActivatesTheFormBehindWithItsControlsInFront) {
     EXPECT_EQ(1, cForm::GetForms().Count());
 }
 
+// The pointer resting on a form keeps its clicks from what lies behind,
+// not the keys typed meanwhile.
+TEST_F(Forms, KeysPassTheFormUnderThePointerAndClicksDoNot) {
+    struct Behind : cWidget {
+        std::vector<int> got;
+        bool OnButtonDown(int code) override {
+            got.push_back(code);
+            return true;
+        }
+    };
+    Behind* behind = new Behind;
+    cWidgets::AddWidget(behind, 0);
+    const cVec2 over(390, 110);  // inside the form, beside its panel
+    Frame(cInput::NewMoveEvent(over, cVec2(0, 0)));
+    for (int code : {(int)cInput::F12, (int)cInput::LeftButton, (int)cInput::T})
+        Frame(cInput::NewButtonEvent(code, true, over));
+    EXPECT_EQ((std::vector<int>{cInput::F12, cInput::T}), behind->got);
+}
+
 TEST_F(Forms, TabCyclesThroughEnabledVisibleTabStops) {
     Box* extra = new Box(panel);
     for (Box* b : {boxes[0], boxes[1], extra}) b->SetTabStop(true);

@@ -1,6 +1,7 @@
 #include "Explorer.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include "zozud/view/ClassExplorerStub.h"
 #include "zozud/view/FreeViewer.h"
 #include "zozud/view/Transform.h"
+#include "zozud/widgets/Panel.h"
 #include "zozud/widgets/Settings.h"
 
 #include "Panel.h"
@@ -43,19 +45,23 @@ public:
         cClass_RegMember(this, "_cFloat", &TimeSec, "Time");
         cClass_RegMember(this, "_cSeparator", nullptr, "Camera");
         cClass_RegMember(this, "_cFloat", &FieldOfView, "FieldOfView");
+        cClass_RegAuto(this, ClearColor, "ClearColor");
         return EndRegisterMembers();
     }
 
     bool  Grid, Bounds, Joints, TangentSpace, Wireframe, Play;
     float TimeSec, FieldOfView;
+    cSettings_ClearColor ClearColor;  // g_Settings' own, which the shell clears each frame with
 
     bool Same(const cViewerSettings& o) const {
         return Grid == o.Grid && Bounds == o.Bounds && Joints == o.Joints && TangentSpace == o.TangentSpace &&
-               Wireframe == o.Wireframe && Play == o.Play && TimeSec == o.TimeSec && FieldOfView == o.FieldOfView;
+               Wireframe == o.Wireframe && Play == o.Play && TimeSec == o.TimeSec && FieldOfView == o.FieldOfView &&
+               ClearColor.ToColor() == o.ClearColor.ToColor();
     }
     void CopyValues(const cViewerSettings& o) {
         Grid = o.Grid, Bounds = o.Bounds, Joints = o.Joints, TangentSpace = o.TangentSpace;
         Wireframe = o.Wireframe, Play = o.Play, TimeSec = o.TimeSec, FieldOfView = o.FieldOfView;
+        ClearColor.SetColor(o.ClearColor.ToColor());
     }
 };
 
@@ -67,6 +73,7 @@ void Capture(const Panel& p, const cFreeViewer& v, cViewerSettings* s) {
     s->Grid = p.Flags.Grid, s->Bounds = p.Flags.Bounds, s->Joints = p.Flags.Joints;
     s->TangentSpace = p.Flags.TangentSpace, s->Wireframe = p.Flags.Wireframe;
     s->Play = p.Playing, s->TimeSec = p.TimeSec, s->FieldOfView = v.Fov;
+    if (g_Settings) s->ClearColor.SetColor(g_Settings->ClearColor.ToColor());
 }
 
 void Apply(const cViewerSettings& s, Panel* panel, cFreeViewer* viewer) {
@@ -76,6 +83,7 @@ void Apply(const cViewerSettings& s, Panel* panel, cFreeViewer* viewer) {
     panel->TimeSec = s.TimeSec < 0 ? 0 : s.TimeSec > panel->DurationSec ? panel->DurationSec : s.TimeSec;
     if (s.FieldOfView >= 1 && s.FieldOfView <= 170) viewer->Fov = s.FieldOfView;
     viewer->Update();
+    if (g_Settings) g_Settings->ClearColor.SetColor(s.ClearColor.ToColor());  // clamped to 0..1
 }
 
 void MakeSettings() {
@@ -208,6 +216,23 @@ cRect ExplorerCover() {
         stub->GetFormState() == cForm::State::Minimized || stub->GetCurAlpha() < 1)  // see-through while dragged
         return cRect::Empty;
     return stub->GetRect();
+}
+
+std::string ExplorerRows(int windowHeight) {
+    cClassExplorer::Stub* stub = cClassExplorer::GetClassExplorer();
+    if (!stub || ExplorerCover().IsEmpty()) return "";
+    std::string rows;
+    const cRect panel = stub->GetPanel() ? stub->GetPanel()->GetClientRect() : stub->GetRect();
+    for (const cClassExplorer::Stub::Row* r : stub->GetRows()) {
+        if (!r->control || !r->control->IsVisible()) continue;
+        const cRect& c = r->control->GetClientRect();
+        if (c.y0 < panel.y0 || c.y1 > panel.y1) continue;  // scrolled out of view
+        char line[160];
+        std::snprintf(line, sizeof line, "control %s %d %d %d %d\n", r->name.ToChar(), (int)c.x0,
+                      windowHeight - (int)c.y1, (int)c.x1, windowHeight - (int)c.y0);
+        rows += line;
+    }
+    return rows;
 }
 
 void CloseExplorer() {

@@ -52,5 +52,9 @@ bool SaveSettings(const std::string& folder);
 // The part of the window the explorer's window covers: empty when it is
 // closed, minimised or see-through (while dragged).
 zozud::cRect ExplorerCover();
+// For scripts (--report): a line "control NAME X0 Y0 X1 Y1" for each row of
+// the open explorer that is in view, in window pixels counted from the top
+// left; empty while the explorer is closed.
+std::string ExplorerRows(int windowHeight);
 
 }  // namespace viewer

@@ -28,6 +28,7 @@
 #include "zozud/view/Spline.h"
 #include "zozud/view/TransformTools.h"
 #include "zozud/widgets/FpsDisplay.h"
+#include "zozud/widgets/Settings.h"
 
 #include "Explorer.h"
 #include "Options.h"
@@ -106,8 +107,16 @@ const cTheme* ThemeNamed(const std::string& name) {
     return strcasecmp(name.c_str(), "WindowsStandard") == 0 ? cTheme::WindowsStandard : cTheme::Ziduruz;
 }
 
-cColor ClearColor() {
-    return s_Theme == cTheme::WindowsStandard ? cColor(0.23f, 0.43f, 0.6f, 1) : cColor(0.11f, 0.12f, 0.15f, 1);
+// The background each theme suggests. The framework's clear colour is the
+// viewer's background: it follows the theme until the user picks another.
+cColor ThemeBackground(const cTheme* theme) {
+    return theme == cTheme::WindowsStandard ? cColor(0.23f, 0.43f, 0.6f, 1) : cColor(0.11f, 0.12f, 0.15f, 1);
+}
+
+void FollowTheme() {
+    cColor now = g_Settings->ClearColor.ToColor();
+    if (now == ThemeBackground(cTheme::Ziduruz) || now == ThemeBackground(cTheme::WindowsStandard))
+        g_Settings->ClearColor.SetColor(ThemeBackground(s_Theme));
 }
 
 // The part of the window the 3D view and the image use: all of it but the panel.
@@ -136,9 +145,9 @@ void FrameAll() {
     s_Viewer->ZFar = std::max(s_Viewer->Distance * 4 + radius * 4, 10.0f);
     s_Viewer->HomeOrthoZoom = s_Viewer->Viewport.GetHeight() / (2.2f * radius);
     s_Viewer->Update();
-    if (s_Path && s_Path->Nodes.Count() == 0 && !ScreenshotMode() &&
-        access((s_ConfigFolder + PathFile).c_str(), R_OK) == 0) {
-        // The path kept from an earlier run, if it still reads as one.
+    if (s_Path && s_Path->Nodes.Count() == 0 && access((s_ConfigFolder + PathFile).c_str(), R_OK) == 0) {
+        // The path kept from an earlier run, if it still reads as one (a
+        // script's screenshot follows it too, as it starts with the settings).
         if (!s_Path->SafeReadFromFile((s_ConfigFolder + PathFile).c_str()) || s_Path->Nodes.Count() < 2)
             s_Path->Nodes.Free();
         s_Path->Invalidate();
@@ -266,6 +275,7 @@ void TakeScreenshot() {
 
 void SwitchTheme() {
     s_Theme = s_Theme == cTheme::Ziduruz ? cTheme::WindowsStandard : cTheme::Ziduruz;
+    FollowTheme();
     if (s_Panel) s_Panel->SetTheme(s_Theme);
     if (s_Fps) s_Fps->SetTheme(s_Theme);
     SetExplorerTheme(s_Theme);
@@ -443,7 +453,6 @@ void DrawScene(const cRect& window) {
     s_Screen.ViewMatrix = cMat4::Identity;
 
     float t = s_Panel ? s_Panel->TimeSec : 0;
-    cRender::Clear(true, true, ClearColor());
     if (!s_Scene.Models.empty()) {
         cRender::SetViewer(s_Viewer);
         cBounds b = s_Scene.GetBounds();
@@ -473,6 +482,16 @@ void DrawScene(const cRect& window) {
     DrawOverlay(view);
 }
 
+// --report: each frame's number, and where the explorer's rows are whenever
+// that changes, so a script can wait for a frame and click a row.
+void Report(int windowHeight) {
+    static std::string rows;
+    std::string now = ExplorerRows(windowHeight);
+    if (now != rows) std::printf("%s", (rows = now).empty() ? "controls none\n" : rows.c_str());
+    std::printf("frame %d\n", s_FrameCount);
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 // ---- Hooks ----
@@ -483,8 +502,15 @@ void cMain_OnPreInit() {
     if (ScreenshotMode() && s_Options.Files.empty()) Fail("--screenshot needs a file to show");
     cIO::GetSourcesMutable().Add(new SourceFolder(ZOZUD_SOURCE_DIR, ""));
     // The viewer tells of failed loads itself (standard error, a message box):
-    // the log keeps its warnings without a dialog of its own.
-    cLog::SetDialogHooks(cLog::DialogHooks());
+    // the log keeps its warnings without a dialog of its own, and shows its
+    // window only when asked (Control + "~").
+    cLog::DialogHooks dialog;
+    dialog.showDialog = [](cLog::Mode::Enum mode) {
+        if (mode == cLog::Mode::Log) cLinuxMain_ShowLogDialog(mode);
+    };
+    dialog.isVisible = cLinuxMain_IsLogDialogVisible;
+    dialog.getResult = cLinuxMain_GetLogDialogResult;
+    cLog::SetDialogHooks(dialog);
     for (const std::string& file : s_Options.Files) {
         if (s_Scene.Load(file, &error)) continue;
         if (ScreenshotMode()) Fail(error);
@@ -518,7 +544,9 @@ void cMain_OnInit() {
     s_Path = new cSpline;
     s_Following = s_Options.FollowPath;
     s_ConfigFolder = ConfigFolder();
+    g_Settings->ClearColor.SetColor(ThemeBackground(s_Theme));  // what no file says otherwise
     LoadSettings(s_ConfigFolder, s_Panel, s_Viewer);
+    FollowTheme();  // kept from a run in the other theme
     if (s_Options.TimeSec >= 0) {
         s_PathSec = s_Options.TimeSec;
         s_Panel->TimeSec = s_Options.TimeSec;
@@ -582,10 +610,7 @@ void cMain_OnRender(const cRect& rect) {
         TakeScreenshot();
     }
     s_FrameCount++;
-    if (s_Options.Report) {
-        std::printf("frame %d\n", s_FrameCount);
-        std::fflush(stdout);
-    }
+    if (s_Options.Report) Report((int)rect.GetHeight());
     if (!ScreenshotMode()) return;
     cRender::Finish();
     s_DrawMs.push_back((NowSec() - start) * 1000);

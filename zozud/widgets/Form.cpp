@@ -181,6 +181,9 @@ bool cForm::OnSetCursor(cInput::Cursor::Enum* cursor) {
 // ---- Mouse and keys ----
 
 bool cForm::OnButtonDown(int button) {
+    // Keys are not the pointer's: one pressed while the pointer rests over
+    // the form goes on to whoever wants it.
+    if (cInput::IsKeyboardCode(button) || cInput::IsGamepadCode(button)) return false;
     // Over one of its controls the form is not the hot widget, but the
     // click still activates it and stops here.
     if (m_MouseOver == Part::None && !(IsVisible() && GetClipRect().Contains(cInput::GetMousePosition())))

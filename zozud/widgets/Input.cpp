@@ -1,6 +1,6 @@
 // The input queue and the state that draining it keeps: producers queue heap
 // events, GetEvent hands the oldest to its caller and updates the mouse,
-// wheel and touch state from it. Touches also drive a simulated mouse: the
+// wheel, touch and modifier-key state from it. Touches also drive a simulated mouse: the
 // first finger down presses the left button, moves the pointer and releases
 // it. The keyboard poll, repeats and vibrations are in InputAcquire.cpp.
 #include "zozud/core/Timer.h"
@@ -46,6 +46,10 @@ void SimulateMouseEventWithMultitouchEvent(const cInput::Event& touch) {
 
 void TakeButton(const cInput::Event& event) {
     cInput_State& s = cInput_GetState();
+    if (event.Code == cInput::Shift || event.Code == cInput::Control || event.Code == cInput::Alt) {
+        s.HeldByEvents[event.Code] = event.IsPressed;
+        return;
+    }
     if (IsWheelCode(event.Code)) {
         s.WheelDelta = event.Wheel;
         return;
@@ -151,13 +155,14 @@ void cInput::FreeEvents() {
     for (Event* event : s.Events) delete event;
     s.Events.Clear();
     for (int code = LeftButton; code <= WheelDown; code++) s.MouseState[code - LeftButton] = false;
+    for (bool& held : s.HeldByEvents) held = false;
 }
 
 // ---- State ----
 
 bool cInput::IsDown(int code) {
     cInput_State& s = cInput_GetState();
-    if (IsKeyboardCode(code)) return s.KeyboardState.IsPressed[code];
+    if (IsKeyboardCode(code)) return s.KeyboardState.IsPressed[code] || s.HeldByEvents[code];
     if (IsMouseButtonCode(code)) return s.MouseState[code - LeftButton];
     if (IsGamepadCode(code)) return s.GamepadState.IsPressed[code - DpadUp];
     return false;

@@ -95,11 +95,11 @@ public:
     static void   AddEvent(Event* event, bool toFront = false);  // owns it; deletes a Button event of a bad code
     static Event* GetEvent();  // oldest event, now the caller's; null when empty
     static cList<Event*>& GetEvents();  // the queue itself, oldest first
-    static void   FreeEvents();  // deletes every queued event, releases the mouse buttons
+    static void   FreeEvents();  // deletes every queued event, releases the mouse buttons and the modifiers they held
     static bool   EnableEvents() { return true; }
 
     // ---- State as of the last GetEvent ----
-    static bool  IsDown(int code);         // keyboard, mouse button or game pad code
+    static bool  IsDown(int code);         // keyboard (a modifier also while its events hold it), mouse button or game pad code
     static bool  IsDownAcquire(int code);  // keyboard: the live key state from the window system
     static float GetDownTimeSec(int code); // cTimer::GetTimeSec of its last press; 0 outside 0..123
     static const cVec2& GetMousePosition();

@@ -27,6 +27,11 @@ struct cInput_State {
     bool  MouseState[cInput::MouseCodeCount] = {};  // by code - LeftButton
     cInput_Touch_t Touches[cInput::TouchCount];
     int   FollowedTouch = -1;  // the touch that drives the simulated mouse
+    // Shift, Control and Alt as their events say, pressed until released.
+    // A key struck while a modifier is held can reach the queue after the
+    // frame's poll already saw the modifier let go (xdotool, fast typists,
+    // a busy frame); the modifier counts as down in either case.
+    bool  HeldByEvents[cInput::KeyboardCodeCount] = {};
 
     // Polled by Acquire.
     cInput::KeyboardState KeyboardState;

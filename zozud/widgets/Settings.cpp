@@ -178,25 +178,18 @@ void cSettings::OnRender() {
         cWidgets::FreeWidget(m_FpsDisplayID, true);
         m_FpsDisplayID = -1;
     }
-    if (!cInput::IsDown(cInput::Control)) m_ControlHeld = false;  // a release someone else consumed
     cTimer::SetTimeScale(TimeScale);
     cInput::SetHomeButtonOnTheRight(HomeButtonOnTheRight);
     cInput::SetHomeButtonOnTheLeft(HomeButtonOnTheLeft);
 }
 
-// Control counts as held from its press event to its release event (the
-// order within one frame's queue), or while the keyboard poll says so.
 bool cSettings::OnButtonDown(int key) {
-    if (key == cInput::Control) m_ControlHeld = true;
-    if (key != cInput::Tilde || !(m_ControlHeld || cInput::IsDown(cInput::Control))) return false;
+    if (key != cInput::Tilde || !cInput::IsDown(cInput::Control)) return false;
     cLog::ShowDialog(cLog::Mode::Log);
     return true;
 }
 
-bool cSettings::OnButtonUp(int key) {
-    if (key == cInput::Control) m_ControlHeld = false;
-    return false;
-}
+bool cSettings::OnButtonUp(int) { return false; }
 
 void cSettings::ClearScreen() const { cRender::Clear(true, true, ClearColor.ToColor()); }
 

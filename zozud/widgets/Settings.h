@@ -130,7 +130,6 @@ public:
 private:
     int  m_FpsDisplayID = -1;
     bool m_FirstFrameDone = false;
-    bool m_ControlHeld = false;
 };
 
 extern cSettings* g_Settings;
