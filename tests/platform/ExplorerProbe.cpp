@@ -1,17 +1,10 @@
-// A small application for the class explorer's end-to-end test: the shell's
-// main opens the framework's window with the OpenGL device and the class
-// explorer shows a reflected object with a check box and a text field. Every
-// frame polls the keyboard, hands the queued input to the widgets and draws
-// them. The probe prints, line by line:
-//   "control NAME x0 y0 x1 y1" for each row's clickable area in window pixels
-//     (y down, as X counts), then "ready", after the first drawn frame;
-//   "pause 0|1" when the window gains or loses the keyboard (the system pause);
-//   "char CODE CHAR" and "button CODE PRESSED X Y" (y up) for each character
-//     and button event the widgets are about to get;
-//   "editing 1|0" when the text field starts or stops editing;
-//   "flag 0|1" and "name [TEXT]" whenever a value changes;
-//   "final flag 0|1 name [TEXT]" when the window has closed.
-// Its argument is the source folder the shaders are read from.
+// A small application for the class explorer's end-to-end test: the
+// framework's window with the OpenGL device, the class explorer over an object
+// with a check box and a text field. It prints "control NAME x0 y0 x1 y1"
+// (window pixels, y down) for both rows and "ready" after the first frame;
+// "pause 0|1" when the window gains or loses the keyboard; "editing 1|0",
+// "flag 0|1" and "name [TEXT]" on every change; "final flag 0|1 name [TEXT]"
+// once the window has closed. Its argument is the folder of the shaders.
 #include <cstdio>
 
 #include "zozud/core/Timer.h"
@@ -101,11 +94,6 @@ void cMain_OnRender(const cRect& rect) {
     static int pause = -1;
     if (pause != (int)cPause::GetSystemPause()) printf("pause %d\n", pause = cPause::GetSystemPause());
     cInput::Acquire();
-    for (cInput::Event* e : cInput::GetEvents()) {
-        if (e->Type == cInput::EventType::Char) printf("char %d %d\n", e->Code, e->Char);
-        if (e->Type == cInput::EventType::Button)
-            printf("button %d %d %d %d\n", e->Code, e->IsPressed, (int)e->Pos.x, (int)e->Pos.y);
-    }
     cWidgets::HandleInputEvents();
     cRender::Clear(true, true, cColor(0.1f, 0.1f, 0.15f, 1));
     cWidgets::Render();

@@ -1,10 +1,7 @@
-// log_dialog_probe: a small GTK program that shows the log dialog for the
-// GUI tests. It reports on standard output what a test needs to drive and
-// check the real window: each dialog's title, buttons and view once it is on
-// screen ("ready N"), what a call returned, and the clipboard. Every run ends
-// within 30 seconds, whatever happens.
-//
-//   log_dialog_probe warning|error|assert|copy|worker|log
+// log_dialog_probe warning|error|assert|copy|worker|log: shows the log
+// dialog and prints what the GUI tests drive and check: each dialog's title,
+// buttons and view once it is on screen ("ready N"), what a call returned,
+// and the clipboard. Every run ends within 30 seconds, whatever happens.
 #include <unistd.h>
 
 #include <cstdio>
@@ -54,8 +51,7 @@ void Report(GtkWidget* dialog) {
            gtk_window_get_title(GTK_WINDOW(dialog)), cLinuxMain_IsToolkitThread(), cLog::IsVisible(),
            strcmp(text, log) == 0, upper > page, value + page >= upper - 1,
            parent && GTK_WIDGET(parent) == cLinuxMain_GetWindow() ? 1 : (parent ? 2 : 0));
-    g_free(text);
-    g_free(log);
+    g_free(text), g_free(log);
     for (GList* w = widgets->next; w; w = w->next) {
         GtkAllocation a;
         gtk_widget_get_allocation(GTK_WIDGET(w->data), &a);
@@ -179,14 +175,13 @@ int main(int argc, char** argv) {
         printf("returned %d\n", cLog::GetResult());
         cLog::Assert("probe assert %d", 2);  // silenced after "Ignore Always"
         printf("second returned\n");
-    } else if (scenario == "copy") {
-        RunCopy();
-    } else if (scenario == "worker") {
-        RunWorker();
-    } else if (scenario == "log") {
-        RunLog();
     } else {
-        return 2;
+        void (*run)() = scenario == "copy"     ? RunCopy
+                        : scenario == "worker" ? RunWorker
+                        : scenario == "log"    ? RunLog
+                                               : nullptr;
+        if (!run) return 2;
+        run();
     }
     return 0;
 }

@@ -1,18 +1,12 @@
-// A small application for the move tool's end-to-end test: the framework's
-// window shows a cube at a position with a move tool bound to it, in a free
-// viewer. It prints, in window pixels (y down, as xdotool counts them):
-//   "handle X Y OX OY UX UY G"  once: a point on the x axis's shaft, the
-//                             tool's centre, the point one world unit along
-//                             x, and G, the shaft point's distance along x;
-//   "matrix M00 .. M33 W H"   once: the viewer's view-projection (rows) and
-//                             the window's client size;
-//   "state F HOT MODE X Y Z mouse MX MY pause P"  for every frame that handled input events or
-//                             changed any of these, once it is on the screen:
-//                             frame number, the tool's hot and drag modes and
-//                             the bound position, the mouse (window pixels)
-//                             and the system pause (1 while the window is
-//                             not the active one).
-// The test acts only after it has read the state its last action leads to.
+// A small application for the move tool's end-to-end test: a cube with a
+// move tool bound to its position, in a free viewer. It prints, in window
+// pixels (y down, as xdotool counts them):
+//   "handle X Y OX OY UX UY G"  a point on the x axis's shaft, the tool's
+//       centre, the point one world unit along x, and G, the shaft point's
+//       distance along x;
+//   "matrix M00 .. M33 W H"  the view-projection (rows) and the client size;
+//   "state F HOT MODE X Y Z mouse MX MY pause P"  for every frame that handled
+//       input or changed any of these, once that frame is on the screen.
 #include <cstdio>
 
 // The framework's headers before the shell's, whose Xlib macros (None) would clash.
@@ -81,10 +75,7 @@ void cMain_OnPreInit() {
 }
 
 bool cMain_OnSetInitialWindowSize(int* x, int* y, int* width, int* height) {
-    *x = 40;
-    *y = 40;
-    *width = 640;
-    *height = 480;
+    *x = 40, *y = 40, *width = 640, *height = 480;
     return true;
 }
 

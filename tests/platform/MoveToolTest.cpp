@@ -2,15 +2,13 @@
 // tool bound to its position in the framework's window on the OpenGL device;
 // xdotool presses on the tool's x axis and drags. The test acts only after
 // the probe has reported the state its last action leads to, and keeps
-// screenshots before, during and after the drag in tests/output/MoveTool of
-// the build.
+// screenshots before and after the drag in tests/output/MoveTool of the build.
 #include <cmath>
 #include <sstream>
 
-#include "support/Desktop.h"
+#include "platform/ProbeApp.h"
 
 using namespace testsupport;
-
 
 namespace {
 
@@ -21,17 +19,15 @@ struct State {
     double x = 0, y = 0, z = 0;
 };
 
-class MoveToolProbe : public DesktopTest {
+class MoveToolProbe : public ProbeApp {
 protected:
     void SetUp() override {
-        DesktopTest::SetUp();
+        ProbeApp::SetUp();
         if (IsSkipped()) return;
         Shell("mkdir -p '" + OutputDir() + "'");
-        process_.Start(std::string(ZOZUD_BINARY_DIR) + "/tests/MoveToolProbe", {}, dir_.Path(), {},
-                       dir_ / "out.txt");
-        ASSERT_TRUE(WaitFor([](const State& s) { return s.frame >= 0; })) << Output();
-        window_ = FindWindow("^Move Tool Probe$", 10, process_.Pid());
-        ASSERT_FALSE(window_.empty()) << Output();
+        Start("MoveToolProbe");
+        ASSERT_TRUE(WaitFor("state ")) << Output();
+        Focus("Move Tool Probe");
         std::string out = Output();
         ASSERT_EQ(7, sscanf(out.c_str() + out.find("handle "), "handle %d %d %d %d %d %d %lf", &handle_[0], &handle_[1],
                             &origin_[0], &origin_[1], &unit_[0], &unit_[1], &grab_))
@@ -51,8 +47,6 @@ protected:
     }
 
     static std::string OutputDir() { return std::string(ZOZUD_BINARY_DIR) + "/tests/output/MoveTool"; }
-    std::string Output() const { return ReadFile(dir_ / "out.txt"); }
-
     // The last state line printed.
     State Last() const {
         State last;
@@ -66,8 +60,8 @@ protected:
         return last;
     }
     template <class F>
-    bool WaitFor(F condition, int ms = 15000) const {
-        return testsupport::WaitFor([&] { return condition(Last()); }, ms);
+    bool Until(F condition) const {
+        return testsupport::WaitFor([&] { return condition(Last()); }, 15000);
     }
     void Xdotool(const std::string& args) { Shell("xdotool " + args); }
     void MoveTo(double x, double y) {
@@ -82,9 +76,6 @@ protected:
         return status == 0 && FileExists(path);
     }
 
-    TempDir dir_;
-    Process process_;
-    std::string window_;
     int handle_[2] = {}, origin_[2] = {}, unit_[2] = {};
     double grab_ = 0, matrix_[16] = {};
     int width_ = 0, height_ = 0;
@@ -95,21 +86,17 @@ protected:
 TEST_F(MoveToolProbe, DraggingTheXAxisMovesThePositionAlongXOnly) {
     ASSERT_TRUE(Shot("move-tool-before.png"));
 
-    // No window manager: the test gives the window the focus and waits for
-    // the probe to see it (becoming active drops the input queued before).
-    // The pointer then comes in from the bare screen: a pointer that does
-    // not move sends nothing, and the second spot always is a move.
-    Xdotool("windowfocus --sync " + window_);
-    ASSERT_TRUE(WaitFor([](const State& s) { return s.pause == 0; })) << Output();
+    // The pointer comes in from the bare screen: a pointer that does not
+    // move sends nothing, and the second spot always is a move.
     Xdotool("mousemove --sync 1200 1000");
     MoveTo(20, 20);
     MoveTo(24, 24);
-    ASSERT_TRUE(WaitFor([](const State& s) { return s.mouseX == 24 && s.mouseY == 24; })) << Output();
+    ASSERT_TRUE(Until([](const State& s) { return s.mouseX == 24 && s.mouseY == 24; })) << Output();
     // Over the x axis: the tool shows it hot.
     MoveTo(handle_[0], handle_[1]);
-    ASSERT_TRUE(WaitFor([](const State& s) { return s.hot == ModeX; })) << Output();
+    ASSERT_TRUE(Until([](const State& s) { return s.hot == ModeX; })) << Output();
     Xdotool("mousedown 1");
-    ASSERT_TRUE(WaitFor([](const State& s) { return s.mode == ModeX; })) << Output();
+    ASSERT_TRUE(Until([](const State& s) { return s.mode == ModeX; })) << Output();
 
     // Along the axis as it runs on the screen, with the pointer wandering
     // off it sideways: only the part along the axis counts.
@@ -123,13 +110,12 @@ TEST_F(MoveToolProbe, DraggingTheXAxisMovesThePositionAlongXOnly) {
     const int endX = (int)std::lround(handle_[0] + ax * along - ay * across);
     const int endY = (int)std::lround(handle_[1] + ay * along + ax * across);
     MoveTo(endX, endY);
-    ASSERT_TRUE(WaitFor([&](const State& s) { return s.mode == ModeX && s.mouseX == endX && s.mouseY == endY; }))
+    ASSERT_TRUE(Until([&](const State& s) { return s.mode == ModeX && s.mouseX == endX && s.mouseY == endY; }))
         << Output();
-    ASSERT_TRUE(Shot("move-tool-during.png"));  // with the position written beside the tool
     // The release comes after the moves on the same connection: once the
     // drag has ended every move has been handled.
     Xdotool("mouseup 1");
-    ASSERT_TRUE(WaitFor([](const State& s) { return s.mode == 0; })) << Output();
+    ASSERT_TRUE(Until([](const State& s) { return s.mode == 0; })) << Output();
     State end = Last();
     ASSERT_TRUE(Shot("move-tool-after.png"));
 

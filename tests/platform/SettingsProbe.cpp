@@ -41,9 +41,7 @@ public:
 void cMain_OnPreInit() { setvbuf(stdout, nullptr, _IOLBF, 0); }
 
 bool cMain_OnSetInitialWindowSize(int* x, int* y, int* width, int* height) {
-    *x = *y = 0;
-    *width = 640;
-    *height = 400;
+    *x = *y = 0, *width = 640, *height = 400;
     return true;
 }
 

@@ -6,8 +6,6 @@
 #include "platform/linux/LinuxMain.h"
 #include "platform/linux/Tablet.h"
 
-#include <algorithm>
-#include <iterator>
 #include <vector>
 
 using namespace testsupport;
@@ -52,11 +50,8 @@ protected:
 TEST_F(Tablet, PenEventsSetPressureTiltAndStrokeEnd) {
     // The stylus reports pressure over 0..2 and tilt over 0..4; the eraser
     // only pressure over 0..1; the mouse no axes at all.
-    TestDevice stylus("stylus", {{GDK_AXIS_X, 0, 1280},
-                                 {GDK_AXIS_Y, 0, 1024},
-                                 {GDK_AXIS_PRESSURE, 0, 2},
-                                 {GDK_AXIS_XTILT, 0, 4},
-                                 {GDK_AXIS_YTILT, 0, 4}});
+    TestDevice stylus("stylus", {{GDK_AXIS_X, 0, 1280}, {GDK_AXIS_Y, 0, 1024}, {GDK_AXIS_PRESSURE, 0, 2},
+                                 {GDK_AXIS_XTILT, 0, 4}, {GDK_AXIS_YTILT, 0, 4}});
     TestDevice eraser("eraser", {{GDK_AXIS_PRESSURE, 0, 1}});
     TestDevice mouse("mouse", {});
     cLinuxMain_Tablet().Stylus = stylus.device;
@@ -64,13 +59,8 @@ TEST_F(Tablet, PenEventsSetPressureTiltAndStrokeEnd) {
 
     enum Kind { Press, Release, Drag, Move, Scroll };
     struct Step {
-        const char* what;
-        GdkDevice*  device;
-        Kind        kind;
-        gdouble     axes[5];
-        int         pressure;
-        float       tiltX, tiltY;
-        bool        pen, erasing, strokeEnded;
+        const char* what; GdkDevice* device; Kind kind; gdouble axes[5];
+        int pressure; float tiltX, tiltY; bool pen, erasing, strokeEnded;
     };
     const Step steps[] = {
         {"stylus down", stylus.device, Press, {10, 10, 1, 1, 5}, 325, -0.5f, 1, true, false, false},
@@ -88,38 +78,30 @@ TEST_F(Tablet, PenEventsSetPressureTiltAndStrokeEnd) {
         {"mouse moves while the pen is down", mouse.device, Move, {}, 650, -1, 1, true, false, true},
     };
     for (const Step& s : steps) {
-        gdouble axes[5];
-        std::copy(std::begin(s.axes), std::end(s.axes), axes);
+        gdouble* axes = const_cast<gdouble*>(s.axes);
         if (s.kind == Press || s.kind == Release) {
-            GdkEventButton event = {};
-            event.type = s.kind == Press ? GDK_BUTTON_PRESS : GDK_BUTTON_RELEASE;
-            event.device = s.device;
-            event.axes = axes;
-            event.button = 1;
-            cLinuxMain_MouseButtonHandler(nullptr, &event, nullptr);
+            GdkEventButton e = {};
+            e.type = s.kind == Press ? GDK_BUTTON_PRESS : GDK_BUTTON_RELEASE;
+            e.device = s.device, e.axes = axes, e.button = 1;
+            cLinuxMain_MouseButtonHandler(nullptr, &e, nullptr);
         } else if (s.kind == Scroll) {
-            GdkEventScroll event = {};
-            event.type = GDK_SCROLL;
-            event.device = s.device;
-            event.direction = GDK_SCROLL_UP;
-            cLinuxMain_MouseScrollHandler(nullptr, &event, nullptr);
+            GdkEventScroll e = {};
+            e.type = GDK_SCROLL, e.device = s.device, e.direction = GDK_SCROLL_UP;
+            cLinuxMain_MouseScrollHandler(nullptr, &e, nullptr);
         } else {
-            GdkEventMotion event = {};
-            event.type = GDK_MOTION_NOTIFY;
-            event.device = s.device;
-            event.axes = axes;
-            event.state = s.kind == Drag ? GDK_BUTTON1_MASK : 0;
-            cLinuxMain_MouseMotionHandler(nullptr, &event, nullptr);
+            GdkEventMotion e = {};
+            e.type = GDK_MOTION_NOTIFY, e.device = s.device, e.axes = axes;
+            e.state = s.kind == Drag ? GDK_BUTTON1_MASK : 0;
+            cLinuxMain_MouseMotionHandler(nullptr, &e, nullptr);
         }
         int pressure = -5, fourth = 0;
         bool pen = !s.pen, erasing = !s.erasing;
         cMain_GetTabletState(&pressure, &pen, &erasing, &fourth);
-        EXPECT_EQ(pressure, s.pressure) << s.what;
-        EXPECT_EQ(pen, s.pen) << s.what;
-        EXPECT_EQ(erasing, s.erasing) << s.what;
-        EXPECT_EQ(fourth, -1) << s.what;
-        EXPECT_FLOAT_EQ(cLinuxMain_Tablet().CurTilt[0], s.tiltX) << s.what;
-        EXPECT_FLOAT_EQ(cLinuxMain_Tablet().CurTilt[1], s.tiltY) << s.what;
-        EXPECT_EQ(cLinuxMain_Tablet().EndTimeSec >= 0, s.strokeEnded) << s.what;
+        SCOPED_TRACE(s.what);
+        EXPECT_EQ(pressure, s.pressure);
+        EXPECT_TRUE(pen == s.pen && erasing == s.erasing && fourth == -1);
+        EXPECT_FLOAT_EQ(cLinuxMain_Tablet().CurTilt[0], s.tiltX);
+        EXPECT_FLOAT_EQ(cLinuxMain_Tablet().CurTilt[1], s.tiltY);
+        EXPECT_EQ(cLinuxMain_Tablet().EndTimeSec >= 0, s.strokeEnded);
     }
 }

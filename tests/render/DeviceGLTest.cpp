@@ -258,17 +258,23 @@ cColor Texel(int x, int y) { return cColor(x / 7.0f, y / 7.0f, ((x + y) % 4) / 3
 cImage PatternImage(cFormat::Enum format) {
     cImage image(cFormat::Rgba32f, 8, 8);
     float* p = reinterpret_cast<float*>(image.Pixels);
-    for (int y = 0; y < 8; y++)
-        for (int x = 0; x < 8; x++) {
-            cColor c = Texel(x, y);
-            float v[4] = {c.r, c.g, c.b, c.a};
-            for (int k = 0; k < 4; k++) p[(y * 8 + x) * 4 + k] = v[k];
-        }
+    for (int i = 0; i < 64; i++) {
+        cColor c = Texel(i % 8, i / 8);
+        p[i * 4] = c.r, p[i * 4 + 1] = c.g, p[i * 4 + 2] = c.b, p[i * 4 + 3] = c.a;
+    }
     if (format != cFormat::Rgba32f) image.ToFormat(format);
     return image;
 }
 
-TEST_F(DeviceGL, TexturedQuadsReproduceTheirTexels) {
+// The colour texel (x, y) of a slice or face of an 8-bit image stands for; a grey image shows grey.
+cColor Stored(const cImage& image, int slice, int x, int y) {
+    const int bpp = cFormat::GetBytesPerPixel(image.Format);
+    const unsigned char* p = image.GetSlice(0, slice) + (y * image.Width + x) * bpp;
+    return bpp == 1 ? cColor(p[0] / 255.0f, p[0] / 255.0f, p[0] / 255.0f, 1)
+                    : cColor(p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f, 1);
+}
+
+TEST_F(DeviceGL, TexturesShowTheirTexelsAsStored) {
     struct Case { cFormat::Enum format; bool dxt; int tolerance; const char* name; } cases[] = {
         {cFormat::Rgba8, false, 0, "rgba8"}, {cFormat::Rgb16, false, 1, "rgb16"},
         {cFormat::Rgba16f, false, 1, "rgba16f"}, {cFormat::Rgb32f, false, 1, "rgb32f"},
@@ -276,10 +282,8 @@ TEST_F(DeviceGL, TexturedQuadsReproduceTheirTexels) {
         // decoder by shifting: up to 7 apart.
         {cFormat::Rgb8, true, 7, "dxt1"},
     };
-    int x = 0;
     for (const Case& c : cases) {
-        cImage image = PatternImage(c.format);
-        cImage expected = image;
+        cImage image = PatternImage(c.format), expected = image;
         if (c.dxt) {
             ASSERT_TRUE(image.Compress());
             expected = image;
@@ -290,52 +294,33 @@ TEST_F(DeviceGL, TexturedQuadsReproduceTheirTexels) {
         ASSERT_GE(id, 0) << c.name;
         EXPECT_EQ(cRender::GetTextureFormat(id), image.Format);
         cRender::Clear(true, false, Black);
-        DrawTexture(id, x, 0);
-        EXPECT_TRUE(Matches(Shot(), x, 0, 8, 8, [&](int px, int py) {
-            const unsigned char* t = expected.Pixels + ((py * 8) + px - x) * 3;
-            return cColor(t[0] / 255.0f, t[1] / 255.0f, t[2] / 255.0f, 1);
-        }, c.tolerance, c.name));
+        DrawTexture(id, 0, 0);
+        EXPECT_TRUE(Matches(Shot(), 0, 0, 8, 8, [&](int x, int y) { return Stored(expected, 0, x, y); }, c.tolerance,
+                            c.name));
         cRender::FreeTexture(id);
-        x += 10;
     }
-}
 
-TEST_F(DeviceGL, GreyImagesAndCubeFacesShowAsStored) {
-    cImage grey(cFormat::R8, 4, 4);
+    // A grey image, and the six faces of a cube, each distinct.
+    cImage grey(cFormat::R8, 4, 4), cube(cFormat::Rgba8, 4, 4, 0);
     for (int i = 0; i < 16; i++) grey.Pixels[i] = (unsigned char)(i * 16);
-    int greyID = cRender::AddTexture(grey, nearest);
-    DrawTexture(greyID, 0, 0);
-    EXPECT_TRUE(Matches(Shot(), 0, 0, 4, 4, [](int x, int y) {
-        float v = (y * 4 + x) * 16 / 255.0f;
-        return cColor(v, v, v, 1);
-    }, 0, "grey"));
-
-    cImage cube(cFormat::Rgba8, 4, 4, 0);
-    auto cubeTexel = [](int face, int x, int y) {
-        return cColor(face / 5.0f, x / 3.0f, y / 3.0f, 1);
-    };
-    for (int face = 0; face < 6; face++) {
-        unsigned char* p = cube.GetSlice(0, face);
-        for (int i = 0; i < 16; i++) {
-            cColor c = cubeTexel(face, i % 4, i / 4);
-            p[i * 4] = (unsigned char)Channel(c.r), p[i * 4 + 1] = (unsigned char)Channel(c.g);
-            p[i * 4 + 2] = (unsigned char)Channel(c.b), p[i * 4 + 3] = 255;
-        }
-    }
-    int cubeID = cRender::AddTexture(cube, nearest);
+    for (int64_t i = 0; i < cube.GetSize(); i++)  // 64 bytes a face
+        cube.Pixels[i] = i % 4 == 3 ? 255 : (unsigned char)(i / 64 * 40 + i % 64 * 3);
+    const int greyID = cRender::AddTexture(grey, nearest), cubeID = cRender::AddTexture(cube, nearest);
     ASSERT_GE(cubeID, 0);
     EXPECT_EQ(cRender::GetTextureDepth(cubeID), 0);
+    cRender::Clear(true, false, Black);
+    DrawTexture(greyID, 0, 0);
     for (int face = 0; face < 6; face++) DrawTexture(cubeID, 10 + face * 6, 0, face);
     cImage shot = Shot();
+    EXPECT_TRUE(Matches(shot, 0, 0, 4, 4, [&](int x, int y) { return Stored(grey, 0, x, y); }, 0, "grey"));
     for (int face = 0; face < 6; face++)
         EXPECT_TRUE(Matches(shot, 10 + face * 6, 0, 4, 4, [&](int x, int y) {
-            return cubeTexel(face, x - 10 - face * 6, y);
+            return Stored(cube, face, x - 10 - face * 6, y);
         }, 1, "cube_face"));
 }
 
 TEST_F(DeviceGL, DirtyRectanglesUpdateOnlyTheirTexels) {
-    cImage image = PatternImage(cFormat::Rgba8);
-    int id = cRender::AddTexture(image, nearest);
+    int id = cRender::AddTexture(PatternImage(cFormat::Rgba8), nearest);
     cImage white(cFormat::Rgba8, 8, 8);
     memset(white.Pixels, 255, 8 * 8 * 4);
     cList<cRect> dirty;
@@ -371,11 +356,8 @@ TEST_F(DeviceGL, ExpansionLevelsAndVolumes) {
         EXPECT_EQ(cRender::GetTextureMipMapCount(id), c.wantLevels);
         if (c.d == 3) {  // slice 2 of the volume, as stored
             DrawTexture(id, 0, 0, 2);
-            const unsigned char* slice = image.GetSlice(0, 2);
-            EXPECT_TRUE(Matches(Shot(), 0, 0, 4, 4, [&](int x, int y) {
-                const unsigned char* p = slice + (y * 4 + x) * 4;
-                return cColor(p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f, 1);
-            }, 1, "volume_slice"));
+            EXPECT_TRUE(Matches(Shot(), 0, 0, 4, 4, [&](int x, int y) { return Stored(image, 2, x, y); }, 1,
+                                "volume_slice"));
         }
         cRender::FreeTexture(id);
     }

@@ -1,5 +1,6 @@
 #include "render/RecordingDevice.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstring>
 
@@ -7,10 +8,12 @@ namespace zozud_test {
 
 namespace {
 
-// Stable ids for everything named, shared by every device of the program.
+// Stable ids for everything named, shared by every device of the program,
+// with the vertex format of each shader and the size of each format.
 struct Names {
     std::map<std::string, int> ids;
     std::map<int, std::string> names;
+    std::map<int, int> shaderFormats, formatSizes;
 };
 
 Names& Table() {
@@ -26,16 +29,6 @@ int NameId(const std::string& name) {
     t.ids[name] = id;
     t.names[id] = name;
     return id;
-}
-
-std::map<int, int>& ShaderFormats() {
-    static std::map<int, int> formats;
-    return formats;
-}
-
-std::map<int, int>& FormatSizes() {
-    static std::map<int, int> sizes;
-    return sizes;
 }
 
 RecordingDevice* s_Next = nullptr;
@@ -99,7 +92,7 @@ int RecordingDevice::GetShaderID(const char* name, int format, const char* defin
     std::string key = name;
     if (defines && *defines) key += std::string(" [") + defines + "]";
     int id = NameId(key);
-    ShaderFormats()[id] = format;
+    Table().shaderFormats[id] = format;
     return id;
 }
 
@@ -112,18 +105,17 @@ void RecordingDevice::SetShader(int id) {
 
 int RecordingDevice::AddVertexFormat(const cVertex::Format& f) {
     int id = NameId("format " + std::to_string(f.GetSize()) + " " + std::to_string(f.Attribs.Count()));
-    FormatSizes()[id] = f.GetSize();
+    Table().formatSizes[id] = f.GetSize();
     Add("AddVertexFormat(%d bytes)", f.GetSize());
     return id;
 }
 
-int RecordingDevice::GetVertexSize(int id) { return FormatSizes().count(id) ? FormatSizes()[id] : -1; }
+int RecordingDevice::GetVertexSize(int id) { return Table().formatSizes.count(id) ? Table().formatSizes[id] : -1; }
 
 void RecordingDevice::KeepDraw(int topology, const void* v, int n, const void* idx, int m, int size) {
     Topology = topology;
-    int format = ShaderFormats().count(m_Shader) ? ShaderFormats()[m_Shader] : -1;
-    Stride = GetVertexSize(format);
-    if (Stride < 0) Stride = 0;
+    int format = Table().shaderFormats.count(m_Shader) ? Table().shaderFormats[m_Shader] : -1;
+    Stride = std::max(GetVertexSize(format), 0);
     const unsigned char* bytes = static_cast<const unsigned char*>(v);
     Vertices.assign(bytes, bytes + (size_t)n * Stride);
     Indices.clear();

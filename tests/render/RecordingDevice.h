@@ -8,11 +8,19 @@
 
 #include <cstdio>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "zozud/image/Image.h"
 #include "zozud/render/Render.h"
+
+namespace zozud {
+// Rectangles in test failures as their corners.
+inline void PrintTo(const cRect& r, std::ostream* os) {
+    *os << "(" << r.x0 << ", " << r.y0 << ", " << r.x1 << ", " << r.y1 << ")";
+}
+}  // namespace zozud
 
 namespace zozud_test {
 

@@ -7,63 +7,23 @@
 #include "render/RecordingDevice.h"
 #include "view/ViewTestSupport.h"
 #include "zozud/math/Mat3.h"
-#include "zozud/render/Render.h"
-#include "zozud/view/FreeViewer.h"
 #include "zozud/view/Transform.h"
 #include "zozud/view/TransformTools.h"
 
 using namespace zozud;
 using zozud_test::FakeInput;
+using zozud_test::Scene;
 
-namespace {
-
-// A viewer from the home position as the current viewer, fresh globals.
-struct Scene {
-    cFreeViewer viewer;
-    FakeInput in;
-    Scene() {
-        viewer.Viewport = cRect(0, 0, 800, 600);
-        viewer.Update();
-        cRender::SetViewer(&viewer);
-        g_ManipulatorsSnap = 0;
-        g_ManipulatorsType = 1;
-        g_ManipulatorsLocal = cSpace::World;
-        g_RepeatManipulator = cRepeatManipulator();
-    }
-    ~Scene() {
-        cRender::SetViewer(nullptr);
-        g_ManipulatorsSnap = 0;
-    }
-    cVec2 Screen(const cVec3& p) {
-        cVec3 s;
-        EXPECT_TRUE(viewer.WorldToScreen(p, &s));
-        return cVec2(s.x, s.y);
-    }
-    // Presses on the tool's x axis at 70% of its length, then moves the mouse
-    // to where the axis point `along` further lies, plus a sideways pixel
-    // offset, in two steps with a frame drawn between them (which places
-    // the tool at the value as it is then).
-    void DragX(cTransformTool& tool, float along, const cVec2& sideways = cVec2(0, 0)) {
-        ASSERT_TRUE(tool.CalcFrame());
-        cVec3 o = tool.GetOrigin(), a = tool.GetAxis(0);
-        float at = tool.GetSize() * 0.7f;
-        in.MoveTo(Screen(o + a * at));
-        in.Press(cInput::LeftButton);
-        in.MoveTo(Screen(o + a * (at + along * 0.5f)));
-        tool.CalcFrame();
-        in.MoveTo(Screen(o + a * (at + along)) + sideways);
-    }
-};
-
-}  // namespace
-
-TEST(MoveTool, DragAlongXChangesOnlyXAndSnaps) {
-    struct Case { float snap, along, expect, eps; };
+// The text shown while dragging has as many decimals as the snap step.
+TEST(MoveTool, DragAlongXChangesOnlyXSnapsAndShowsTheValue) {
+    struct Case { float snap, along, expect, eps; const char* text; };
     const Case cases[] = {
-        {0, 1.26f, 1.26f, 2e-3f},
-        {0.5f, 1.26f, 1.5f, 0},   // floor(2.52 + 0.5) * 0.5
-        {0.5f, 1.2f, 1.0f, 0},
-        {0.25f, -0.9f, -1.0f, 0},
+        {0, 1.26f, 1.26f, 2e-3f, nullptr},
+        {0.5f, 1.26f, 1.5f, 0, "1.5, 2.0, -1.0"},  // floor(2.52 + 0.5) * 0.5
+        {0.5f, 1.2f, 1.0f, 0, nullptr},
+        {0.25f, -0.9f, -1.0f, 0, "-1.00, 2.00, -1.00"},
+        {2.0f, 0.8f, 0, 0, "0, 2, -1"},
+        {0.125f, 0.5f, 0.5f, 0, "0.500, 2.000, -1.000"},
     };
     for (const Case& c : cases) {
       for (float sideways : {0.0f, 25.0f, -40.0f}) {  // the pointer off the axis: only its foot counts
@@ -71,6 +31,7 @@ TEST(MoveTool, DragAlongXChangesOnlyXAndSnaps) {
         g_ManipulatorsSnap = c.snap;
         cVec3 position(0, 2, -1);
         cMoveTool& tool = *FakeInput::Own(new cMoveTool(&position));
+        EXPECT_EQ(cStr(), tool.GetDragText());
         ASSERT_TRUE(tool.CalcFrame());
         cVec2 o = s.Screen(tool.GetOrigin()), x = s.Screen(tool.GetOrigin() + tool.GetAxis(0)) - o;
         s.DragX(tool, c.along, cVec2(-x.y, x.x) * (sideways / x.Length()));
@@ -79,7 +40,11 @@ TEST(MoveTool, DragAlongXChangesOnlyXAndSnaps) {
         EXPECT_EQ(2.0f, position.y);
         EXPECT_EQ(-1.0f, position.z);
         EXPECT_EQ(cVec3(position.x, 0, 0), g_RepeatManipulator.Accum0);
+        if (c.text) {
+            EXPECT_EQ(cStr(c.text), tool.GetDragText());
+        }
         s.in.Release(cInput::LeftButton);
+        EXPECT_EQ(cStr(), tool.GetDragText());
       }
     }
 }
@@ -150,14 +115,15 @@ TEST(RotateAndScaleTools, DragsTurnAndScaleAboutTheChosenAxis) {
     EXPECT_EQ(cTransformTool::Mode::Z, rotate.GetMode());
     s.in.MoveTo(s.Screen(cVec3(ring, ring, 0)));
     s.in.MoveTo(s.Screen(cVec3(0, ring, 0)));  // a quarter turn counter-clockwise
+    EXPECT_EQ(cStr("90.0"), rotate.GetDragText());  // the rotate tool never snaps: one decimal
     s.in.Release(cInput::LeftButton);
     cMat3 m = orient.ToMat3();
     EXPECT_NEAR(1.0f, m.GetRow(0).Dot(cVec3(0, 1, 0)), 1e-3f);   // x turned into y
     EXPECT_NEAR(1.0f, m.GetRow(2).Dot(cVec3(0, 0, 1)), 1e-5f);   // z kept
     cWidgets::FreeWidget(&rotate);
 
-    struct Case { float snap, along, expect; };
-    const Case cases[] = {{0, 1.0f, 2.0f}, {0.5f, 0.3f, 1.5f}};
+    struct Case { float snap, along, expect; const char* text; };
+    const Case cases[] = {{0, 1.0f, 2.0f, nullptr}, {0.5f, 0.3f, 1.5f, "1.5, 1.0, 1.0"}};
     for (const Case& c : cases) {
         g_ManipulatorsSnap = c.snap;
         cVec3 scale(1, 1, 1);
@@ -169,6 +135,9 @@ TEST(RotateAndScaleTools, DragsTurnAndScaleAboutTheChosenAxis) {
         s.in.Press(cInput::LeftButton);
         EXPECT_EQ(cTransformTool::Mode::X, tool.GetMode());
         s.in.MoveTo(s.Screen(axis * (at * (1 + c.along))));
+        if (c.text) {
+            EXPECT_EQ(cStr(c.text), tool.GetDragText());
+        }
         s.in.Release(cInput::LeftButton);
         EXPECT_NEAR(c.expect, scale.x, 1e-3f);
         EXPECT_EQ(1.0f, scale.y);
@@ -232,47 +201,6 @@ TEST(MoveTool, DrawsItsCentreWhereTheViewerProjectsThePosition) {
     EXPECT_NEAR(want.x, got.x, 0.01f);
     EXPECT_NEAR(want.y, got.y, 0.01f);
     EXPECT_EQ(0xFFFFFFFFu, device->VertexWord(0, 12));  // white while nothing is hot
-}
-
-TEST(TransformTools, DragTextShowsTheChangingValueWithTheStepsDecimals) {
-    struct Case { float snap; float along; const char* text; };
-    const Case cases[] = {
-        {0.5f, 1.26f, "1.5, 2.0, -1.0"},
-        {0.25f, -0.9f, "-1.00, 2.00, -1.00"},
-        {2.0f, 0.8f, "0, 2, -1"},
-        {0.125f, 0.5f, "0.500, 2.000, -1.000"},
-    };
-    for (const Case& c : cases) {
-        Scene s;
-        g_ManipulatorsSnap = c.snap;
-        cVec3 position(0, 2, -1);
-        cMoveTool& tool = *FakeInput::Own(new cMoveTool(&position));
-        EXPECT_EQ(cStr(), tool.GetDragText());
-        s.DragX(tool, c.along);
-        EXPECT_EQ(cStr(c.text), tool.GetDragText()) << "snap " << c.snap;
-        s.in.Release(cInput::LeftButton);
-        EXPECT_EQ(cStr(), tool.GetDragText());
-    }
-    Scene s;
-    s.viewer.SetView(3);
-    cAngles orient(0, 0, 0);
-    cVec3 position(0, 0, 0), scale(1, 1, 1);
-    cRotateTool& rotate = *FakeInput::Own(new cRotateTool(&orient, &position, cSpace::World));
-    ASSERT_TRUE(rotate.CalcFrame());
-    float ring = rotate.GetSize() * 0.5f * 0.86f;
-    s.in.MoveTo(s.Screen(cVec3(ring, 0, 0)));
-    s.in.Press(cInput::LeftButton);
-    s.in.MoveTo(s.Screen(cVec3(ring, ring, 0)));
-    s.in.MoveTo(s.Screen(cVec3(0, ring, 0)));
-    EXPECT_EQ(cStr("90.0"), rotate.GetDragText());  // the rotate tool never snaps: one decimal
-    s.in.Release(cInput::LeftButton);
-    cWidgets::FreeWidget(&rotate);
-
-    g_ManipulatorsSnap = 0.5f;
-    cScaleTool& tool = *FakeInput::Own(new cScaleTool(&scale, &orient, &position));
-    ASSERT_TRUE(tool.CalcFrame());
-    s.DragX(tool, tool.GetSize() * 0.7f * 0.3f);  // 1.3 times the start
-    EXPECT_EQ(cStr("1.5, 1.0, 1.0"), tool.GetDragText());
 }
 
 TEST(Transform, AllThreeToolsTogetherShareTheAxesWithoutStealingPresses) {

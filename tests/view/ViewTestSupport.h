@@ -1,9 +1,15 @@
 // Input for the view tests: events queued as the shell queues them and
 // handed to the widget registry, with a keyboard whose "Alt" the test holds.
-// The registry's widgets are freed when it goes.
+// The registry's widgets are freed when it goes. Scene: a viewer from the
+// home position as the current viewer, and fresh transform-tool globals.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include "zozud/math/Vec2.h"
+#include "zozud/render/Render.h"
+#include "zozud/view/FreeViewer.h"
+#include "zozud/view/TransformTools.h"
 #include "zozud/widgets/Widget.h"
 #include "zozud/widgets/Input.h"
 
@@ -56,6 +62,43 @@ private:
     void Send(cInput::Event* e) {
         cInput::AddEvent(e);
         cWidgets::HandleInputEvents();
+    }
+};
+
+struct Scene {
+    cFreeViewer viewer;
+    FakeInput in;
+    Scene() {
+        viewer.Viewport = cRect(0, 0, 800, 600);
+        viewer.Update();
+        cRender::SetViewer(&viewer);
+        g_ManipulatorsSnap = 0;
+        g_ManipulatorsType = 1;
+        g_ManipulatorsLocal = cSpace::World;
+        g_RepeatManipulator = cRepeatManipulator();
+    }
+    ~Scene() {
+        cRender::SetViewer(nullptr);
+        g_ManipulatorsSnap = 0;
+    }
+    cVec2 Screen(const cVec3& p) {
+        cVec3 s;
+        EXPECT_TRUE(viewer.WorldToScreen(p, &s));
+        return cVec2(s.x, s.y);
+    }
+    // Presses on the tool's x axis at 70% of its length, then moves the mouse
+    // to where the axis point `along` further lies, plus a sideways pixel
+    // offset, in two steps with a frame drawn between them (which places
+    // the tool at the value as it is then).
+    void DragX(cTransformTool& tool, float along, const cVec2& sideways = cVec2(0, 0)) {
+        ASSERT_TRUE(tool.CalcFrame());
+        cVec3 o = tool.GetOrigin(), a = tool.GetAxis(0);
+        float at = tool.GetSize() * 0.7f;
+        in.MoveTo(Screen(o + a * at));
+        in.Press(cInput::LeftButton);
+        in.MoveTo(Screen(o + a * (at + along * 0.5f)));
+        tool.CalcFrame();
+        in.MoveTo(Screen(o + a * (at + along)) + sideways);
     }
 };
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "view/ExplorerTestClass.h"
@@ -32,14 +33,8 @@ struct Shot {
     const unsigned char* At(int x, int y) const {
         return image.Pixels + ((int64_t)y * image.Width + x) * cFormat::GetBytesPerPixel(image.Format);
     }
-    bool Same(int x, int y, const unsigned char* c) const {
-        const unsigned char* p = At(x, y);
-        return p[0] == c[0] && p[1] == c[1] && p[2] == c[2];
-    }
-    bool IsBackground(int x, int y) const {
-        const unsigned char cyan[3] = {0, 255, 255};
-        return Same(x, y, cyan);
-    }
+    bool Same(int x, int y, const unsigned char* c) const { return memcmp(At(x, y), c, 3) == 0; }
+    bool IsBackground(int x, int y) const { return Same(x, y, (const unsigned char*)"\x00\xff\xff"); }
 };
 
 class ExplorerPixels : public ::testing::TestWithParam<int> {
@@ -133,7 +128,6 @@ TEST_P(ExplorerPixels, RowsAreDrawnWhereTheLayoutPutsThem) {
         }
     }
     EXPECT_GE(shown, 18);  // the window holds most of the class at once
-
 }
 
 INSTANTIATE_TEST_SUITE_P(BothThemes, ExplorerPixels, ::testing::Values(0, 1),
