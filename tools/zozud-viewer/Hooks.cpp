@@ -219,9 +219,10 @@ void SaveCameraPath() {
         s_Messages.push_back(path + ": cannot write the camera file");
         return;
     }
-    SetStatus("camera path " + path);
+    // Kept before the status line says it is done: a script waits for that line.
     if (!KeepPath())
         std::fprintf(stderr, "zozud-viewer: cannot keep the camera path in %s\n", s_ConfigFolder.c_str());
+    SetStatus("camera path " + path);
 }
 
 // Loads and, when it worked, frames what is there now.
