@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/linux/LinuxMain.h"
+#include "platform/linux/LinuxMainInternal.h"
 
 namespace {
 

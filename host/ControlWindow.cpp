@@ -1,6 +1,8 @@
 // The control window: the service log as live white-on-black text above a row
 // of three buttons (Edit Port, Restart Server, Exit), with the confirmations
 // and the port dialog they open. Everything here runs on the toolkit thread.
+#include <gtk/gtk.h>
+
 #include <cerrno>
 #include <cstring>
 

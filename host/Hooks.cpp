@@ -1,5 +1,6 @@
 // The application hooks of Torvane. Its whole run happens inside
 // cMain_OnPreInit; the framework's own window, renderer and widgets stay idle.
+#include <glib.h>
 #include <unistd.h>
 
 #include <cstdlib>

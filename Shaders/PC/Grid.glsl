@@ -2,15 +2,8 @@
 // gives, one colour per vertex.
 
 // Vertex shader
-in vec3 Pos;
-in vec4 Color;
-uniform mat4 c_WorldViewProjectionMatrix;
-out vec4 v_Color;
-
-void main() {
-    gl_Position = c_WorldViewProjectionMatrix * vec4(Pos, 1.0);
-    v_Color = Color;
-}
+#define WORLD_VIEW_PROJECTION c_WorldViewProjectionMatrix
+#include "ColoredVertex.vert"
 
 // Fragment shader
 in vec4 v_Color;

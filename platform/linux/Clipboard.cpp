@@ -4,10 +4,8 @@
 // toolkit thread of a process that started it; anywhere else both calls fail.
 #include <cstring>
 
-// Before Xlib (in the shell's header), whose macro None clashes with the formats.
+#include "platform/linux/LinuxMainInternal.h"
 #include "zozud/image/Image.h"
-
-#include "platform/linux/LinuxMain.h"
 
 namespace {
 

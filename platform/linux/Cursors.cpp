@@ -1,16 +1,15 @@
 // The mouse cursor set, made for applications whose cMain_OnPreInit returns,
 // and the cursor and pointer services lent to the input layer.
-// The image headers come before Xlib's, whose macro None would clash with cFormat::None.
-#include "zozud/image/CodecBmp.h"
-#include "zozud/image/Image.h"
-
-#include <gdk/gdkx.h>
-
 #include <cstring>
 
-#include "platform/linux/LinuxMain.h"
+#include "platform/linux/LinuxMainInternal.h"
 #include "zozud/core/Log.h"
+#include "zozud/image/CodecBmp.h"
+#include "zozud/image/Image.h"
 #include "zozud/io/IO.h"
+
+// Last: Xlib's macro None would clash with cFormat::None above.
+#include <gdk/gdkx.h>
 
 GdkCursor* cLinuxMain_Cursors[12];
 Display*   cLinuxMain_Display = nullptr;

@@ -5,11 +5,12 @@
 
 #include <cstring>
 
-#include "platform/linux/LinuxMain.h"
+#include "platform/linux/LinuxMainInternal.h"
 #include "platform/linux/Tablet.h"
-
-#include <gdk/gdkx.h>
 #include "zozud/core/Log.h"
+
+// Last: Xlib's macros (None, Bool, Status) must not reach the framework's headers.
+#include <gdk/gdkx.h>
 
 using zozud::cLog;
 

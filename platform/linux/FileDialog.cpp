@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/linux/LinuxMain.h"
+#include "platform/linux/LinuxMainInternal.h"
 #include "zozud/core/Timer.h"
 #include "zozud/io/IO.h"
 

@@ -4,11 +4,12 @@
 // typed, for the window's key handler. Both read the key tables main built
 // and take the key-query mutex around the X calls, which the shell's key
 // handler shares.
+#include "platform/linux/LinuxMainInternal.h"
+#include "zozud/widgets/Input.h"
+
+// Last: Xlib's macros (None, Bool, Status) must not reach the framework's headers.
 #include <gdk/gdkx.h>
 #include <X11/XKBlib.h>
-
-#include "platform/linux/LinuxMain.h"
-#include "zozud/widgets/Input.h"
 
 using zozud::cInput;
 using zozud::cList;

@@ -11,7 +11,7 @@
 #include <atomic>
 #include <cstdlib>
 
-#include "platform/linux/LinuxMain.h"
+#include "platform/linux/LinuxMainInternal.h"
 #include "zozud/core/Log.h"
 #include "zozud/widgets/Splash.h"
 

@@ -3,13 +3,11 @@
 // the class explorer as "Settings"), joins the command line, installs the
 // crash handler, starts GTK, builds the key tables and hands control to the
 // application through cMain_OnPreInit.
-// Before the X11 headers, whose None macro breaks the widget headers.
-#include "zozud/view/ClassExplorer.h"
-#include "zozud/widgets/Settings.h"
-
-#include "platform/linux/LinuxMain.h"
+#include "platform/linux/LinuxMainInternal.h"
 #include "zozud/core/Thread.h"
+#include "zozud/view/ClassExplorer.h"
 #include "zozud/view/Framework.h"
+#include "zozud/widgets/Settings.h"
 
 int main(int argc, char** argv) {
     zozud::cFramework::Start();

@@ -2,7 +2,14 @@
 // drawing area handed to the OpenGL device, the render cycle that the GTK
 // main loop drives, and the translation of GDK key, button, motion and scroll
 // events into the input layer's queue.
-// The render headers come before Xlib's, whose macro None would clash with cFormat::None.
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/linux/LinuxMainInternal.h"
+#include "platform/linux/Tablet.h"
 #include "zozud/core/Timer.h"
 #include "zozud/math/Rect.h"
 #include "zozud/render/DeviceGL.h"
@@ -11,15 +18,8 @@
 #include "zozud/widgets/Settings.h"
 #include "zozud/widgets/Splash.h"
 
+// Last: Xlib's macro None would clash with cFormat::None above.
 #include <gdk/gdkx.h>
-#include <unistd.h>
-
-#include <climits>
-#include <cstdlib>
-#include <cstring>
-
-#include "platform/linux/LinuxMain.h"
-#include "platform/linux/Tablet.h"
 
 using zozud::cInput;
 using zozud::cPause;

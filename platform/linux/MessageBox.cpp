@@ -1,6 +1,6 @@
 // Modal message boxes: the title is the primary text, the question or
 // message the secondary text, transient for the main window.
-#include "platform/linux/LinuxMain.h"
+#include "platform/linux/LinuxMainInternal.h"
 #include "zozud/core/Timer.h"
 
 namespace {

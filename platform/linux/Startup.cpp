@@ -5,15 +5,13 @@
 
 #include <cstdlib>
 
-// Before the X11 headers, whose None macro breaks the widget and view headers.
+#include "platform/linux/LinuxMainInternal.h"
+#include "zozud/io/IO.h"
+#include "zozud/view/ClassExplorer.h"
 #include "zozud/view/Spline.h"
 #include "zozud/widgets/FilePn.h"
-#include "zozud/view/ClassExplorer.h"
-#include "zozud/widgets/Settings.h"
-
-#include "platform/linux/LinuxMain.h"
-#include "zozud/io/IO.h"
 #include "zozud/widgets/Input.h"
+#include "zozud/widgets/Settings.h"
 
 using zozud::cList;
 using zozud::cStr;

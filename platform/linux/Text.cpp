@@ -4,10 +4,8 @@
 
 #include <cstring>
 
-// Before Xlib (in the shell's header), whose macro None clashes with the formats.
+#include "platform/linux/LinuxMainInternal.h"
 #include "zozud/image/Image.h"
-
-#include "platform/linux/LinuxMain.h"
 
 using zozud::cStr;
 

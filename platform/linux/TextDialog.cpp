@@ -1,7 +1,7 @@
 // The modal text input the shell lends the file facade: the multi-line text
 // dialog (cIO::InputText) and the one-line popup (cIO::InputString). Both run
 // a nested main loop and release held keys afterwards.
-#include "platform/linux/LinuxMain.h"
+#include "platform/linux/LinuxMainInternal.h"
 #include "zozud/math/Rect.h"
 #include "zozud/widgets/Input.h"
 

@@ -2,10 +2,8 @@
 // thread test.
 #include <pthread.h>
 
-// Before the X11 headers, whose None macro breaks the widget headers.
+#include "platform/linux/LinuxMainInternal.h"
 #include "zozud/widgets/Settings.h"
-
-#include "platform/linux/LinuxMain.h"
 
 namespace {
 

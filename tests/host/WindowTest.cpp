@@ -1,7 +1,5 @@
 // The control window of the real program, driven with the mouse and the keyboard; the log view in-process.
 #include "host/TorvaneRun.h"
-
-// Last: it brings Xlib, whose macros clash with the names above.
 #include "support/CloseRequest.h"
 
 using namespace testsupport;

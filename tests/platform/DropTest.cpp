@@ -2,7 +2,7 @@
 // folder, or a URL that is not an image, reaches the application.
 #include "support/Desktop.h"
 
-#include "platform/linux/LinuxMain.h"
+#include "platform/linux/LinuxMainInternal.h"
 
 using namespace testsupport;
 

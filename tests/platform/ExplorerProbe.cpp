@@ -7,6 +7,7 @@
 // once the window has closed. Its argument is the folder of the shaders.
 #include <cstdio>
 
+#include "platform/linux/LinuxMain.h"
 #include "zozud/core/Timer.h"
 #include "zozud/io/IO.h"
 #include "zozud/io/SourceFolder.h"
@@ -16,9 +17,6 @@
 #include "zozud/render/Theme.h"
 #include "zozud/view/ClassExplorerStub.h"
 #include "zozud/widgets/Edit.h"
-
-// Last: Xlib's macros (None, Bool) would clash with the framework's names.
-#include "platform/linux/LinuxMain.h"
 
 using namespace zozud;
 

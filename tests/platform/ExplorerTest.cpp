@@ -4,8 +4,6 @@
 // the object's values (while it runs and after the window has closed) must
 // hold exactly what was done.
 #include "platform/ProbeApp.h"
-
-// Last: it brings Xlib, whose macros clash with the names above.
 #include "support/CloseRequest.h"
 
 using namespace testsupport;

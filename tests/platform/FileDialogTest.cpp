@@ -6,7 +6,7 @@
 
 #include "support/Desktop.h"
 
-#include "platform/linux/LinuxMain.h"
+#include "platform/linux/LinuxMainInternal.h"
 
 using namespace testsupport;
 using zozud::cList;

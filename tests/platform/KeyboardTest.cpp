@@ -1,9 +1,8 @@
 // The live keyboard the shell lends the input layer, on the test display:
 // xdotool holds keys down in the X server, the input layer polls them.
-// gtest before Xlib, whose macro None would clash with it.
 #include "support/Desktop.h"
 
-#include "platform/linux/LinuxMain.h"
+#include "platform/linux/LinuxMainInternal.h"
 
 using namespace testsupport;
 using zozud::cInput;

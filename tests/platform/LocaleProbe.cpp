@@ -2,6 +2,8 @@
 // main (so gtk_init takes the locale from the environment), it prints the
 // decimal point the C library now uses, then numbers as the framework writes
 // and reads them: formatted texts, number lists and the float wrappers.
+#include <gtk/gtk.h>
+
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>

@@ -2,6 +2,7 @@
 // dialog and prints what the GUI tests drive and check: each dialog's title,
 // buttons and view once it is on screen ("ready N"), what a call returned,
 // and the clipboard. Every run ends within 30 seconds, whatever happens.
+#include <gtk/gtk.h>
 #include <unistd.h>
 
 #include <cstdio>

@@ -9,7 +9,7 @@
 //       input or changed any of these, once that frame is on the screen.
 #include <cstdio>
 
-// The framework's headers before the shell's, whose Xlib macros (None) would clash.
+#include "platform/linux/LinuxMain.h"
 #include "zozud/core/Timer.h"
 #include "zozud/io/IO.h"
 #include "zozud/io/SourceFolder.h"
@@ -18,8 +18,6 @@
 #include "zozud/view/FreeViewer.h"
 #include "zozud/view/TransformTools.h"
 #include "zozud/widgets/Widget.h"
-
-#include "platform/linux/LinuxMain.h"
 
 using namespace zozud;
 

@@ -6,14 +6,13 @@
 // widget behind the settings.
 #include <cstdio>
 
+#include "platform/linux/LinuxMain.h"
 #include "zozud/core/Timer.h"
 #include "zozud/image/Image.h"
+#include "zozud/math/Rect.h"
 #include "zozud/render/Render.h"
 #include "zozud/view/ClassExplorer.h"
 #include "zozud/widgets/Settings.h"
-
-#include "platform/linux/LinuxMain.h"
-#include "zozud/math/Rect.h"
 
 using namespace zozud;
 

@@ -1,16 +1,16 @@
 // The shell's desktop services on the test display: the clipboard, text
 // drawn by pango, the process check, tablets and the 3D-mouse driver's
 // client messages.
-#include "support/Desktop.h"
-
-#include "zozud/image/Image.h"
-
-#include "platform/linux/LinuxMain.h"
-
-#include <gdk/gdkx.h>
-
 #include <cstring>
 #include <functional>
+
+#include "support/Desktop.h"
+
+#include "platform/linux/LinuxMainInternal.h"
+#include "zozud/image/Image.h"
+
+// Last: Xlib's macros would clash with the names above.
+#include <gdk/gdkx.h>
 
 using namespace testsupport;
 using zozud::cFormat;

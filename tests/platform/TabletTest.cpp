@@ -3,7 +3,7 @@
 // own axes, update the pen's state as the framework reads it.
 #include "support/Desktop.h"
 
-#include "platform/linux/LinuxMain.h"
+#include "platform/linux/LinuxMainInternal.h"
 #include "platform/linux/Tablet.h"
 
 #include <vector>

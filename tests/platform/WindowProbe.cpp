@@ -7,6 +7,7 @@
 #include "platform/linux/LinuxMain.h"
 #include "zozud/core/Timer.h"
 #include "zozud/math/Rect.h"
+#include "zozud/widgets/Input.h"
 
 using zozud::cInput;
 

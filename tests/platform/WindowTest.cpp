@@ -5,8 +5,6 @@
 #include <vector>
 
 #include "platform/ProbeApp.h"
-
-// Last: it brings Xlib, whose macros clash with the names above.
 #include "support/CloseRequest.h"
 
 using namespace testsupport;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "support/Process.h"
+#include "support/PythonXml.h"
 #include "zozud/reflect/Class.h"
 #include "zozud/reflect/Wrappers.h"
 #include "zozud/reflect/Xml.h"
@@ -99,12 +99,7 @@ TEST(XmlNames, AnIndependentParserReadsWhatObjectsWrite) {
     const std::string path = dir / "odd.xml";
     ASSERT_TRUE(saved.WriteToFile(path.c_str()));
     int status = -1;
-    std::string tags = testsupport::Shell(
-        "python3 -c 'import re,sys,xml.etree.ElementTree as E\n"
-        "for e in E.parse(sys.argv[1]).getroot().iter():\n"
-        "  print(re.sub(\"_x([0-9A-Fa-f]{4})_\", lambda m: chr(int(m.group(1), 16)), e.tag), (e.text or \"\").strip(), sep=\"=\")' " +
-            path + " 2>&1",
-        &status);
+    std::string tags = testsupport::PythonXmlElements(path, true, &status);
     EXPECT_EQ(0, status) << tags;
     EXPECT_EQ("cOddNames=\nInclude Normal Maps=4\n3D View=false\na:b/c=2.000\n_x0041_=text\n", tags);
 

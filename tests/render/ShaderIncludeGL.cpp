@@ -17,8 +17,8 @@ TEST(DeviceGLShaderInclude, IncludedTextCompilesAndFailuresAreReported) {
     struct { const char* name; const char* vertex; bool builds; const char* logged; } rows[] = {
         {"IncludeShared", "#define UI_COLOR\n#include \"UIVertex.vert\"\n", true, nullptr},
         {"IncludeThenError", "#define UI_COLOR\n#include \"UIVertex.vert\"\nnot_glsl;\n", false, "0:4("},
-        {"IncludeMissing", "#include \"Missing.vert\"\n", false, "cannot load the included \"Shaders/PC/Missing.vert\""},
-        {"IncludeUnclosed", "#include \"UIVertex.vert\n", false, "an #include without its closing quote"},
+        {"IncludeMissing", "#include \"Missing.vert\"\n", false, "line 2: cannot load the included \"Missing.vert\""},
+        {"IncludeUnclosed", "#include \"UIVertex.vert\n", false, "line 2: an #include without its closing quote"},
     };
     cStr folder(ZOZUD_BINARY_DIR "/tests/output/ShaderInclude");
     cIO::CreatePath(folder + "/Shaders/PC");

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ControlsSupport.h"
-#include "support/Process.h"
+#include "support/PythonXml.h"
 #include "zozud/reflect/Xml.h"
 #include "zozud/widgets/Settings.h"
 
@@ -23,12 +23,7 @@ TEST(SettingsXml, PythonReadsEverySettingUnderItsMemberName) {
     std::string expected = "cSettings\n";
     for (int i = 0; i < saved.GetNSubQuotes(); i++) expected += std::string(saved.GetSubQuote(i)->GetQuoteName().ToChar()) + "\n";
     int status = -1;
-    std::string tags = testsupport::Shell(
-        "python3 -c 'import re,sys,xml.etree.ElementTree as E\n"
-        "for e in E.parse(sys.argv[1]).getroot().iter():\n"
-        "  print(re.sub(\"_x([0-9A-Fa-f]{4})_\", lambda m: chr(int(m.group(1), 16)), e.tag))' " +
-            path + " 2>&1",
-        &status);
+    std::string tags = testsupport::PythonXmlElements(path, false, &status);
     EXPECT_EQ(0, status) << tags;
     EXPECT_EQ(expected, tags);
     EXPECT_NE(std::string::npos, tags.find("\nInclude Normal Maps\n"));

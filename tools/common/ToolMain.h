@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "zozud/core/Str.h"
 #include "zozud/view/Framework.h"
 
 namespace toolmain {
@@ -37,6 +38,11 @@ inline std::string InWorkingFolder(const std::string& path) {
     std::string full = cwd ? std::string(cwd) + "/" + path : path;
     free(cwd);
     return full;
+}
+
+// The file name's extension, without its dot, as the codec registry names it.
+inline std::string ExtensionOf(const std::string& path) {
+    return zozud::cStr(path.c_str()).GetFileExtension().ToChar();
 }
 
 using Command = int (*)(const std::vector<std::string>& args);

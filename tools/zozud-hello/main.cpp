@@ -1,12 +1,11 @@
 // zozud-hello: the smallest framework application with a window. The shell's
 // main opens the window with the OpenGL device; every frame paints a few of
 // the renderer's immediate helpers. The close button ends it.
+#include "platform/linux/LinuxMain.h"
 #include "zozud/io/IO.h"
 #include "zozud/io/SourceFolder.h"
 #include "zozud/math/Rect.h"
 #include "zozud/render/Render.h"
-
-#include "platform/linux/LinuxMain.h"
 
 using namespace zozud;
 

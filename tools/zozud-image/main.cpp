@@ -26,6 +26,7 @@ using namespace zozud;
 
 namespace {
 
+using toolmain::ExtensionOf;
 using toolmain::Fail;
 using toolmain::InWorkingFolder;
 using toolmain::UsageError;
@@ -88,8 +89,6 @@ std::string FormatName(int format) {
 bool HasCodec(const std::string& path) {
     return cIO_FindCodec(cIO::GetImageCodecs(), cStr(path.c_str()).GetFileExtension()) != nullptr;
 }
-
-std::string ExtensionOf(const std::string& path) { return cStr(path.c_str()).GetFileExtension().ToChar(); }
 
 // Loads a file; on failure prints its line and returns false.
 bool Load(const std::string& path, cImage* image) {

@@ -27,6 +27,7 @@ using namespace zozud;
 
 namespace {
 
+using toolmain::ExtensionOf;
 using toolmain::Fail;
 using toolmain::InWorkingFolder;
 using toolmain::UsageError;
@@ -59,8 +60,6 @@ const char* const Usage =
     "encode, cannot save.\n";
 
 enum class Kind { None, Model, Anim, Camera };
-
-std::string ExtensionOf(const std::string& path) { return cStr(path.c_str()).GetFileExtension().ToChar(); }
 
 Kind KindOf(const std::string& path) {
     std::string ext = ExtensionOf(path);

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/linux/LinuxMain.h"
 #include "zozud/core/Log.h"
 #include "zozud/reflect/Class.h"
 #include "zozud/reflect/Wrappers.h"
@@ -17,9 +18,6 @@
 #include "zozud/widgets/Settings.h"
 
 #include "Panel.h"
-
-// Last: Xlib's macros would clash with the framework's names.
-#include "platform/linux/LinuxMain.h"
 
 using namespace zozud;
 

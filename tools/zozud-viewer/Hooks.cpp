@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/LinuxMain.h"
 #include "zozud/core/Log.h"
 #include "zozud/core/Timer.h"
 #include "zozud/image/CodecBmp.h"
@@ -34,9 +35,6 @@
 #include "Options.h"
 #include "Panel.h"
 #include "Scene.h"
-
-// Last: Xlib's macros (None, Status) would clash with the framework's names.
-#include "platform/linux/LinuxMain.h"
 
 using namespace zozud;
 using namespace viewer;

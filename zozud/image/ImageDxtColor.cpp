@@ -59,6 +59,28 @@ inline uint32_t PresentMask(int width, int height) {
     return mask & 0x55555555u;
 }
 
+// The four entries of a four-colour palette between endpoints a and b.
+inline void FourColourPalette(const int* a, const int* b, int (*pal)[3]) {
+    for (int c = 0; c < 3; c++) {
+        pal[0][c] = a[c];
+        pal[1][c] = b[c];
+        pal[2][c] = (2 * a[c] + b[c]) / 3;
+        pal[3][c] = (a[c] + 2 * b[c]) / 3;
+    }
+}
+
+// The block of two packed colours: the larger one goes first (four-colour
+// mode), the present pixels' indices flipping 0<->1 and 2<->3 when they swap.
+inline uint64_t PackBlock(uint32_t c0, uint32_t c1, uint32_t indices, uint32_t present) {
+    if (c0 < c1) {
+        uint32_t t = c0;
+        c0 = c1;
+        c1 = t;
+        indices ^= present;
+    }
+    return c0 | (uint64_t)c1 << 16 | (uint64_t)indices << 32;
+}
+
 // ---- Statistics over the n present pixels ----
 
 void RangesPlain(const Cell& cell, int n, Stats* st) {
@@ -277,12 +299,7 @@ uint64_t cImage::EncodeDXTColorBlock(int width, int height, int pixelStride, int
         return (c | 0x20) | (uint64_t)(c & ~0x20u) << 16;
     }
     int pal[4][3];
-    for (int c = 0; c < 3; c++) {
-        pal[0][c] = e0[c];
-        pal[1][c] = e1[c];
-        pal[2][c] = (2 * e0[c] + e1[c]) / 3;
-        pal[3][c] = (e0[c] + 2 * e1[c]) / 3;
-    }
+    FourColourPalette(e0, e1, pal);
     uint32_t present = PresentMask(width, height), indices;
     if (n == 16) {
         indices = NearestIndices(cell, pal);
@@ -293,15 +310,10 @@ uint64_t cImage::EncodeDXTColorBlock(int width, int height, int pixelStride, int
     }
     uint32_t c0 = Pack565(e0), c1 = Pack565(e1);
     if (c0 == c1) {
-        c0 |= 0x20;
+        c0 |= 0x20;  // now the larger: no swap
         c1 &= ~0x20u;
-    } else if (c0 < c1) {
-        uint32_t t = c0;
-        c0 = c1;
-        c1 = t;
-        indices ^= present;
     }
-    return c0 | (uint64_t)c1 << 16 | (uint64_t)indices << 32;
+    return PackBlock(c0, c1, indices, present);
 }
 
 // ---- Quality mode ----
@@ -360,14 +372,12 @@ inline void NearestCodes(const QualityTables& t, const int* rgb, int* q) {
 
 // Indices and squared error of the 16 slots against the palette of two codes.
 uint32_t Evaluate(const Cell& slots, const int* q0, const int* q1, int* error) {
-    int pal[4][3];
+    int a[3], b[3], pal[4][3];
     for (int c = 0; c < 3; c++) {
-        int a = c == 1 ? Expand6(q0[c]) : Expand5(q0[c]), b = c == 1 ? Expand6(q1[c]) : Expand5(q1[c]);
-        pal[0][c] = a;
-        pal[1][c] = b;
-        pal[2][c] = (2 * a + b) / 3;
-        pal[3][c] = (a + 2 * b) / 3;
+        a[c] = c == 1 ? Expand6(q0[c]) : Expand5(q0[c]);
+        b[c] = c == 1 ? Expand6(q1[c]) : Expand5(q1[c]);
     }
+    FourColourPalette(a, b, pal);
     return NearestIndices(slots, pal, error);
 }
 
@@ -405,15 +415,8 @@ uint64_t SingleColourBlock(const QualityTables& t, const int* rgb, uint32_t pres
         a[c] = t.single[c == 1][rgb[c]][0];
         b[c] = t.single[c == 1][rgb[c]][1];
     }
-    uint32_t c0 = PackCodes(a), c1 = PackCodes(b), indices = present * 2;
-    if (c0 < c1) {
-        uint32_t s = c0;
-        c0 = c1;
-        c1 = s;
-        indices ^= present;
-    }
     // Equal codes decode entry 2 as their average in three-colour mode: the same colour.
-    return c0 | (uint64_t)c1 << 16 | (uint64_t)indices << 32;
+    return PackBlock(PackCodes(a), PackCodes(b), present * 2, present);
 }
 
 }  // namespace
@@ -460,14 +463,7 @@ uint64_t cImage::EncodeDXTColorBlockQuality(int width, int height, int pixelStri
         }
         return SingleColourBlock(t, mean, present);
     }
-    indices &= present * 3;
-    if (c0 < c1) {
-        uint32_t s = c0;
-        c0 = c1;
-        c1 = s;
-        indices ^= present;
-    }
-    return c0 | (uint64_t)c1 << 16 | (uint64_t)indices << 32;
+    return PackBlock(c0, c1, indices & present * 3, present);
 }
 
 }  // namespace zozud

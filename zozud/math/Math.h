@@ -66,6 +66,17 @@ public:
     static void  SinCosDeg(float degrees, float* s, float* c);
     static float ASin(float x) { return std::asin(Clamp(x, -1.0f, 1.0f)); }  // input clamped
     static float ACos(float x) { return std::acos(Clamp(x, -1.0f, 1.0f)); }  // input clamped
+
+    // ---- Vectors ----
+    // The N components of v (a vector or a quaternion) divided by its length,
+    // unless that is 0; returns the length.
+    template <int N, class V>
+    static float NormalizeComponents(V& v) {
+        float len = v.Length();
+        if (len > 0)
+            for (int i = 0; i < N; i++) v[i] /= len;
+        return len;
+    }
 };
 
 // ---- Inline: half floats, called per sample by the image code ----

@@ -26,16 +26,7 @@ static cQuat Hamilton(const cQuat& a, const cQuat& b) {
 
 cQuat cQuat::operator*(const cQuat& q) const { return Hamilton(q, *this); }
 
-float cQuat::Normalize() {
-    float len = Length();
-    if (len > 0) {
-        x /= len;
-        y /= len;
-        z /= len;
-        w /= len;
-    }
-    return len;
-}
+float cQuat::Normalize() { return cMath::NormalizeComponents<4>(*this); }
 
 cQuat cQuat::ToNormal() const {
     cQuat r = *this;

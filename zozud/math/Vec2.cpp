@@ -8,14 +8,7 @@
 
 namespace zozud {
 
-float cVec2::Normalize() {
-    float len = Length();
-    if (len > 0) {
-        x /= len;
-        y /= len;
-    }
-    return len;
-}
+float cVec2::Normalize() { return cMath::NormalizeComponents<2>(*this); }
 
 cVec2 cVec2::ToNormal() const {
     cVec2 r = *this;

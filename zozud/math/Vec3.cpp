@@ -8,15 +8,7 @@
 
 namespace zozud {
 
-float cVec3::Normalize() {
-    float len = Length();
-    if (len > 0) {
-        x /= len;
-        y /= len;
-        z /= len;
-    }
-    return len;
-}
+float cVec3::Normalize() { return cMath::NormalizeComponents<3>(*this); }
 
 cVec3 cVec3::ToNormal() const {
     cVec3 r = *this;

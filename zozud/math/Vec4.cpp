@@ -3,19 +3,11 @@
 
 #include "zozud/core/Str.h"
 #include "zozud/math/Mat4.h"
+#include "zozud/math/Math.h"
 
 namespace zozud {
 
-float cVec4::Normalize() {
-    float len = Length();
-    if (len > 0) {
-        x /= len;
-        y /= len;
-        z /= len;
-        w /= len;
-    }
-    return len;
-}
+float cVec4::Normalize() { return cMath::NormalizeComponents<4>(*this); }
 
 cVec4 cVec4::ToNormal() const {
     cVec4 r = *this;

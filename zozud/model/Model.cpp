@@ -19,21 +19,25 @@ bool TriangleOk(const cList<int>& indices, int tri, int vertexCount) {
     return true;
 }
 
+// Calls f(a, b, c) with the corners of each triangle whose indices are all in range.
+template <class L, class F>
+void ForEachTriangle(const cList<int>& indices, L& verts, F f) {
+    int tris = indices.Count() / 3;
+    for (int t = 0; t < tris; t++)
+        if (TriangleOk(indices, t, verts.Count()))
+            f(verts[indices[t * 3]], verts[indices[t * 3 + 1]], verts[indices[t * 3 + 2]]);
+}
+
 // Area-weighted face normals summed at the corners, then normalised.
 template <class V>
 void CalcNormalsOf(const cList<int>& indices, cList<V>& verts) {
     for (V& v : verts) v.Normal = cVec3(0, 0, 0);
-    int tris = indices.Count() / 3;
-    for (int t = 0; t < tris; t++) {
-        if (!TriangleOk(indices, t, verts.Count())) continue;
-        V& a = verts[indices[t * 3]];
-        V& b = verts[indices[t * 3 + 1]];
-        V& c = verts[indices[t * 3 + 2]];
+    ForEachTriangle(indices, verts, [](V& a, V& b, V& c) {
         cVec3 n = (b.Pos - a.Pos).Cross(c.Pos - a.Pos);
         a.Normal += n;
         b.Normal += n;
         c.Normal += n;
-    }
+    });
     for (V& v : verts) v.Normal.Normalize();
 }
 
@@ -42,22 +46,17 @@ void CalcNormalsOf(const cList<int>& indices, cList<V>& verts) {
 template <class V>
 void CalcTangentsOf(const cList<int>& indices, cList<V>& verts) {
     for (V& v : verts) v.Tangent = v.BiTangent = cVec3(0, 0, 0);
-    int tris = indices.Count() / 3;
-    for (int t = 0; t < tris; t++) {
-        if (!TriangleOk(indices, t, verts.Count())) continue;
-        V& a = verts[indices[t * 3]];
-        V& b = verts[indices[t * 3 + 1]];
-        V& c = verts[indices[t * 3 + 2]];
+    ForEachTriangle(indices, verts, [](V& a, V& b, V& c) {
         cVec3 e1 = b.Pos - a.Pos, e2 = c.Pos - a.Pos;
         cVec2 d1 = b.TexCoord - a.TexCoord, d2 = c.TexCoord - a.TexCoord;
         float det = d1.x * d2.y - d2.x * d1.y;
-        if (std::fabs(det) < 1e-12f) continue;
+        if (std::fabs(det) < 1e-12f) return;
         float r = 1.0f / det;
         cVec3 tan = (e1 * d2.y - e2 * d1.y) * r;
         cVec3 bit = (e2 * d1.x - e1 * d2.x) * r;
         a.Tangent += tan; b.Tangent += tan; c.Tangent += tan;
         a.BiTangent += bit; b.BiTangent += bit; c.BiTangent += bit;
-    }
+    });
     for (V& v : verts) {
         const cVec3& n = v.Normal;
         cVec3 tan = v.Tangent - n * n.Dot(v.Tangent);
@@ -177,19 +176,15 @@ bool cModel::RayIntersection(const cVec3& origin, const cVec3& dir, float* t) co
     if (!IsStatic) return false;
     float best = FLT_MAX;
     bool hit = false;
+    typedef cVertex::Bump V;
     for (const Mesh& m : Meshes) {
-        int tris = m.Indices.Count() / 3;
-        for (int i = 0; i < tris; i++) {
-            if (!TriangleOk(m.Indices, i, m.Verts.Count())) continue;
+        ForEachTriangle(m.Indices, m.Verts, [&](const V& a, const V& b, const V& c) {
             float u, v, d;
-            if (!cVec3::RayTri(origin, dir, m.Verts[m.Indices[i * 3]].Pos, m.Verts[m.Indices[i * 3 + 1]].Pos,
-                               m.Verts[m.Indices[i * 3 + 2]].Pos, &u, &v, &d, false))
-                continue;
-            if (d >= 0 && d < best) {
+            if (cVec3::RayTri(origin, dir, a.Pos, b.Pos, c.Pos, &u, &v, &d, false) && d >= 0 && d < best) {
                 best = d;
                 hit = true;
             }
-        }
+        });
     }
     if (t) *t = best;
     return hit;

@@ -3,8 +3,8 @@
 // after the version line. Vertex inputs are named after the fields of the
 // shader's vertex format ("Pos", "Color", "TexCoord", ...) and bound to the
 // field's index. A line '#include "NAME"' in a section stands for the text
-// of "Shaders/PC/NAME" (the 2D shaders share their vertex stage this way). A constant id is the shader id times 256 plus the index of
-// the uniform; a sampler id is the texture stage its sampler reads. The
+// of "Shaders/PC/NAME" (the 2D shaders share their vertex stage this way).
+// A constant id is the shader id times 256 plus the index of the uniform; a sampler id is the texture stage its sampler reads. The
 // automatic constants are uploaded before a draw whenever the matrices, the
 // viewport or the frame changed since the shader last had them.
 #include <cstring>
@@ -13,6 +13,7 @@
 #include "zozud/io/File.h"
 #include "zozud/io/IO.h"
 #include "zozud/render/DeviceGLState.h"
+#include "zozud/render/ShaderInclude.h"
 #include "zozud/render/Viewer.h"
 
 namespace zozud {
@@ -23,46 +24,21 @@ const int UniformsPerShader = 256;
 
 cStr ShaderPath(const char* name) { return cStr::Format("Shaders/PC/%s.glsl", name); }
 
-// Puts the text of "Shaders/PC/NAME" in place of each line '#include "NAME"'
-// of a section, followed by a #line that keeps the section's own line
-// numbers for compiler messages. Included text is not searched again. False
-// (logged) for a file that cannot be loaded or a directive without its quote.
-bool ExpandIncludes(cStr* source, const char* file) {
-    static const char Directive[] = "#include \"";
-    const int directiveLength = (int)sizeof Directive - 1;
-    for (int at = source->IndexOf(Directive, 0, -1, false); at >= 0;
-         at = source->IndexOf(Directive, at, -1, false)) {
-        const char* text = source->ToChar();
-        if (at > 0 && text[at - 1] != '\n') {  // not at the start of a line: left to the compiler
-            at += directiveLength;
-            continue;
-        }
-        const int nameStart = at + directiveLength;
-        const char* quote = strchr(text + nameStart, '"');
-        const char* eol = strchr(text + nameStart, '\n');
-        if (!quote || (eol && quote > eol)) {
-            cLog::Message("OpenGL device: \"%s\": an #include without its closing quote", file);
-            return false;
-        }
-        cStr path("Shaders/PC/");
-        path.Append(text, nameStart, int(quote - text) - nameStart);
-        cFile included;
-        if (!cIO::LoadFile(path, &included)) {
-            cLog::Message("OpenGL device: \"%s\": cannot load the included \"%s\"", file, path.ToChar());
-            return false;
-        }
-        int line = 1;
-        for (int i = 0; i < at; i++) line += text[i] == '\n';
-        const int lineEnd = eol ? int(eol - text) + 1 : source->Length();
-        cStr insert;
-        insert.Append(reinterpret_cast<const char*>(included.GetData()), 0, included.GetSize());
-        if (insert.GetLast() != '\n') insert += '\n';
-        insert.AppendFormat("#line %d\n", line + 1);
-        source->Remove(at, lineEnd - at);
-        source->Insert(at, insert);
-        at += insert.Length();
-    }
+// The text of "Shaders/PC/NAME" for a section's '#include "NAME"'.
+bool LoadIncluded(const cStr& name, cStr* text, void*) {
+    cFile file;
+    cStr path("Shaders/PC/");
+    path += name;
+    if (!cIO::LoadFile(path, &file)) return false;
+    text->Append(reinterpret_cast<const char*>(file.GetData()), 0, file.GetSize());
     return true;
+}
+
+bool ExpandIncludes(cStr* source, const char* file) {
+    cStr why;
+    if (cShaderInclude::Expand(source, LoadIncluded, nullptr, &why)) return true;
+    cLog::Message("OpenGL device: \"%s\": %s", file, why.ToChar());
+    return false;
 }
 
 GLuint Compile(GLenum kind, const cStr& source, const char* defines, const char* file, const char* section) {

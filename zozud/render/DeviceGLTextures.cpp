@@ -137,6 +137,14 @@ int Add(cRenderDeviceGL_State* s, cRenderDeviceGL_Texture& t) {
     return s->textures.Count() - 1;
 }
 
+// A render target's colour or depth texture, its levels allocated empty.
+int AddTarget(cRenderDeviceGL_State* s, cRenderDeviceGL_Texture& t, const cRenderDeviceGL_PixelFormat& pf) {
+    glGenTextures(1, &t.name);
+    UploadAll(t, pf, nullptr);
+    t.alive = true;
+    return Add(s, t);
+}
+
 void Release(cRenderDeviceGL_Texture* t) {
     if (t->name) glDeleteTextures(1, &t->name);
     t->name = 0;
@@ -279,10 +287,7 @@ int cRenderDeviceGL::AddRenderTarget(int width, int height, cFormat::Enum format
     t.mipMaps = mipMaps ? cImage::CalcMipMapCount(width, height) : 1;
     t.usage = UsageColor;
     t.targetMipMaps = mipMaps;
-    glGenTextures(1, &t.name);
-    UploadAll(t, pf, nullptr);
-    t.alive = true;
-    return Add(m, t);
+    return AddTarget(m, t, pf);
 }
 
 int cRenderDeviceGL::AddRenderDepth(int id, cFormat::Enum format) {
@@ -295,10 +300,7 @@ int cRenderDeviceGL::AddRenderDepth(int id, cFormat::Enum format) {
     t.width = color->width, t.height = color->height, t.depth = color->depth;
     t.format = format;
     t.usage = UsageDepth;
-    glGenTextures(1, &t.name);
-    UploadAll(t, pf, nullptr);
-    t.alive = true;
-    return Add(m, t);
+    return AddTarget(m, t, pf);
 }
 
 void cRenderDeviceGL::SetRenderTargetSize(int id, int width, int height) {

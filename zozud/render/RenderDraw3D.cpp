@@ -38,6 +38,12 @@ void UseColored() {
     slot.Use("Colored", PC::FormatID, nullptr);
 }
 
+// The lists emptied, with the "Colored" shader in use for what they will draw.
+Scratch& BeginColored() {
+    UseColored();
+    return Begin();
+}
+
 void Line(Scratch& s, const cVec3& a, const cVec3& b, unsigned c) {
     s.lines.Add(PC{a, c});
     s.lines.Add(PC{b, c});
@@ -85,11 +91,16 @@ void ViewerAxes(cVec3* right, cVec3* up) {
     *up = cVec3(m[1], m[5], m[9]);
 }
 
+// The point at angle a (radians) on the circle of radius r about center, in the plane of u and v.
+cVec3 OnCircle(const cVec3& center, const cVec3& u, const cVec3& v, float r, float a) {
+    return center + u * (std::cos(a) * r) + v * (std::sin(a) * r);
+}
+
 void Ring(Scratch& s, const cVec3& center, const cVec3& u, const cVec3& v, float radius, unsigned c, int segments) {
     cVec3 prev = center + u * radius;
     for (int i = 1; i <= segments; i++) {
         float a = TwoPi * (float)i / (float)segments;
-        cVec3 p = center + u * (std::cos(a) * radius) + v * (std::sin(a) * radius);
+        cVec3 p = OnCircle(center, u, v, radius, a);
         Line(s, prev, p, c);
         prev = p;
     }
@@ -145,84 +156,76 @@ void cRender::DrawLine(const cVec3& a, const cVec3& b, const cColor& color) {
 
 void cRender::DrawLineStrip(const cVec3* points, int count, const cColor& color) {
     if (!points || count < 2) return;
-    Scratch& s = Begin();
+    Scratch& s = BeginColored();
     unsigned c = PackColor(color);
     for (int i = 0; i < count; i++) s.verts.Add(PC{points[i], c});
-    UseColored();
     DrawArrays(cTopology::LineStrip, s.verts.GetPtr(), count);
 }
 
 void cRender::DrawCubeWire(const cVec3& center, float size, const cColor& color) {
-    Scratch& s = Begin();
+    Scratch& s = BeginColored();
     cVec3 h(size * 0.5f, size * 0.5f, size * 0.5f), corners[8];
     BoxCorners(center - h, center + h, corners);
     BoxWire(s, corners, PackColor(color));
-    UseColored();
     FlushLines(s);
 }
 
 void cRender::DrawCubeSolid(const cVec3& center, float size, const cColor& color) {
-    Scratch& s = Begin();
+    Scratch& s = BeginColored();
     cVec3 h(size * 0.5f, size * 0.5f, size * 0.5f), corners[8];
     BoxCorners(center - h, center + h, corners);
     BoxSolid(s, corners, PackColor(color));
-    UseColored();
     FlushTriangles(s);
 }
 
 void cRender::DrawBounds(const cBounds& bounds, const cColor& color) {
     if (bounds.IsEmpty()) return;
-    Scratch& s = Begin();
+    Scratch& s = BeginColored();
     cVec3 corners[8];
     BoxCorners(bounds.min, bounds.max, corners);
     BoxWire(s, corners, PackColor(color));
-    UseColored();
     FlushLines(s);
 }
 
 void cRender::DrawCrossHair(const cVec3& p, float size, const cColor& color) {
-    Scratch& s = Begin();
+    Scratch& s = BeginColored();
     unsigned c = PackColor(color);
     float h = size * 0.5f;
     Line(s, p - cVec3(h, 0, 0), p + cVec3(h, 0, 0), c);
     Line(s, p - cVec3(0, h, 0), p + cVec3(0, h, 0), c);
     Line(s, p - cVec3(0, 0, h), p + cVec3(0, 0, h), c);
-    UseColored();
     FlushLines(s);
 }
 
 void cRender::DrawCircle(const cVec3& center, const cVec3& normal, float radius, const cColor& color, int segments) {
-    Scratch& s = Begin();
+    Scratch& s = BeginColored();
     cVec3 u, v;
     Basis(normal, &u, &v);
     Ring(s, center, u, v, radius, PackColor(color), ClampSegments(segments));
-    UseColored();
     FlushLines(s);
 }
 
 void cRender::DrawFacingCircle(const cVec3& center, float radius, const cColor& color, int segments) {
-    Scratch& s = Begin();
+    Scratch& s = BeginColored();
     cVec3 right, up;
     ViewerAxes(&right, &up);
     Ring(s, center, right, up, radius, PackColor(color), ClampSegments(segments));
-    UseColored();
     FlushLines(s);
 }
 
 void cRender::DrawSphereWire(const cVec3& center, float radius, const cColor& color, int segments) {
-    Scratch& s = Begin();
+    Scratch& s = BeginColored();
     unsigned c = PackColor(color);
     segments = ClampSegments(segments);
     Ring(s, center, cVec3(1, 0, 0), cVec3(0, 1, 0), radius, c, segments);
     Ring(s, center, cVec3(0, 1, 0), cVec3(0, 0, 1), radius, c, segments);
     Ring(s, center, cVec3(0, 0, 1), cVec3(1, 0, 0), radius, c, segments);
-    UseColored();
     FlushLines(s);
 }
 
 void cRender::DrawConeSolid(const cVec3& apex, const cVec3& baseCenter, float radius, const cColor& color,
                             int segments) {
-    Scratch& s = Begin();
+    Scratch& s = BeginColored();
     unsigned c = PackColor(color);
     segments = ClampSegments(segments);
     cVec3 u, v;
@@ -231,20 +234,19 @@ void cRender::DrawConeSolid(const cVec3& apex, const cVec3& baseCenter, float ra
     s.verts.Add(PC{baseCenter, c});
     for (int i = 0; i < segments; i++) {
         float a = TwoPi * (float)i / (float)segments;
-        s.verts.Add(PC{baseCenter + u * (std::cos(a) * radius) + v * (std::sin(a) * radius), c});
+        s.verts.Add(PC{OnCircle(baseCenter, u, v, radius, a), c});
     }
     for (int i = 0; i < segments; i++) {
         int a = 2 + i, b = 2 + (i + 1) % segments;
         Tri(s, 0, a, b);  // side
         Tri(s, 1, b, a);  // base
     }
-    UseColored();
     FlushTriangles(s);
 }
 
 void cRender::DrawConeWire(const cVec3& apex, const cVec3& baseCenter, float radius, const cColor& color,
                            int segments) {
-    Scratch& s = Begin();
+    Scratch& s = BeginColored();
     unsigned c = PackColor(color);
     segments = ClampSegments(segments);
     cVec3 u, v;
@@ -252,15 +254,14 @@ void cRender::DrawConeWire(const cVec3& apex, const cVec3& baseCenter, float rad
     Ring(s, baseCenter, u, v, radius, c, segments);
     for (int i = 0; i < 4; i++) {
         float a = TwoPi * (float)i / 4.0f;
-        Line(s, apex, baseCenter + u * (std::cos(a) * radius) + v * (std::sin(a) * radius), c);
+        Line(s, apex, OnCircle(baseCenter, u, v, radius, a), c);
     }
-    UseColored();
     FlushLines(s);
 }
 
 void cRender::DrawSector(const cVec3& center, const cVec3& normal, const cVec3& from, float angle, float radius,
                          const cColor& color, int segments) {
-    Scratch& s = Begin();
+    Scratch& s = BeginColored();
     unsigned c = PackColor(color);
     segments = ClampSegments(segments);
     cVec3 n = normal, u = from;
@@ -272,19 +273,17 @@ void cRender::DrawSector(const cVec3& center, const cVec3& normal, const cVec3& 
     float total = angle * TwoPi / 360.0f;
     for (int i = 0; i <= segments; i++) {
         float a = total * (float)i / (float)segments;
-        s.verts.Add(PC{center + u * (std::cos(a) * radius) + v * (std::sin(a) * radius), c});
+        s.verts.Add(PC{OnCircle(center, u, v, radius, a), c});
         if (i > 0) Tri(s, 0, i, i + 1);
     }
-    UseColored();
     FlushTriangles(s);
 }
 
 void cRender::DrawFrustumWire(const cMat4& viewProjection, const cColor& color) {
     cVec3 corners[8];
     if (!FrustumCorners(viewProjection, corners)) return;
-    Scratch& s = Begin();
+    Scratch& s = BeginColored();
     BoxWire(s, corners, PackColor(color));
-    UseColored();
     FlushLines(s);
 }
 
@@ -293,7 +292,7 @@ void cRender::DrawFrustumWire(const cMat4& viewProjection, const cColor& color) 
 void cRender::DrawCamera(const cMat4& viewProjection, const cColor& color) {
     cVec3 k[8];
     if (!FrustumCorners(viewProjection, k)) return;
-    Scratch& s = Begin();
+    Scratch& s = BeginColored();
     unsigned c = PackColor(color);
     BoxWire(s, k, c);
     cVec3 topMid = (k[2] + k[3]) * 0.5f, up = (k[2] - k[0]) * 0.3f;
@@ -301,13 +300,12 @@ void cRender::DrawCamera(const cMat4& viewProjection, const cColor& color) {
     Line(s, topMid - half, topMid + up, c);
     Line(s, topMid + up, topMid + half, c);
     Line(s, topMid + half, topMid - half, c);
-    UseColored();
     FlushLines(s);
 }
 
 void cRender::DrawBillboardQuadsSolid(const cVec3* centers, int count, float size, const cColor& color) {
     if (!centers || count <= 0) return;
-    Scratch& s = Begin();
+    Scratch& s = BeginColored();
     unsigned c = PackColor(color);
     cVec3 right, up;
     ViewerAxes(&right, &up);
@@ -322,7 +320,6 @@ void cRender::DrawBillboardQuadsSolid(const cVec3* centers, int count, float siz
         Tri(s, base, base + 1, base + 2);
         Tri(s, base, base + 2, base + 3);
     }
-    UseColored();
     FlushTriangles(s);
 }
 

@@ -37,4 +37,24 @@ cRect cTheme::ToolTipRect(const DrawArgs& args, int fontID, float pad, const cVe
     return cRect(x, y - h, x + w, y);
 }
 
+cColor cTheme::Fade(cColor c, float alpha) {
+    c.a *= alpha;
+    return c;
+}
+
+bool cTheme::ClipTo(const cRect& r) {
+    const cRect& outer = cRender::GetClipRect();
+    cRect clip = outer.IsEmpty() ? r : cRect::Intersection(outer, r);
+    if (clip.IsEmpty()) return false;
+    cRender::SetClipRect(clip);
+    return true;
+}
+
+void cTheme::DrawSwatchImage(const cRect& r, int textureID, float alpha, const cColor& noPreview) {
+    if (textureID < 0) return cRender::DrawNoPreview(r, noPreview);
+    cRender::FillRectangleTexturedArgs args;
+    args.Alpha = alpha;
+    cRender::FillRectangleTextured(r, textureID, args);
+}
+
 }  // namespace zozud

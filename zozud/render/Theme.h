@@ -100,6 +100,14 @@ protected:
     int CaptionFont() const;   // window captions
     // The tool tip's rectangle: at the anchor when args.Rect is a point, else args.Rect.
     static cRect ToolTipRect(const DrawArgs& args, int fontID, float pad, const cVec2& offset);
+    // c with its alpha scaled by alpha (a part's own fade times the colour's).
+    static cColor Fade(cColor c, float alpha);
+    // Narrows the clip rectangle to r within the current one; false, the clip
+    // untouched, when nothing of r is left.
+    static bool ClipTo(const cRect& r);
+    // An image swatch's picture: the texture at alpha, or without one the
+    // no-preview mark in noPreview.
+    static void DrawSwatchImage(const cRect& r, int textureID, float alpha, const cColor& noPreview);
 };
 
 }  // namespace zozud

@@ -17,11 +17,6 @@ const cColor Face(212 / 255.f, 208 / 255.f, 200 / 255.f), Light(1, 1, 1), Shadow
     Highlight(10 / 255.f, 36 / 255.f, 106 / 255.f), InactiveCaption(128 / 255.f, 128 / 255.f, 128 / 255.f),
     InfoBack(1, 1, 225 / 255.f);
 
-cColor A(cColor c, float alpha) {
-    c.a *= alpha;
-    return c;
-}
-
 }  // namespace
 
 cTheme_WindowsStandard::cTheme_WindowsStandard() {
@@ -72,10 +67,10 @@ void cTheme_WindowsStandard::Line(float x0, float y0, float x1, float y1, const 
 void cTheme_WindowsStandard::DrawRectangleWindowsStandard(const cRect& r, const cColor& light, const cColor& dark,
                                                           float alpha) const {
     // y up: the top row is y1 - 1, the bottom row y0.
-    Line(r.x0, r.y1 - 1, r.x1 - 1, r.y1 - 1, A(light, alpha));
-    Line(r.x0, r.y0 + 1, r.x0, r.y1 - 1, A(light, alpha));
-    Line(r.x0, r.y0, r.x1, r.y0, A(dark, alpha));
-    Line(r.x1 - 1, r.y0 + 1, r.x1 - 1, r.y1, A(dark, alpha));
+    Line(r.x0, r.y1 - 1, r.x1 - 1, r.y1 - 1, Fade(light, alpha));
+    Line(r.x0, r.y0 + 1, r.x0, r.y1 - 1, Fade(light, alpha));
+    Line(r.x0, r.y0, r.x1, r.y0, Fade(dark, alpha));
+    Line(r.x1 - 1, r.y0 + 1, r.x1 - 1, r.y1, Fade(dark, alpha));
 }
 
 void cTheme_WindowsStandard::FillRectangleWindowsStandard(const cRect& r, WS::Enum style, const cVec2* textPos,
@@ -84,30 +79,30 @@ void cTheme_WindowsStandard::FillRectangleWindowsStandard(const cRect& r, WS::En
     float shift = 0;
     switch (style) {
     case WS::Raised:
-        cRender::FillRectangleSolid(r, A(Face, alpha));
+        cRender::FillRectangleSolid(r, Fade(Face, alpha));
         DrawRectangleWindowsStandard(r, Light, DarkShadow, alpha);
         DrawRectangleWindowsStandard(in, Face, Shadow, alpha);
         break;
     case WS::Pushed:
-        cRender::FillRectangleSolid(r, A(Face, alpha));
+        cRender::FillRectangleSolid(r, Fade(Face, alpha));
         DrawRectangleWindowsStandard(r, DarkShadow, Light, alpha);
         DrawRectangleWindowsStandard(in, Shadow, Face, alpha);
         shift = 1;
         break;
     case WS::Sunken: case WS::Field:
-        cRender::FillRectangleSolid(r, A(style == WS::Field && enabled ? Window : Face, alpha));
+        cRender::FillRectangleSolid(r, Fade(style == WS::Field && enabled ? Window : Face, alpha));
         DrawRectangleWindowsStandard(r, Shadow, Light, alpha);
         DrawRectangleWindowsStandard(in, DarkShadow, Face, alpha);
         break;
     case WS::Caption: case WS::CaptionInactive:
-        cRender::FillRectangleSolid(r, A(style == WS::Caption ? Highlight : InactiveCaption, alpha));
+        cRender::FillRectangleSolid(r, Fade(style == WS::Caption ? Highlight : InactiveCaption, alpha));
         break;
     case WS::ToolTip:
-        cRender::FillRectangleSolid(r, A(Ink, alpha));
-        cRender::FillRectangleSolid(in, A(InfoBack, alpha));
+        cRender::FillRectangleSolid(r, Fade(Ink, alpha));
+        cRender::FillRectangleSolid(in, Fade(InfoBack, alpha));
         break;
     default:
-        cRender::FillRectangleSolid(r, A(Face, alpha));
+        cRender::FillRectangleSolid(r, Fade(Face, alpha));
         break;
     }
     if (!text || !*text) return;
@@ -118,10 +113,10 @@ void cTheme_WindowsStandard::FillRectangleWindowsStandard(const cRect& r, WS::En
     int flags = TF::CenterY | (textPos ? 0 : TF::CenterX);
     if (!enabled && !caption) {
         // Disabled text: grey with a white copy one pixel down and right.
-        cRender::DrawString(font, text, p.x + 1, p.y - 1, flags, A(Light, alpha));
+        cRender::DrawString(font, text, p.x + 1, p.y - 1, flags, Fade(Light, alpha));
         ink = GrayInk;
     }
-    cRender::DrawString(font, text, p.x, p.y, flags, A(ink, alpha));
+    cRender::DrawString(font, text, p.x, p.y, flags, Fade(ink, alpha));
 }
 
 // Decals are pixel runs in a 9 x 9 box centred on the origin.
@@ -180,10 +175,7 @@ void cTheme_WindowsStandard::Draw(const DrawArgs& args) const {
     // Snap to whole pixels: bevels are one pixel wide.
     a.Rect = cRect((float)(int)a.Rect.x0, (float)(int)a.Rect.y0, (float)(int)a.Rect.x1, (float)(int)a.Rect.y1);
     cRender::PushClipRect();
-    const cRect& outer = cRender::GetClipRect();
-    cRect clip = outer.IsEmpty() ? a.Rect : cRect::Intersection(outer, a.Rect);
-    if (!clip.IsEmpty()) {
-        cRender::SetClipRect(clip);
+    if (ClipTo(a.Rect)) {
         DrawPart(a.Part, a);
         for (int i = 0; i < a.SubParts.Count(); i++) DrawPart(a.SubParts[i], a);
     }
@@ -210,14 +202,14 @@ void cTheme_WindowsStandard::DrawPart(int part, const DrawArgs& a) const {
         FillRectangleWindowsStandard(r, WS::Raised, nullptr, true, nullptr, al);
         if (part != Parts::Form && !a.Text.IsEmpty()) {
             cVec2 p(r.x0 + 8, r.y1 - 8);
-            cRender::DrawString(Font(), a.Text.ToChar(), p.x, p.y, 0, A(Ink, al));
+            cRender::DrawString(Font(), a.Text.ToChar(), p.x, p.y, 0, Fade(Ink, al));
         }
         break;
     case Parts::FormCaption: {
         FillRectangleWindowsStandard(r, a.Activity > 0.5f ? WS::Caption : WS::CaptionInactive, nullptr, true, nullptr, al);
         cVec2 p(r.x0 + 3, (r.y0 + r.y1) * 0.5f);
         if (!a.Text.IsEmpty())
-            cRender::DrawString(CaptionFont(), a.Text.ToChar(), p.x, p.y, TF::CenterY, A(Light, al));
+            cRender::DrawString(CaptionFont(), a.Text.ToChar(), p.x, p.y, TF::CenterY, Fade(Light, al));
         break;
     }
     case Parts::FormMinimizeButton: button(r, WS::Minimize); break;
@@ -229,14 +221,14 @@ void cTheme_WindowsStandard::DrawPart(int part, const DrawArgs& a) const {
         DrawDecalWindowsStandard(WS::Grip, cMat4::Translation(r.x1 - 5.5f, r.y0 + 5.5f), true);
         break;
     case Parts::Panel:
-        cRender::FillRectangleSolid(r, A(Face, al));
+        cRender::FillRectangleSolid(r, Fade(Face, al));
         DrawRectangleWindowsStandard(r, Shadow, Light, al);
         DrawRectangleWindowsStandard(cRect(r.x0 + 1, r.y0 + 1, r.x1 - 1, r.y1 - 1), Light, Shadow, al);
         break;
     case Parts::PanelCaption: {
         cVec2 p(r.x0 + 6 + h, (r.y0 + r.y1) * 0.5f);
         FillRectangleWindowsStandard(r, WS::Flat, &p, enabled, a.Text.ToChar(), al);
-        Line(r.x0 + 2, r.y0, r.x1 - 2, r.y0, A(Shadow, al));
+        Line(r.x0 + 2, r.y0, r.x1 - 2, r.y0, Fade(Shadow, al));
         decal(pressed ? WS::ArrowRight : WS::ArrowDown, cVec2(r.x0 + 2 + h * 0.5f, c.y));
         break;
     }
@@ -246,11 +238,11 @@ void cTheme_WindowsStandard::DrawPart(int part, const DrawArgs& a) const {
         break;
     }
     case Parts::FpsDisplay:
-        cRender::FillRectangleSolid(r, A(Ink, al));
-        cRender::DrawString(Font(), a.Text.ToChar(), r.x0 + 2, (r.y0 + r.y1) * 0.5f, TF::CenterY, A(Light, al));
+        cRender::FillRectangleSolid(r, Fade(Ink, al));
+        cRender::DrawString(Font(), a.Text.ToChar(), r.x0 + 2, (r.y0 + r.y1) * 0.5f, TF::CenterY, Fade(Light, al));
         break;
     case Parts::ScrollBarVertical:
-        cRender::FillRectangleDither(r, cVec2(r.x0, r.y0), A(Light, al), A(Face, al));
+        cRender::FillRectangleDither(r, cVec2(r.x0, r.y0), Fade(Light, al), Fade(Face, al));
         break;
     case Parts::ScrollBarVerticalThumb:
         FillRectangleWindowsStandard(r, WS::Raised, nullptr, enabled, nullptr, al);
@@ -270,12 +262,12 @@ void cTheme_WindowsStandard::DrawPart(int part, const DrawArgs& a) const {
                               : a.Hot > 0.5f ? cRender::IconState::Hot : cRender::IconState::Normal, al,
                               a.Index % ToolBarIconCount, ToolBarIconCount);
         } else if (!a.Text.IsEmpty()) {
-            cRender::DrawString(Font(), a.Text.ToChar(), c.x, c.y, TF::CenterX | TF::CenterY, A(Ink, al));
+            cRender::DrawString(Font(), a.Text.ToChar(), c.x, c.y, TF::CenterX | TF::CenterY, Fade(Ink, al));
         }
         break;
     }
     case Parts::ToolBar:
-        cRender::FillRectangleSolid(r, A(Face, al));
+        cRender::FillRectangleSolid(r, Fade(Face, al));
         DrawRectangleWindowsStandard(r, Light, Shadow, al);
         for (int i = 0; i < 2; i++)  // the drag handle
             DrawRectangleWindowsStandard(cRect(r.x0 + 3 + 3 * i, r.y0 + 3, r.x0 + 6 + 3 * i, r.y1 - 3), Light, Shadow, al);
@@ -287,7 +279,7 @@ void cTheme_WindowsStandard::DrawPart(int part, const DrawArgs& a) const {
         if (a.Checked) DrawDecalWindowsStandard(WS::CheckMark, cMat4::Translation((float)(int)((box.x0 + box.x1) * 0.5f) + 0.5f, (float)(int)((box.y0 + box.y1) * 0.5f) + 0.5f), enabled);
         cVec2 p(box.x1 + 4, (r.y0 + r.y1) * 0.5f);
         if (!a.Text.IsEmpty()) {
-            cRender::DrawString(Font(), a.Text.ToChar(), p.x, p.y, TF::CenterY, A(enabled ? Ink : GrayInk, al));
+            cRender::DrawString(Font(), a.Text.ToChar(), p.x, p.y, TF::CenterY, Fade(enabled ? Ink : GrayInk, al));
         }
         break;
     }
@@ -301,20 +293,20 @@ void cTheme_WindowsStandard::DrawPart(int part, const DrawArgs& a) const {
         break;
     }
     case Parts::ComboBoxDropDown:
-        cRender::FillRectangleSolid(r, A(Window, al));
-        cRender::DrawRectangle(r, A(Ink, al));
+        cRender::FillRectangleSolid(r, Fade(Window, al));
+        cRender::DrawRectangle(r, Fade(Ink, al));
         break;
     case Parts::ComboBoxItem: {
         bool sel = a.Checked || a.Hot > 0.5f;
-        if (sel) cRender::FillRectangleSolid(r, A(Highlight, al));
-        cRender::DrawString(Font(), a.Text.ToChar(), r.x0 + 2, (r.y0 + r.y1) * 0.5f, TF::CenterY, A(sel ? Light : Ink, al));
+        if (sel) cRender::FillRectangleSolid(r, Fade(Highlight, al));
+        cRender::DrawString(Font(), a.Text.ToChar(), r.x0 + 2, (r.y0 + r.y1) * 0.5f, TF::CenterY, Fade(sel ? Light : Ink, al));
         break;
     }
     case Parts::EditSelection:
-        cRender::FillRectangleSolid(r, A(Highlight, 0.5f * al));
+        cRender::FillRectangleSolid(r, Fade(Highlight, 0.5f * al));
         break;
     case Parts::EditCaret:
-        cRender::FillRectangleSolid(cRect(r.x0, r.y0, r.x0 + 1, r.y1), A(Ink, al));
+        cRender::FillRectangleSolid(cRect(r.x0, r.y0, r.x0 + 1, r.y1), Fade(Ink, al));
         break;
     case Parts::Slider: case Parts::SliderRange: {
         cRect track(r.x0 + 4, c.y - 2, r.x1 - 4, c.y + 2);
@@ -333,19 +325,19 @@ void cTheme_WindowsStandard::DrawPart(int part, const DrawArgs& a) const {
         FillRectangleWindowsStandard(r, WS::Raised, nullptr, enabled, nullptr, al);
         break;
     case Parts::Separator: {
-        Line(r.x0, c.y, r.x1, c.y, A(Shadow, al));
-        Line(r.x0, c.y - 1, r.x1, c.y - 1, A(Light, al));
+        Line(r.x0, c.y, r.x1, c.y, Fade(Shadow, al));
+        Line(r.x0, c.y - 1, r.x1, c.y - 1, Fade(Light, al));
         if (!a.Text.IsEmpty()) {
             cRect cells = cRender::MeasureStringCells(Font(), a.Text.ToChar());
-            cRender::FillRectangleSolid(cRect(r.x0, r.y0, r.x0 + cells.GetWidth() + 8, r.y1), A(Face, al));
-            cRender::DrawString(Font(), a.Text.ToChar(), r.x0 + 4, c.y, TF::CenterY, A(Ink, al));
+            cRender::FillRectangleSolid(cRect(r.x0, r.y0, r.x0 + cells.GetWidth() + 8, r.y1), Fade(Face, al));
+            cRender::DrawString(Font(), a.Text.ToChar(), r.x0 + 4, c.y, TF::CenterY, Fade(Ink, al));
         }
         break;
     }
     case Parts::ColorSwatch: {
         FillRectangleWindowsStandard(r, WS::Sunken, nullptr, enabled, nullptr, al);
         cRect in(r.x0 + 2, r.y0 + 2, r.x1 - 2, r.y1 - 2);
-        cRender::FillRectangleDither(in, cVec2(in.x0, in.y0), A(Light, al), A(Shadow, al));
+        cRender::FillRectangleDither(in, cVec2(in.x0, in.y0), Fade(Light, al), Fade(Shadow, al));
         cColor col = a.Color;
         col.a *= al;
         cRender::FillRectangleSolid(in, col);
@@ -353,18 +345,11 @@ void cTheme_WindowsStandard::DrawPart(int part, const DrawArgs& a) const {
     }
     case Parts::ImageSwatch: {
         FillRectangleWindowsStandard(r, WS::Sunken, nullptr, enabled, nullptr, al);
-        cRect in(r.x0 + 2, r.y0 + 2, r.x1 - 2, r.y1 - 2);
-        if (a.TextureID >= 0) {
-            cRender::FillRectangleTexturedArgs ta;
-            ta.Alpha = al;
-            cRender::FillRectangleTextured(in, a.TextureID, ta);
-        } else {
-            cRender::DrawNoPreview(in, A(Shadow, al));
-        }
+        DrawSwatchImage(cRect(r.x0 + 2, r.y0 + 2, r.x1 - 2, r.y1 - 2), a.TextureID, al, Fade(Shadow, al));
         break;
     }
     case Parts::Focus:
-        cRender::DrawRectangleDot(cRect(r.x0 + 3, r.y0 + 3, r.x1 - 3, r.y1 - 3), A(Ink, al));
+        cRender::DrawRectangleDot(cRect(r.x0 + 3, r.y0 + 3, r.x1 - 3, r.y1 - 3), Fade(Ink, al));
         break;
     default:
         break;

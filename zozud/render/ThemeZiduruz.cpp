@@ -15,11 +15,6 @@ namespace {
 
 typedef cRender::TextFlags TF;
 
-cColor Fade(cColor c, float alpha) {
-    c.a *= alpha;
-    return c;
-}
-
 // Fills r with a colour that a fill of r inset by d then covers except for
 // its rim. When that cover is opaque (and replaces what is under it) only
 // the rim is filled: the same pixels for a fraction of the work.
@@ -71,10 +66,7 @@ void cTheme_Ziduruz::Draw(const DrawArgs& args) const {
     a.Alpha *= a.Visible;
     cRender::PushClipRect();
     cRender::PushWorldMatrix();
-    const cRect& outer = cRender::GetClipRect();
-    cRect clip = outer.IsEmpty() ? a.Rect : cRect::Intersection(outer, a.Rect);
-    if (!clip.IsEmpty()) {
-        cRender::SetClipRect(clip);
+    if (ClipTo(a.Rect)) {
         DrawPart(a.Part, a);
         for (int i = 0; i < a.SubParts.Count(); i++) DrawPart(a.SubParts[i], a);
     }
@@ -288,13 +280,7 @@ void cTheme_Ziduruz::DrawPart(int part, const DrawArgs& a) const {
         break;
     }
     case Parts::ImageSwatch:
-        if (a.TextureID >= 0) {
-            cRender::FillRectangleTexturedArgs ta;
-            ta.Alpha = al;
-            cRender::FillRectangleTextured(r, a.TextureID, ta);
-        } else {
-            cRender::DrawNoPreview(r, Fade(cColor::Black, 0.5f * al));
-        }
+        DrawSwatchImage(r, a.TextureID, al, Fade(cColor::Black, 0.5f * al));
         break;
     case Parts::ToolBar:
         Capsule(r, Fade(cColor::White, 0.8f * al), Fade(cColor::Gainsboro, al));

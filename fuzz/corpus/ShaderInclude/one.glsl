@@ -1,0 +1,4 @@
+// Vertex shader
+#define UI_COLOR
+#include "UIVertex.vert"
+void main() {}

@@ -1,0 +1,4 @@
+#include "a"
+#include "b" tail
+  #include "c"
+#include "x-missing"
